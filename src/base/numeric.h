@@ -1,0 +1,26 @@
+// Numeric readings of texts, as every setting and the version file are read: one place
+// for the leading-number rule, the Boolean rule and the roundings.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace pravelo {
+
+// The leading decimal number of a text: blanks skipped, optional sign, digits with "."
+// as the decimal point whatever the locale, optional exponent; 0 when there is none.
+// A number too large for a double gives +/- infinity, one too small gives 0.
+double NumericValue(std::string_view text);
+
+// Nearest whole number, halves to even. Saturates at the type's limits; NaN gives 0.
+int32_t RoundHalfEven32(double value);
+int64_t RoundHalfEven64(double value);
+
+// Rounds to `decimals` places with halves away from zero, as a "0.00" format does.
+double RoundHalfAway(double value, int decimals);
+
+// Whether a setting's text "converts to true": the word true (any case) or a number
+// other than 0.
+bool ConvertsToTrue(std::string_view text);
+
+}  // namespace pravelo

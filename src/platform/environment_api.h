@@ -1,0 +1,27 @@
+// What the process knows about itself and its user.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pravelo {
+
+class EnvironmentApi {
+ public:
+  virtual ~EnvironmentApi() = default;
+  virtual std::optional<std::string> Variable(std::string_view name) = 0;
+  // The running program's folder, without a trailing backslash.
+  virtual std::string ProgramFolder() = 0;
+  // The running program's file name without its extension.
+  virtual std::string ProgramBaseName() = 0;
+  // The argument text after the program's file name, without the separating blank.
+  virtual std::string CommandLine() = 0;
+  // The user's decimal separator.
+  virtual std::string DecimalSeparator() = 0;
+  // The user's interface language (a LANGID).
+  virtual uint16_t UserInterfaceLanguage() = 0;
+};
+
+}  // namespace pravelo

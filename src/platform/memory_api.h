@@ -1,0 +1,22 @@
+// The memory and version figures of the machine.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace pravelo {
+
+class MemoryApi {
+ public:
+  virtual ~MemoryApi() = default;
+  // ullAvailPhys of GlobalMemoryStatusEx; what the last call left when a call fails.
+  virtual uint64_t AvailablePhysicalBytes() = 0;
+  // dwMemoryLoad of GlobalMemoryStatus, percent.
+  virtual uint32_t MemoryLoad() = 0;
+  // Installed physical memory in bytes; nothing when it cannot be learned.
+  virtual std::optional<uint64_t> TotalPhysicalBytes() = 0;
+  // The result of GetVersion.
+  virtual uint32_t Version() = 0;
+};
+
+}  // namespace pravelo

@@ -1,0 +1,15 @@
+// Starting another program.
+#pragma once
+
+#include <string_view>
+
+namespace pravelo {
+
+class ProcessLauncher {
+ public:
+  virtual ~ProcessLauncher() = default;
+  // Starts the command line with the given window show style; false when it did not start.
+  virtual bool Start(std::string_view commandLine, int showStyle) = 0;
+};
+
+}  // namespace pravelo
