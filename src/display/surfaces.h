@@ -48,19 +48,11 @@ class WindowRegion {
   virtual void SetRoundRectRegion(WindowId window, int width, int height) = 0;
 };
 
-// The application title, the text of the program's taskbar entry.
-class ApplicationTitle {
- public:
-  virtual ~ApplicationTitle() = default;
-  virtual void SetTitle(std::string_view title) = 0;
-};
-
 struct Surfaces {
   GraphCanvas& graph;
   IconCanvas& icon;
   TrayApi& tray;
   WindowRegion& region;
-  ApplicationTitle& title;
 };
 
 }  // namespace pravelo::display
