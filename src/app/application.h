@@ -1,0 +1,18 @@
+// The three windows of the program, made together because each reaches the others.
+#pragma once
+
+#include "app/form1.h"
+#include "settings/form2.h"
+#include "simple/form3.h"
+
+namespace pravelo::app {
+
+struct Application {
+  explicit Application(Form1Services services) : form1(services, form2, form3), form2(form1), form3(form1) {}
+
+  Form1 form1;
+  settings::Form2 form2;
+  simple::Form3 form3;
+};
+
+}  // namespace pravelo::app

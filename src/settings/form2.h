@@ -1,0 +1,48 @@
+// The options window: the settings as check boxes and an interval box, Save and Update,
+// and the one-shot timer the deep pass waits on.
+#pragma once
+
+#include <string>
+
+#include "ui/controls.h"
+#include "ui/form.h"
+
+namespace pravelo::app {
+class Form1;
+}
+
+namespace pravelo::settings {
+
+inline constexpr int kHoldTimerMs = 5000;
+
+class Form2 : public ui::Form {
+ public:
+  explicit Form2(app::Form1& form1);
+
+  ui::CheckBox Check1;  // autostart
+  ui::CheckBox Check2;  // automatic optimization
+  ui::CheckBox Check3;  // minimize to the tray
+  ui::CheckBox Check4;  // kernel kept in memory (DisablePagingExecutive)
+  ui::CheckBox Check5;  // close to the tray
+  ui::CheckBox Check6;  // start in the tray
+  ui::TextBox Text1;    // interval in seconds
+  ui::Label Label1, Label2, Label3;
+  ui::Button Command1;  // Save
+  ui::Button Command2;  // Update
+  ui::Timer Timer1;
+
+  void Form_Load();
+  void Check2_Click();
+  void Command1_Click();
+  void Command2_Click();
+  void Timer1_Timer() { Timer1.SetEnabled(false); }
+
+ private:
+  // The machine-wide part of the save; false when any of it was refused.
+  bool SaveAutostart();
+  bool SaveKernelPaging();
+
+  app::Form1& form1_;
+};
+
+}  // namespace pravelo::settings

@@ -1,0 +1,50 @@
+// The per-user settings: text values under HKCU\Software\zEVID\<application><section>.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/registry_api.h"
+
+namespace pravelo::settings {
+
+inline constexpr std::string_view kApplicationName = "Pravelo";
+inline constexpr std::string_view kSectionName = "General";
+
+// A setting's value name and the default its readers pass.
+struct Setting {
+  std::string_view name;
+  std::string_view defaultValue;
+};
+
+inline constexpr Setting kAutoOptimize{"AutoOptimize", "1"};
+inline constexpr Setting kInterval{"Interval", "50"};
+inline constexpr Setting kTrayAtStart{"TrayAtStart", "0"};
+inline constexpr Setting kMinimizeTray{"MinimizeTray", "0"};
+inline constexpr Setting kMinAtClose{"MinAtClose", "0"};
+inline constexpr Setting kAutoStart{"AutoStart", "0"};
+inline constexpr Setting kKernelMemoryUse{"KernelMemoryUse", "0"};
+
+class SettingsStore {
+ public:
+  explicit SettingsStore(RegistryApi& registry) : registry_(registry) {}
+
+  // The stored text; a missing or empty value is created with the default, which is then
+  // returned. Never fails.
+  std::string ReadSetting(std::string_view appName, std::string_view valueName, std::string_view defaultValue);
+  // Stores a REG_SZ text; false when the registry refused it.
+  bool WriteSetting(std::string_view appName, std::string_view section, std::string_view valueName,
+                    std::string_view value);
+
+  std::string Read(const Setting& setting) {
+    return ReadSetting(kApplicationName, setting.name, setting.defaultValue);
+  }
+  bool Write(const Setting& setting, std::string_view value) {
+    return WriteSetting(kApplicationName, kSectionName, setting.name, value);
+  }
+
+ private:
+  RegistryApi& registry_;
+};
+
+}  // namespace pravelo::settings
