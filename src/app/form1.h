@@ -45,6 +45,7 @@ struct Form1Services {
   settings::StringTable& strings;
   display::Surfaces& surfaces;
   std::function<std::unique_ptr<taskbar::TaskbarList>()> makeTaskbarList;
+  double ownVersion = 0;  // major + minor / 10 + revision / 100, from the version record
 };
 
 class Form1 : public ui::Form {
@@ -121,8 +122,9 @@ class Form1 : public ui::Form {
   void ArmAutoOptimize();
   // Re-reads "AutoOptimize" (the options window's save calls it).
   void ReadAutoOptimizeSwitch();
-  // Ends the program even where a close would move it to the tray (the update's hand-over).
-  [[noreturn]] void EndForUpdate();
+  // Ends the program even where a close would move it to the tray: the hand-over to a new
+  // instance (the update, the restart after the deep pass).
+  [[noreturn]] void EndProgram();
 
   bool AutoOptimizeOn = false;
   bool IsWindows7 = false;
@@ -132,16 +134,20 @@ class Form1 : public ui::Form {
   settings::SettingsStore& store() { return store_; }
   settings::StringTable& strings() { return services_.strings; }
   taskbar::TaskbarList* itbar_list3() { return itbar_list3_.get(); }
+  simple::Form3& Form3Window() { return form3_; }
+  double OwnVersion() const { return services_.ownVersion; }
 
  private:
-  void BuildControls();
   void HandleCommandLine(const CommandLineSwitch& commandSwitch);
   void QuickUpdate(const std::string& argument);
-  void DrawTrayIcon(int load);
+  void DrawTrayIcon(int load, bool high);
+  // The record's icon is owned here: a new one replaces (and destroys) the last.
+  void ReplaceRecordIcon(NativeHandle icon);
+  // Hands the record to the shell; the icon passed is destroyed after the call.
+  bool SendTrayIcon(display::TrayOperation operation);
+  void RemoveTrayIcon();
   void UpdateTaskbarButton(int load);
   void UpdateBarsAndLabels(int load);
-  void SetThumbnailClipForMainWindow();
-  bool MinimizeToTraySetting();
   std::string AvailableMemoryText();
 
   Form1Services services_;
@@ -156,11 +162,14 @@ class Form1 : public ui::Form {
   ui::Picture SavedTmppcPicture = ui::Picture::None;
   display::GraphState graph_;
   int16_t RefreshCount = 0;
+  int barRegionWidth_ = -1;
+  int barRegionHeight_ = -1;
   display::AutoOptimizeSchedule schedule_;
   display::TrayIconCache trayCache_;
   bool TrayBusy = false;
-  bool inTray_ = false;
-  bool endingForUpdate_ = false;
+  bool inTray_ = false;     // the program sits in the tray (its windows hidden)
+  bool trayAdded_ = false;  // the shell has the icon
+  bool endingProgram_ = false;
 };
 
 }  // namespace pravelo::app

@@ -91,9 +91,12 @@ class Button : public Control {
  public:
   using Control::Control;
   std::function<void()> onClick;
-  // A click by the user, which a disabled button never receives.
+  // A click by the user, which a disabled button never receives. The handler may unload
+  // this very button, so it runs from a copy.
   void Click() {
-    if (Enabled() && onClick) onClick();
+    if (!Enabled() || !onClick) return;
+    auto handler = onClick;
+    handler();
   }
 };
 
@@ -133,6 +136,8 @@ class TimerPeer {
   virtual ~TimerPeer() = default;
   // The interval or the enabled state changed: the countdown starts again.
   virtual void Reset(const Timer& timer) = 0;
+  // The timer is going away.
+  virtual void Released(const Timer& timer) = 0;
 };
 
 class Timer {
@@ -140,6 +145,9 @@ class Timer {
   explicit Timer(int intervalMs = 0, bool enabled = true) : interval_(intervalMs), enabled_(enabled) {}
   Timer(const Timer&) = delete;
   Timer& operator=(const Timer&) = delete;
+  ~Timer() {
+    if (peer_) peer_->Released(*this);
+  }
 
   // Milliseconds; 0 gives no ticks.
   int Interval() const { return interval_; }
@@ -153,11 +161,17 @@ class Timer {
   bool Running() const { return enabled_ && interval_ > 0; }
 
   std::function<void()> onTimer;
+  // The handler may unload this very timer, so it runs from a copy.
   void Fire() {
-    if (onTimer) onTimer();
+    if (!onTimer) return;
+    auto handler = onTimer;
+    handler();
   }
 
-  void Attach(TimerPeer* peer) { peer_ = peer; }
+  void Attach(TimerPeer* peer) {
+    peer_ = peer;
+    Reset();
+  }
 
  private:
   void Reset() {

@@ -1,0 +1,89 @@
+#include "app/form1.h"
+#include "memory/ini_section.h"
+#include "memory/memory_status.h"
+#include "settings/form2.h"
+#include "simple/form3.h"
+
+namespace pravelo::app {
+namespace {
+
+constexpr int kShowNormal = 1;
+constexpr int kInformationStyle = 64;
+constexpr int kExplanationText = 113;
+constexpr int kExplanationTitle = 110;
+constexpr int kOptimizedText = 134;
+constexpr int kDeepPassCompleteText = 138;
+
+std::string WithLineBreaks(std::string text) {
+  for (std::size_t at = text.find("\\n"); at != std::string::npos; at = text.find("\\n", at + 2)) {
+    text.replace(at, 2, "\r\n");
+  }
+  return text;
+}
+
+}  // namespace
+
+void Form1::Command1_Click() {
+  Platform& p = platform();
+  Timer2.SetEnabled(false);
+  // The figure before is measured, not the refresh's estimate from the whole-percent load,
+  // which is off by up to one percent of the installed memory.
+  const Currency before = memory::GetAvailableMemory(p.memory);
+  OptimizeMemory();
+  memory::RemoveIniSection(p.files, p.environment.Variable("windir").value_or("") + "\\system.ini", "vcache");
+  const Currency first = memory::GetAvailableMemory(p.memory);
+  const Currency after = memory::GetAvailableMemory(p.memory);
+  const std::string separator = p.environment.DecimalSeparator();
+  MsgBx(strings().Text(kOptimizedText) + (first - before).ToText(separator) + "MB\r\n" + before.ToText(separator) +
+            " MB -> " + after.ToText(separator) + " MB",
+        kInformationStyle);
+  Timer2.SetEnabled(true);
+  UpdateDisplay();
+}
+
+void Form1::Command2_Click() {
+  TrayIconData.uFlags = display::kTrayFlags;
+  ReplaceRecordIcon(services_.surfaces.icon.MakeIcon());
+  form3_.Hide();
+  Hide();
+  inTray_ = true;
+  SendTrayIcon(display::TrayOperation::Add);
+  Timer1_Timer();
+  Timer2.SetInterval(kTrayRefreshIntervalMs);
+}
+
+void Form1::Command3_Click() { form2_.ShowModal(this); }
+
+void Form1::Command5_Click() { SetWindowState(ui::WindowState::Minimized); }
+
+void Form1::Command7_Click() {
+  form3_.Show();
+  SimpleMode = true;
+  Hide();
+  itbar_list3_->SetThumbnailClip(Handle(), form3_.Picture3.Left(), 0, form3_.Width(), form3_.Picture3.Height());
+}
+
+void Form1::Command8_Click() {
+  Platform& p = platform();
+  const int32_t before = memory::GetAvailableMemory(p.memory).ToInt32();
+  p.pump.DoEvents();
+  Command8.SetEnabled(false);
+  DeepOptimize();
+  Command8.SetEnabled(true);
+  MsgBx(strings().Text(kDeepPassCompleteText), 0);
+  const std::string program = p.environment.ProgramFolder() + "\\" + p.environment.ProgramBaseName() + ".exe";
+  p.launcher.Start(QuoteForCommandLine(program) + " /o " + std::to_string(before), kShowNormal);
+  // The new instance reports; this one must end even where a close would go to the tray.
+  EndProgram();
+}
+
+void Form1::Command10_Click() {
+  MsgBx(WithLineBreaks(strings().Text(kExplanationText)), 0, strings().Text(kExplanationTitle));
+}
+
+void Form1::endez_Click() {
+  RemoveTrayIcon();
+  Unload(ui::CloseReason::Code);
+}
+
+}  // namespace pravelo::app

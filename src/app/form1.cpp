@@ -1,0 +1,104 @@
+#include "app/form1.h"
+
+#include "memory/deep_pass.h"
+#include "memory/memory_status.h"
+#include "memory/standard_pass.h"
+#include "settings/form2.h"
+#include "simple/form3.h"
+
+namespace pravelo::app {
+namespace {
+
+std::unique_ptr<ui::Button> CopyButton(const ui::Button& from) {
+  auto button = std::make_unique<ui::Button>(from.Bounds(), from.Text());
+  button->SetVisible(false);
+  return button;
+}
+
+std::unique_ptr<ui::Timer> CopyTimer(const ui::Timer& from) {
+  return std::make_unique<ui::Timer>(from.Interval(), from.Enabled());
+}
+
+std::unique_ptr<ui::Button> NotificationTemplate() {
+  auto button = std::make_unique<ui::Button>(ui::Rect{0, 48, 217, 0});
+  button->SetVisible(false);
+  return button;
+}
+
+}  // namespace
+
+// Design captions are the Korean texts; start-up replaces them from the string table.
+Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form3)
+    : ui::Form({0, 0, 407, 212}, "Pravelo"),
+      Command1({222, 74, 88, 26}, "최적화"),
+      Command2({222, 102, 88, 26}, "트레이로 보내기"),
+      Command3({312, 130, 88, 26}, "옵"),
+      Command5({312, 102, 88, 26}, "최소화"),
+      Command7({222, 130, 88, 26}, "심플 모드"),
+      Command8({312, 74, 88, 26}, "극도최적화"),
+      Command10({222, 158, 178, 22}, "극도최적화란?"),
+      Status(NotificationTemplate(), CopyButton),
+      msgtimer(std::make_unique<ui::Timer>(kNotificationMs, false), CopyTimer),
+      Label1({0, 0, 72, 26}, "0%"),
+      Label2({222, 54, 178, 18}),
+      Label5({222, 28, 130, 24}, "0%"),
+      Picture1({0, 26, 217, 153}),
+      Picture2({0, 0, 48, 48}, ui::Picture::IconStrip),
+      Picture3({72, 0, 145, 27}, ui::Picture::BarGreen),
+      Picture4({0, 0, 500, 153}, ui::Picture::Grid),
+      Picture5({368, 28, 32, 32}, ui::Picture::Logo),
+      Picture6({72, 0, 330, 27}, ui::Picture::BarGrey),
+      tmppc({0, 0, 401, 32}, ui::Picture::BarRed),
+      pichook({0, 0, 1, 1}),
+      Timer1(0, true),
+      Timer2(kRefreshIntervalMs, true),
+      openz{"열기", [this] { openz_Click(); }},
+      optiz{"최적화", [this] { optiz_Click(); }},
+      optnz{"옵션", [this] { optnz_Click(); }},
+      endez{"종료", [this] { endez_Click(); }},
+      msys{&openz, &optiz, &optnz, &endez},
+      services_(services),
+      form2_(form2),
+      form3_(form3),
+      store_(services.platform.registry),
+      standardPass_(std::make_unique<memory::StandardPass>(services.platform.processes, services.platform.memory)),
+      deepPass_(std::make_unique<memory::DeepPass>(services.platform.memory)) {
+  Picture2.SetVisible(false);
+  tmppc.SetVisible(false);
+  pichook.SetVisible(false);
+
+  onLoad = [this] { Form_Load(); };
+  onQueryUnload = [this](bool& cancel, ui::CloseReason reason) { Form_QueryUnload(cancel, reason); };
+  onUnload = [this] { Form_Unload(); };
+  onResize = [this] { Form_Resize(); };
+
+  Command1.onClick = [this] { Command1_Click(); };
+  Command2.onClick = [this] { Command2_Click(); };
+  Command3.onClick = [this] { Command3_Click(); };
+  Command5.onClick = [this] { Command5_Click(); };
+  Command7.onClick = [this] { Command7_Click(); };
+  Command8.onClick = [this] { Command8_Click(); };
+  Command10.onClick = [this] { Command10_Click(); };
+  Timer1.onTimer = [this] { Timer1_Timer(); };
+  Timer2.onTimer = [this] { Timer2_Timer(); };
+}
+
+Form1::~Form1() = default;
+
+void Form1::OptimizeMemory() { standardPass_->OptimizeMemory(!Command8.Enabled(), z18, z17); }
+
+void Form1::DeepOptimize() {
+  Platform& p = platform();
+  deepPass_->DeepOptimize([&p] { p.pump.DoEvents(); },
+                          [this, &p] {
+                            form2_.Load();
+                            form2_.Timer1.SetEnabled(true);
+                            while (form2_.Timer1.Enabled()) p.pump.WaitAndDispatch();
+                          });
+}
+
+std::string Form1::AvailableMemoryText() {
+  return memory::GetAvailableMemory(platform().memory).ToText(platform().environment.DecimalSeparator());
+}
+
+}  // namespace pravelo::app

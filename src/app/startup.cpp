@@ -1,0 +1,106 @@
+#include "app/form1.h"
+#include "base/numeric.h"
+#include "display/figures.h"
+#include "memory/memory_status.h"
+#include "settings/captions.h"
+#include "settings/form2.h"
+#include "settings/machine_values.h"
+#include "simple/form3.h"
+
+namespace pravelo::app {
+namespace {
+
+constexpr double kWindows7 = 6.1;
+constexpr int kShowNormal = 1;
+constexpr double kBytesPerKb = 1024.0;
+constexpr double kBytesPerMb = 1048576.0;
+
+}  // namespace
+
+void Form1::Form_Load() {
+  Platform& p = platform();
+
+  ReadAutoOptimizeSwitch();
+  // Both machine values are rewritten at every start; without the rights they are refused,
+  // which changes nothing here.
+  p.registry.WriteDword(RegistryRoot::LocalMachine, settings::kMemoryManagementKey, settings::kLargeSystemCache, 1);
+  p.registry.WriteDword(RegistryRoot::LocalMachine, settings::kMemoryManagementKey, settings::kDisablePagingExecutive,
+                        static_cast<uint32_t>(RoundHalfEven32(NumericValue(store_.Read(settings::kKernelMemoryUse)))));
+
+  itbar_list3_ = services_.makeTaskbarList();
+  itbar_list3_->ButtonPressed = [this](int16_t index) { itbar_list3_ButtonPressed(index); };
+  IsWindows7 = memory::GetWindowsVersion(p.memory) == kWindows7;
+
+  SavedPicture3 = Picture3.CurrentPicture();
+  SavedTmppcPicture = tmppc.CurrentPicture();
+  if (std::optional<uint64_t> bytes = p.memory.TotalPhysicalBytes()) {
+    TotalMem = static_cast<double>(*bytes) / kBytesPerKb;
+    TotalPhysMB = RoundHalfEven32(static_cast<double>(*bytes) / kBytesPerMb);
+  }
+
+  Show();
+  settings::ApplyCaptions(strings(), *this, form2_, form3_);
+  z18 = display::EstimateAvailableMb(memory::GetMemoryLoad(p.memory), TotalMem);
+
+  HandleCommandLine(ParseCommandLine(p.environment.CommandLine()));
+
+  services_.surfaces.graph.PlotPoint(0, Picture4.Height());
+  graph_.Start(Picture4.Height());
+
+  TrayIconData.cbSize = display::kTrayRecordSize;
+  TrayIconData.hWnd = pichook.Handle();
+  TrayIconData.uID = display::kTrayIconId;
+  TrayIconData.uFlags = display::kTrayFlags;
+  TrayIconData.uCallbackMessage = display::kTrayCallbackMessage;
+  ReplaceRecordIcon(services_.surfaces.icon.MakeIcon());
+  TrayIconData.szTip = display::TipField("Pravelo");
+
+  Show();
+  zy = std::trunc(NumericValue(store_.Read(settings::kInterval)) / 10.0);
+  ArmAutoOptimize();
+  if (ConvertsToTrue(store_.Read(settings::kTrayAtStart))) SetWindowState(ui::WindowState::Minimized);
+  UpdateDisplay();
+  Show();
+
+  if (IsWindows7) itbar_list3_->ThumbBarAddButtons(Handle(), 3, {img[1], img[2], img[3]});
+}
+
+void Form1::HandleCommandLine(const CommandLineSwitch& commandSwitch) {
+  Platform& p = platform();
+  switch (commandSwitch.kind) {
+    case SwitchKind::Optimize:
+      OptimizeMemory();
+      p.process.EndProcess();
+    case SwitchKind::DeepOptimize:
+      DeepOptimize();
+      p.process.EndProcess();
+    case SwitchKind::Tray:
+      Command2_Click();
+      break;
+    case SwitchKind::ShowPath:
+      p.dialogs.MessageBox(Handle(), p.environment.ProgramFolder() + "\\" + p.environment.ProgramBaseName(),
+                           "Pravelo", 0);
+      break;
+    default:
+      break;
+  }
+  messageList.assign(1, std::string());
+  if (commandSwitch.kind == SwitchKind::Report) {
+    MsgBx(strings().Text(138) + "\r\n" + commandSwitch.argument + " MB ->" + AvailableMemoryText() + " MB", 0);
+  }
+  if (commandSwitch.kind == SwitchKind::QuickUpdate) QuickUpdate(commandSwitch.argument);
+}
+
+void Form1::QuickUpdate(const std::string& argument) {
+  Platform& p = platform();
+  if (!argument.empty()) {
+    const std::string folder = p.environment.ProgramFolder();
+    const std::string target = QuickUpdateTarget(argument, folder);
+    // A failed copy (the target still running, no rights) leaves the old file to start.
+    p.files.Copy(folder + "\\" + p.environment.ProgramBaseName() + ".exe", target);
+    p.launcher.Start(QuoteForCommandLine(target), kShowNormal);
+  }
+  p.process.EndProcess();
+}
+
+}  // namespace pravelo::app

@@ -1,0 +1,144 @@
+#include "settings/form2.h"
+
+#include "app/form1.h"
+#include "base/numeric.h"
+#include "settings/captions.h"
+#include "settings/machine_values.h"
+#include "simple/form3.h"
+#include "update/update_check.h"
+
+namespace pravelo::settings {
+namespace {
+
+constexpr int kSavedText = 133;
+constexpr int kNeedsAdministratorText = 139;
+constexpr int kUpToDateText = 135;
+constexpr int kUpdateFailedText = 140;
+
+// A stored number as a check box shows it: anything but 0 is checked.
+int CheckValue(const std::string& text) { return RoundHalfEven32(NumericValue(text)) != 0 ? 1 : 0; }
+
+std::string ValueText(const ui::CheckBox& box) { return box.Value() != 0 ? "1" : "0"; }
+
+// Windows compares paths without regard to case.
+bool SamePath(std::string a, std::string b) {
+  auto lower = [](std::string& s) {
+    for (char& c : s) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+  };
+  lower(a);
+  lower(b);
+  return a == b;
+}
+
+}  // namespace
+
+// Design captions are the Korean texts; start-up replaces them from the string table.
+Form2::Form2(app::Form1& form1)
+    : ui::Form({0, 0, 340, 276}, "옵션"),
+      Check1({10, 166, 316, 20}, "시스템 시작시 자동 시작"),
+      Check2({10, 10, 316, 20}, "자동최적화"),
+      Check3({10, 114, 316, 20}, "최소화 시 트레이로 이동"),
+      Check4({10, 140, 316, 20}, "XP 이상 커널 메모리에 할당"),
+      Check5({10, 62, 316, 20}, "닫기 버튼 누를 시 최소화"),
+      Check6({10, 88, 316, 20}, "프로그램 시작 시 트레이로 전환"),
+      Text1({190, 34, 56, 20}),
+      Label1({28, 36, 160, 18}, "최적화간격 설정(초)"),
+      Label2({252, 36, 76, 18}, "0은 없음"),
+      Label3({10, 204, 120, 18}, "Version 1.4.2"),
+      Command1({240, 198, 86, 28}, "저장"),
+      Command2({146, 198, 86, 28}, "업데이트"),
+      Timer1(kHoldTimerMs, false),
+      form1_(form1) {
+  onLoad = [this] { Form_Load(); };
+  // An unloaded window's timer is gone; a wait on it ends.
+  onUnload = [this] { Timer1.SetEnabled(false); };
+  Check2.onClick = [this] { Check2_Click(); };
+  Command1.onClick = [this] { Command1_Click(); };
+  Command2.onClick = [this] { Command2_Click(); };
+  Timer1.onTimer = [this] { Timer1_Timer(); };
+}
+
+void Form2::Form_Load() {
+  SettingsStore& store = form1_.store();
+  Check1.SetValue(CheckValue(store.Read(kAutoStart)));
+  Check2.SetValue(CheckValue(store.Read(kAutoOptimize)));
+  Check3.SetValue(CheckValue(store.Read(kMinimizeTray)));
+  // A machine value that cannot be read shows as unchecked.
+  Check4.SetValue(CheckValue(form1_.platform()
+                                 .registry.Read(RegistryRoot::LocalMachine, kMemoryManagementKey, kDisablePagingExecutive)
+                                 .value_or("0")));
+  Check5.SetValue(CheckValue(store.Read(kMinAtClose)));
+  Check6.SetValue(CheckValue(store.Read(kTrayAtStart)));
+  Text1.SetText(store.Read(kInterval));
+  Text1.SetEnabled(Check2.Value() != 0);
+}
+
+void Form2::Check2_Click() { Text1.SetEnabled(Check2.Value() != 0); }
+
+void Form2::Command1_Click() {
+  SettingsStore& store = form1_.store();
+  Platform& p = form1_.platform();
+
+  store.Write(kAutoStart, ValueText(Check1));
+  bool machineSaved = SaveAutostart();
+  store.Write(kAutoOptimize, ValueText(Check2));
+  store.Write(kMinimizeTray, ValueText(Check3));
+  store.Write(kInterval, Text1.Text());
+  store.Write(kTrayAtStart, ValueText(Check6));
+  store.Write(kMinAtClose, ValueText(Check5));
+  machineSaved = SaveKernelPaging() && machineSaved;
+
+  ApplyCaptions(form1_.strings(), form1_, *this, form1_.Form3Window());
+  form1_.ReadAutoOptimizeSwitch();
+  form1_.ArmAutoOptimize();
+
+  // The per-user settings are saved either way; a refused machine-wide change is said so.
+  std::string message = form1_.strings().Text(kSavedText);
+  if (!machineSaved) message += "\r\n" + form1_.strings().Text(kNeedsAdministratorText);
+  p.dialogs.MessageBox(Handle(), message, "Pravelo", 0);
+  Unload();
+}
+
+bool Form2::SaveAutostart() {
+  Platform& p = form1_.platform();
+  if (Check1.Value() == 0) {
+    // The copies made earlier stay where they are.
+    return p.registry.DeleteValue(RegistryRoot::LocalMachine, kRunKey, kRunValueName);
+  }
+  const std::string windows = p.environment.Variable("windir").value_or("");
+  const std::string folder = p.environment.ProgramFolder();
+  const std::string program = folder + "\\" + p.environment.ProgramBaseName() + ".exe";
+  const std::string copy = windows + std::string(kAutostartProgram);
+  // Running from that copy already: copying onto itself would only fail.
+  const bool copied = SamePath(program, copy) || p.files.Copy(program, copy);
+  // Nothing reads the picture; a missing one is no reason to call the autostart failed.
+  p.files.Copy(folder + std::string(kPictureFile), windows + "\\system32" + std::string(kPictureFile));
+  // Quoted only where a blank could split the path, so the usual value stays as it was.
+  const std::string runValue = copy.find(' ') == std::string::npos ? copy : "\"" + copy + "\"";
+  const bool registered = p.registry.WriteString(RegistryRoot::LocalMachine, kRunKey, kRunValueName, runValue);
+  return copied && registered;
+}
+
+bool Form2::SaveKernelPaging() {
+  return form1_.platform().registry.WriteDword(RegistryRoot::LocalMachine, kMemoryManagementKey,
+                                               kDisablePagingExecutive, Check4.Value() != 0 ? 1 : 0);
+}
+
+void Form2::Command2_Click() {
+  Platform& p = form1_.platform();
+  update::UpdatePorts ports{p.http, p.files, p.environment, p.launcher};
+  switch (update::RunUpdateCheck(ports, form1_.OwnVersion(), update::UpdateHost(p.environment))) {
+    case update::UpdateOutcome::UpToDate:
+      form1_.MsgBx(form1_.strings().Text(kUpToDateText), 0, std::string());
+      break;
+    case update::UpdateOutcome::Failed:
+      form1_.MsgBx(form1_.strings().Text(kUpdateFailedText), 0);
+      break;
+    case update::UpdateOutcome::Started:
+      form1_.EndProgram();
+  }
+}
+
+}  // namespace pravelo::settings

@@ -1,0 +1,61 @@
+#include "simple/form3.h"
+
+#include "app/form1.h"
+
+namespace pravelo::simple {
+namespace {
+
+constexpr int kKeyF4 = 115;
+constexpr int kShiftAlt = 4;
+constexpr int kInformationStyle = 64;
+// Shown in Korean whatever the table's language.
+constexpr const char* kOptimizedText = "최적화가 되었습니다.";
+
+}  // namespace
+
+// Design captions are the Korean texts; start-up replaces them from the string table.
+Form3::Form3(app::Form1& form1)
+    : ui::Form({0, 0, 240, 92}, "Pravelo 심플"),
+      Picture3({4, 6, 72, 18}, ui::Picture::BarGreen),
+      Label1({82, 2, 70, 24}, "0%"),
+      Label2({156, 6, 70, 18}, "0%"),
+      Command4({4, 30, 54, 24}, "최적화"),
+      Command1({60, 30, 54, 24}, "트레이"),
+      Command2({116, 30, 54, 24}, "닫기"),
+      Command3({172, 30, 54, 24}, "모드"),
+      form1_(form1) {
+  Command4.onClick = [this] { Command4_Click(); };
+  Command1.onClick = [this] { Command1_Click(); };
+  Command2.onClick = [this] { Command2_Click(); };
+  Command3.onClick = [this] { Command3_Click(); };
+  // Closing this window ends the program, as Alt+F4 on it does.
+  onQueryUnload = [this](bool& cancel, ui::CloseReason reason) {
+    if (reason != ui::CloseReason::User) return;
+    cancel = true;
+    Form_KeyDown(kKeyF4, kShiftAlt);
+  };
+}
+
+void Form3::Command4_Click() {
+  form1_.OptimizeMemory();
+  form1_.platform().dialogs.MessageBox(Handle(), kOptimizedText, "Pravelo", kInformationStyle);
+}
+
+void Form3::Command1_Click() { form1_.Command2_Click(); }
+
+void Form3::Command2_Click() {
+  form1_.Unload(ui::CloseReason::Code);
+  form1_.platform().process.EndProcess();
+}
+
+void Form3::Command3_Click() {
+  form1_.SimpleMode = false;
+  Hide();
+  form1_.Show();
+}
+
+void Form3::Form_KeyDown(int keyCode, int shift) {
+  if (keyCode == kKeyF4 && shift == kShiftAlt) form1_.Unload(ui::CloseReason::Code);
+}
+
+}  // namespace pravelo::simple

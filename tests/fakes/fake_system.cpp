@@ -1,0 +1,52 @@
+#include "fakes/fake_system.h"
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+
+namespace pravelo::fakes {
+
+std::optional<std::string> FakeEnvironment::Variable(std::string_view name) {
+  auto it = variables.find(std::string(name));
+  if (it == variables.end()) return std::nullopt;
+  return it->second;
+}
+
+std::optional<HttpResponse> FakeHttp::Get(std::string_view url, int timeoutMs) {
+  requested.emplace_back(url);
+  lastTimeoutMs = timeoutMs;
+  auto it = responses.find(std::string(url));
+  if (it == responses.end()) return std::nullopt;
+  return it->second;
+}
+
+std::map<uint16_t, std::map<int, std::string>> ReadStringScript() {
+  std::ifstream file(std::string(PRAVELO_SOURCE_DIR) + "/resources/strings.rc");
+  if (!file) throw std::runtime_error("resources/strings.rc not found");
+  std::map<uint16_t, std::map<int, std::string>> tables;
+  const std::regex language(R"(^LANGUAGE\s+LANG_(\w+))");
+  const std::regex entry(R"re(^\s*(\d+)\s+"((?:[^"\\]|\\.)*)"\s*$)re");
+  uint16_t current = 0;
+  std::string line;
+  std::smatch match;
+  while (std::getline(file, line)) {
+    if (std::regex_search(line, match, language)) {
+      current = match[1] == "KOREAN" ? 1042 : match[1] == "ENGLISH" ? 1033 : 0;
+    } else if (current != 0 && std::regex_match(line, match, entry)) {
+      // The script's only escape is a doubled backslash.
+      std::string text = std::regex_replace(match[2].str(), std::regex(R"(\\\\)"), "\\");
+      tables[current][std::stoi(match[1])] = text;
+    }
+  }
+  return tables;
+}
+
+RcStringTable::RcStringTable(uint16_t language) : texts_(ReadStringScript().at(language)) {}
+
+std::string RcStringTable::Text(int id) {
+  auto it = texts_.find(id);
+  return it == texts_.end() ? std::string() : it->second;
+}
+
+}  // namespace pravelo::fakes
