@@ -85,7 +85,12 @@ Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form
 
 Form1::~Form1() = default;
 
-void Form1::OptimizeMemory() { standardPass_->OptimizeMemory(!Command8.Enabled(), z18, z17); }
+void Form1::OptimizeMemory() {
+  memory::PassFigures passFigures{z18, z17};
+  standardPass_->OptimizeMemory(!Command8.Enabled(), passFigures);
+  z18 = passFigures.z18;
+  z17 = passFigures.z17;
+}
 
 void Form1::DeepOptimize() {
   Platform& p = platform();

@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include "app/form1.h"
 #include "base/numeric.h"
 #include "display/figures.h"

@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "base/numeric.h"
 #include "display/figures.h"
 #include "memory/memory_status.h"
 #include "simple/form3.h"

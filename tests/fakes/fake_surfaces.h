@@ -98,8 +98,8 @@ class FakeTaskbar final : public taskbar::TaskbarList {
   struct Call {
     std::string method;
     WindowId window = 0;
-    std::vector<int64_t> values;
-    std::string text;
+    std::vector<int64_t> values{};
+    std::string text{};
     bool operator==(const Call&) const = default;
   };
   int32_t SetProgressState(WindowId hwnd, int32_t flags) override { return Record({"state", hwnd, {flags}}); }

@@ -55,11 +55,13 @@ struct ProcessEnded {};
 
 class FakeProcessControl final : public ProcessControl {
  public:
-  [[noreturn]] void EndProcess() override {
+  int ended = 0;
+
+ protected:
+  void End() override {
     ++ended;
     throw ProcessEnded{};
   }
-  int ended = 0;
 };
 
 class FakeClock final : public Clock {

@@ -1,0 +1,56 @@
+#include "fakes/app_fixture.h"
+
+namespace pravelo::fakes {
+
+AppFixture::AppFixture() {
+  memory.totalBytes = 4 * kGiB;
+  memory.availableBytes = 1878 * 1048576ull;
+  memory.load = 45;
+  memory.version = FakeMemoryApi::VersionOf(6, 1);
+  processes.processes = std::vector<uint32_t>{0, 4, 400, 1234};
+
+  app = std::make_unique<app::Application>(app::Form1Services{platform, strings, surfaces,
+                                                               [this] {
+                                                                 auto made = std::make_unique<FakeTaskbar>();
+                                                                 taskbar = made.get();
+                                                                 return made;
+                                                               },
+                                                               1.42});
+  app::Form1& f1 = form1();
+  f1.Attach(&form1Peer, kForm1Window);
+  f1.AttachForm(&form1Peer);
+  form2().Attach(&form2Peer, kForm2Window);
+  form2().AttachForm(&form2Peer);
+  form3().Attach(&form3Peer, kForm3Window);
+  form3().AttachForm(&form3Peer);
+  f1.pichook.Attach(&peers[&f1.pichook], kPichookWindow);
+  f1.Picture3.Attach(&peers[&f1.Picture3], kBarWindow);
+  for (ui::Control* control : {static_cast<ui::Control*>(&f1.Label1), static_cast<ui::Control*>(&f1.Label2),
+                               static_cast<ui::Control*>(&f1.Label5), static_cast<ui::Control*>(&form3().Label1),
+                               static_cast<ui::Control*>(&form3().Label2), static_cast<ui::Control*>(&f1.Command8)}) {
+    control->Attach(&peers[control], 0);
+  }
+  timers.Watch(f1.Timer1);
+  timers.Watch(f1.Timer2);
+  timers.Watch(form2().Timer1);
+  f1.msgtimer.onLoaded = [this](int, ui::Timer& timer) { timers.Watch(timer); };
+  f1.Status.onLoaded = [this](int, ui::Button& button) { button.Attach(&peers[&button], 0); };
+  f1.Status.onUnloading = [this](int, ui::Button& button) { peers.erase(&button); };
+}
+
+void AppFixture::Start(const std::string& commandLine) {
+  environment.commandLine = commandLine;
+  form1().Load();
+}
+
+std::optional<std::string> AppFixture::Setting(std::string_view name) {
+  const RegistryValue* value = registry.Find(RegistryRoot::CurrentUser, kSettingsKey, name);
+  if (!value) return std::nullopt;
+  return value->text;
+}
+
+void AppFixture::SetSetting(std::string_view name, std::string_view value) {
+  registry.SetString(RegistryRoot::CurrentUser, kSettingsKey, name, value);
+}
+
+}  // namespace pravelo::fakes

@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include "fakes/app_fixture.h"
+#include "settings/machine_values.h"
+
+namespace pravelo {
+namespace {
+
+using fakes::AppFixture;
+using fakes::ProcessEnded;
+
+TEST(Startup, FirstStartCreatesTheSevenSettingsAndTheTwoMachineValues) {
+  AppFixture f;
+  f.Start();
+  const std::pair<const char*, const char*> expected[] = {
+      {"AutoOptimize", "1"}, {"Interval", "50"},   {"TrayAtStart", "0"},    {"MinimizeTray", "0"},
+      {"MinAtClose", "0"},   {"AutoStart", "0"},   {"KernelMemoryUse", "0"},
+  };
+  for (const auto& [name, value] : expected) EXPECT_EQ(f.Setting(name), value) << name;
+  EXPECT_EQ(f.registry.CountUnder(RegistryRoot::CurrentUser, fakes::kSettingsKey), 7u);
+
+  const auto* cache = f.registry.Find(RegistryRoot::LocalMachine, settings::kMemoryManagementKey, "LargeSystemCache");
+  ASSERT_NE(cache, nullptr);
+  EXPECT_EQ(cache->type, fakes::RegistryValue::Type::Dword);
+  EXPECT_EQ(cache->dword, 1u);
+  const auto* paging =
+      f.registry.Find(RegistryRoot::LocalMachine, settings::kMemoryManagementKey, "DisablePagingExecutive");
+  ASSERT_NE(paging, nullptr);
+  EXPECT_EQ(paging->dword, 0u);
+
+  EXPECT_TRUE(f.form1().Visible());
+  EXPECT_TRUE(f.form2().Loaded());
+  EXPECT_FALSE(f.form2().Visible());
+  EXPECT_TRUE(f.form3().Loaded());
+  EXPECT_FALSE(f.form3().Visible());
+}
+
+TEST(Startup, KernelMemoryUseDecidesThePagingValueAtEveryStart) {
+  const std::pair<const char*, uint32_t> cases[] = {{"1", 1}, {"0", 0}, {"1.5", 2}, {"abc", 0}, {"-1", 0xFFFFFFFF}};
+  for (const auto& [text, dword] : cases) {
+    AppFixture f;
+    f.SetSetting("KernelMemoryUse", text);
+    f.Start();
+    const auto* paging =
+        f.registry.Find(RegistryRoot::LocalMachine, settings::kMemoryManagementKey, "DisablePagingExecutive");
+    ASSERT_NE(paging, nullptr) << text;
+    EXPECT_EQ(paging->dword, dword) << text;
+  }
+}
+
+TEST(Startup, RefusedMachineWritesAndOddSettingsDoNotStopIt) {
+  AppFixture f;
+  f.registry.refuseLocalMachine = true;
+  f.SetSetting("AutoOptimize", "yes please");
+  f.SetSetting("Interval", "");
+  f.SetSetting("TrayAtStart", "1e400");
+  f.memory.totalBytes.reset();  // the installed memory cannot be learned
+  f.Start();
+  EXPECT_EQ(f.Setting("AutoOptimize"), "yes please");  // kept as it is
+  EXPECT_EQ(f.Setting("Interval"), "50");              // empty reads as the default
+  EXPECT_FALSE(f.form1().AutoOptimizeOn);
+  EXPECT_EQ(f.form1().TotalMem, 0);
+  EXPECT_EQ(f.form1().z18, 0);
+  EXPECT_EQ(f.form1().State(), ui::WindowState::Minimized);  // 1e400 is not 0
+  EXPECT_EQ(f.registry.Find(RegistryRoot::LocalMachine, settings::kMemoryManagementKey, "LargeSystemCache"), nullptr);
+}
+
+TEST(Startup, DerivedFigures) {
+  AppFixture f;
+  f.memory.totalBytes = 4294967296ull;
+  f.memory.load = 45;
+  f.Start();
+  EXPECT_DOUBLE_EQ(f.form1().TotalMem, 4194304.0);
+  EXPECT_EQ(f.form1().TotalPhysMB, 4096);
+  EXPECT_DOUBLE_EQ(f.form1().z18, 2252.8);  // (100 - 45) x 4194304 / 100 / 1024
+}
+
+TEST(Startup, WindowsSevenOnlyAddsTheThumbnailButtons) {
+  const std::pair<uint32_t, bool> versions[] = {{fakes::FakeMemoryApi::VersionOf(6, 1), true},
+                                                {fakes::FakeMemoryApi::VersionOf(6, 0), false},
+                                                {fakes::FakeMemoryApi::VersionOf(6, 2), false},
+                                                {fakes::FakeMemoryApi::VersionOf(10, 0), false}};
+  for (const auto& [version, seven] : versions) {
+    AppFixture f;
+    f.memory.version = version;
+    f.form1().img = {0, 0x11, 0x12, 0x13, 0};
+    f.Start();
+    EXPECT_EQ(f.form1().IsWindows7, seven);
+    auto buttons = f.taskbar->Named("buttons");
+    ASSERT_EQ(buttons.size(), seven ? 1u : 0u);
+    if (seven) {
+      EXPECT_EQ(buttons[0].window, fakes::kForm1Window);
+      EXPECT_EQ(buttons[0].values, (std::vector<int64_t>{3, 0x11, 0x12, 0x13}));
+    }
+  }
+}
+
+TEST(Startup, TimerFromInterval) {
+  struct Case {
+    const char* interval;
+    int timerMs;
+    double zy;
+  };
+  const Case cases[] = {{"0", 0, 0},     {"10", 10000, 1}, {"11", 10000, 1}, {"50", 10000, 5},
+                        {"7.5", 7500, 0}, {"-3", 0, 0},     {"soon", 0, 0}};
+  for (const Case& c : cases) {
+    AppFixture f;
+    f.SetSetting("Interval", c.interval);
+    f.Start();
+    EXPECT_EQ(f.form1().Timer1.Interval(), c.timerMs) << c.interval;
+    EXPECT_DOUBLE_EQ(f.form1().zy, c.zy) << c.interval;
+  }
+}
+
+TEST(Startup, SwitchesThatEndTheProcess) {
+  {
+    AppFixture f;
+    EXPECT_THROW(f.Start("/a"), ProcessEnded);
+    EXPECT_GT(f.processes.CountOf("OpenProcess"), 0);
+    EXPECT_TRUE(f.tray.calls.empty());  // nothing removed from the tray: nothing was added
+  }
+  {
+    AppFixture f;
+    f.memory.load = 97;  // no block is taken; the hold still happens
+    EXPECT_THROW(f.Start("/b"), ProcessEnded);
+    EXPECT_FALSE(f.form2().Timer1.Enabled());
+    EXPECT_GE(f.clock.now, 1000000u + 5000u);
+  }
+}
+
+TEST(Startup, WholeTextSwitchesAreExactAndCaseSensitive) {
+  for (const char* line : {"/A", "/a /b", " /a", "/trayx", "/U"}) {
+    AppFixture f;
+    EXPECT_NO_THROW(f.Start(line)) << line;
+    EXPECT_EQ(f.processes.CountOf("OpenProcess"), 0) << line;
+    EXPECT_TRUE(f.dialogs.shown.empty()) << line;
+    EXPECT_TRUE(f.form1().Visible()) << line;
+  }
+}
+
+TEST(Startup, PathSwitchShowsFolderAndNameWithoutExtension) {
+  AppFixture f;
+  f.environment.programFolder = "C:\\Program Files\\Pravelo";
+  f.Start("/u");
+  ASSERT_EQ(f.dialogs.shown.size(), 1u);
+  EXPECT_EQ(f.dialogs.shown[0].text, "C:\\Program Files\\Pravelo\\pravelo");
+  EXPECT_EQ(f.dialogs.shown[0].style, 0u);
+  EXPECT_TRUE(f.form1().Visible());
+}
+
+TEST(Startup, TraySwitchAddsTheIconAndTheWindowComesBack) {
+  AppFixture f;
+  f.Start("/tray");
+  EXPECT_EQ(f.tray.Count(display::TrayOperation::Add), 1u);
+  EXPECT_TRUE(f.tray.present);
+  EXPECT_TRUE(f.form1().Visible());  // shown again by the later steps of start-up
+  EXPECT_EQ(f.form1().Timer2.Interval(), 590);
+}
+
+TEST(Startup, ReportSwitchTexts) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/o 1536", "Optimize2 Complete\r\n1536 MB ->1923.07 MB"},
+      {"/o", "Optimize2 Complete\r\n MB ->1923.07 MB"},
+      {"/oXY1", "Optimize2 Complete\r\nY1 MB ->1923.07 MB"},
+  };
+  for (const auto& [line, text] : cases) {
+    AppFixture f;
+    f.Start(line);
+    ASSERT_TRUE(f.form1().Status.Contains(1)) << line;
+    EXPECT_EQ(f.form1().Status[1].Text(), text);
+    EXPECT_TRUE(f.dialogs.shown.empty());
+  }
+}
+
+TEST(Startup, QuickUpdateCopiesOverTheTargetAndStartsItQuoted) {
+  struct Case {
+    const char* line;
+    const char* target;
+  };
+  const Case cases[] = {
+      {"/q \"C:\\Program Files\\Pravelo\\pravelo\"", "C:\\Program Files\\Pravelo\\pravelo.exe"},
+      {"/q D:\\apps\\pravelo.exe", "D:\\apps\\pravelo.exe"},
+      {"/q other", "C:\\Users\\me\\Temp\\other.exe"},
+  };
+  for (const Case& c : cases) {
+    AppFixture f;
+    f.environment.programFolder = "C:\\Users\\me\\Temp";
+    f.environment.programBaseName = "Pravelo_tmp";
+    f.files.files["C:\\Users\\me\\Temp\\Pravelo_tmp.exe"] = "MZnew";
+    EXPECT_THROW(f.Start(c.line), ProcessEnded) << c.line;
+    EXPECT_EQ(f.files.files[c.target], "MZnew") << c.line;
+    ASSERT_EQ(f.launcher.started.size(), 1u);
+    EXPECT_EQ(f.launcher.started[0].commandLine, std::string("\"") + c.target + "\"");
+    EXPECT_EQ(f.launcher.started[0].showStyle, 1);
+  }
+}
+
+TEST(Startup, FirstRefreshAndTrayRecord) {
+  AppFixture f;
+  f.Start();
+  const app::Form1& form = f.form1();
+  ASSERT_FALSE(f.graph.calls.empty());
+  EXPECT_EQ(f.graph.calls[0], (fakes::FakeGraphCanvas::Call{"point", 0, 153}));
+  EXPECT_EQ(form.TrayIconData.cbSize, 488u);
+  EXPECT_EQ(form.TrayIconData.hWnd, fakes::kPichookWindow);
+  EXPECT_EQ(form.TrayIconData.uID, 1u);
+  EXPECT_EQ(form.TrayIconData.uFlags, 0x17u);
+  EXPECT_EQ(form.TrayIconData.uCallbackMessage, 0x200u);
+  EXPECT_EQ(form.TrayIconData.szTip.size(), 128u);
+  EXPECT_EQ(form.Label1.Text(), "45%");
+  EXPECT_FALSE(form.Timer1.Tag().empty());
+  EXPECT_TRUE(f.tray.calls.empty());  // start-up fills the record but adds nothing
+}
+
+}  // namespace
+}  // namespace pravelo
