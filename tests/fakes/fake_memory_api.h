@@ -16,6 +16,8 @@ class FakeMemoryApi : public MemoryApi {
   // When set, it gives the load of each call instead of `load` (a load that rises as a
   // test takes memory, for example).
   std::function<uint32_t()> loadSource;
+  // Likewise for the available bytes.
+  std::function<uint64_t()> availableSource;
 
   int availableCalls = 0;
   int loadCalls = 0;
@@ -25,7 +27,7 @@ class FakeMemoryApi : public MemoryApi {
 
   uint64_t AvailablePhysicalBytes() override {
     ++availableCalls;
-    return availableBytes;
+    return availableSource ? availableSource() : availableBytes;
   }
   uint32_t MemoryLoad() override {
     ++loadCalls;
