@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "display/auto_schedule.h"
+#include "fakes/app_fixture.h"
+
+namespace pravelo {
+namespace {
+
+using fakes::AppFixture;
+
+// Times (ms after start-up) at which the standard pass ran during `spanMs`.
+std::vector<uint64_t> PassTimes(AppFixture& f, uint64_t spanMs) {
+  const uint64_t start = f.clock.now;
+  std::vector<uint64_t> times;
+  int passes = f.processes.CountOf("WTSEnumerateProcesses");
+  for (uint64_t elapsed = 0; elapsed < spanMs; elapsed += 100) {
+    f.timers.Advance(100);
+    const int now = f.processes.CountOf("WTSEnumerateProcesses");
+    if (now != passes) times.push_back(f.clock.now - start);
+    passes = now;
+  }
+  return times;
+}
+
+TEST(AutoOptimize, RunsEveryIntervalSeconds) {
+  struct Case {
+    const char* interval;
+    uint64_t everyMs;  // 0: never
+  };
+  const Case cases[] = {{"0", 0},         {"1", 1000},      {"5", 5000},      {"7.5", 7500},
+                        {"10", 10000},    {"15", 15000},    {"35", 35000},    {"50", 50000},
+                        {"-5", 0},        {"often", 0},     {"120", 120000}};
+  for (const Case& c : cases) {
+    AppFixture f;
+    f.SetSetting("Interval", c.interval);
+    f.Start();
+    const std::vector<uint64_t> times = PassTimes(f, 250000);
+    if (c.everyMs == 0) {
+      EXPECT_TRUE(times.empty()) << c.interval;
+      continue;
+    }
+    ASSERT_EQ(times.size(), 250000 / c.everyMs) << c.interval;
+    for (std::size_t i = 0; i < times.size(); ++i) {
+      // The pass runs on the 100 ms step in which it came due.
+      EXPECT_NEAR(static_cast<double>(times[i]), static_cast<double>((i + 1) * c.everyMs), 100) << c.interval;
+    }
+  }
+}
+
+TEST(AutoOptimize, LongIntervalsStillTickEveryTenSecondsAndRefresh) {
+  AppFixture f;
+  f.SetSetting("Interval", "50");
+  f.Start();
+  EXPECT_EQ(f.form1().Timer1.Interval(), 10000);
+  f.form1().Timer2.SetEnabled(false);  // only the automatic timer refreshes now
+  const std::size_t before = f.graph.calls.size();
+  f.timers.Advance(30000);
+  EXPECT_EQ(f.graph.calls.size(), before + 3);
+}
+
+TEST(AutoOptimize, SwitchedOffNeverRunsThePass) {
+  AppFixture f;
+  f.SetSetting("AutoOptimize", "0");
+  f.SetSetting("Interval", "5");
+  f.Start();
+  EXPECT_TRUE(PassTimes(f, 60000).empty());
+  f.form1().Command2_Click();  // the direct tick of the move to the tray
+  EXPECT_EQ(f.processes.CountOf("WTSEnumerateProcesses"), 0);
+}
+
+TEST(AutoOptimize, TheMoveToTrayTickOptimizesOnlyWhenDue) {
+  AppFixture f;
+  f.SetSetting("Interval", "30");
+  f.Start();
+  f.timers.Advance(10000);
+  f.form1().Command2_Click();
+  EXPECT_EQ(f.processes.CountOf("WTSEnumerateProcesses"), 0);
+  f.timers.Advance(19000);
+  EXPECT_EQ(f.processes.CountOf("WTSEnumerateProcesses"), 0);
+  f.timers.Advance(1000);
+  EXPECT_EQ(f.processes.CountOf("WTSEnumerateProcesses"), 1);
+}
+
+TEST(AutoSchedule, ArmTakeAndNextTick) {
+  display::AutoOptimizeSchedule schedule;
+  schedule.Arm(15, 0);
+  EXPECT_EQ(schedule.NextTickMs(0), 10000);
+  EXPECT_FALSE(schedule.TakeDue(10000));
+  EXPECT_EQ(schedule.NextTickMs(10000), 5000);
+  EXPECT_TRUE(schedule.TakeDue(14990));  // a timer a little early counts
+  EXPECT_EQ(schedule.NextTickMs(14990), 10000);
+  EXPECT_FALSE(schedule.TakeDue(20000));
+  // A long stall (a blocked thread, a sleeping machine) starts afresh instead of catching up.
+  EXPECT_TRUE(schedule.TakeDue(500000));
+  EXPECT_FALSE(schedule.TakeDue(500100));
+  EXPECT_EQ(schedule.NextTickMs(500000), 10000);
+}
+
+TEST(AutoSchedule, IntervalsThatScheduleNothingOrAlmostNothing) {
+  display::AutoOptimizeSchedule schedule;
+  for (double seconds : {0.0, -1.0, std::nan("")}) {
+    schedule.Arm(seconds, 0);
+    EXPECT_FALSE(schedule.Active()) << seconds;
+    EXPECT_EQ(schedule.NextTickMs(0), 0);
+    EXPECT_FALSE(schedule.TakeDue(1u << 30));
+  }
+  schedule.Arm(std::numeric_limits<double>::infinity(), 0);
+  EXPECT_TRUE(schedule.Active());
+  EXPECT_EQ(schedule.NextTickMs(0), 10000);
+  EXPECT_FALSE(schedule.TakeDue(uint64_t{1} << 62));
+  schedule.Arm(0.0001, 0);  // positive: runs, at the smallest step
+  EXPECT_EQ(schedule.NextTickMs(0), 1);
+}
+
+}  // namespace
+}  // namespace pravelo
