@@ -79,13 +79,6 @@ TEST_F(CallInterfaceMethodTest, ArgumentsArriveInDeclaredOrderForEveryCount) {
   }
 }
 
-TEST_F(CallInterfaceMethodTest, OperationCallCarriesItsArguments) {
-  const InterfaceCall call{3, {7, 8, 9}};
-  EXPECT_EQ(CallInterfaceMethod(Interface(), call), 0x103);
-  ASSERT_EQ(object.calls.size(), 1u);
-  EXPECT_EQ(object.calls[0].arguments, (std::vector<uint32_t>{7, 8, 9}));
-}
-
 TEST_F(CallInterfaceMethodTest, WideValueArrivesAsTwoHalves) {
   EXPECT_EQ(CallInterfaceMethod(Interface(), 11, 2, 0x55667788, 0x11223344), S_OK);
   EXPECT_EQ(object.wide, 0x1122334455667788ull);

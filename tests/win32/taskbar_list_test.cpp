@@ -432,11 +432,5 @@ TEST(TaskbarListSystem, RealObjectIsCreatedAndAnswers) {
   EXPECT_FALSE(window.Subclassed());
 }
 
-TEST(TaskbarListSystem, ButtonCreatedMessageIsARegisteredOne) {
-  const uint32_t message = TaskbarButtonCreatedMessage();
-  EXPECT_GE(message, 0xC000u);
-  EXPECT_EQ(message, RegisterWindowMessageW(L"TaskbarButtonCreated"));
-}
-
 }  // namespace
 }  // namespace pravelo::taskbar
