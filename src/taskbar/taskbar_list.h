@@ -26,8 +26,8 @@ class TaskbarList {
   virtual int32_t SetThumbnailClip(WindowId hwnd, int32_t left, int32_t top, int32_t right, int32_t bottom) = 0;
   virtual int32_t SetThumbnailTooltip(WindowId hwnd, std::string_view pszTip) = 0;
   virtual int32_t ThumbBarAddButtons(WindowId hwnd, int32_t cButtons, const std::vector<NativeHandle>& icons) = 0;
-  // Repeats the toolbar's add for the window that has it, where the taskbar button was
-  // created again; nothing before the first add.
+  // Adds the toolbar of ThumbBarAddButtons again, same buttons, same window, when the
+  // taskbar button was made anew ("TaskbarButtonCreated"); 0 while there is none.
   virtual int32_t ThumbBarReAddButtons() = 0;
   // Undoes the subclass and releases the interface; the window must still exist.
   virtual void Class_Terminate() = 0;
