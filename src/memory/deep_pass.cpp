@@ -1,5 +1,6 @@
 #include "memory/deep_pass.h"
 
+#include <algorithm>
 #include <limits>
 #include <new>
 
@@ -9,6 +10,9 @@ namespace pravelo::memory {
 namespace {
 
 constexpr int16_t kFullLoadPercent = 95;
+// Given back when an allocation fails, so that the handlers that run during the hold can
+// still allocate in an exhausted heap or address space.
+constexpr std::size_t kHeadroomBlocks = 16;
 // The safety bound: blocks per available megabyte, far more than can be taken.
 constexpr int64_t kBlocksPerMegabyte = 1024;
 
@@ -45,6 +49,7 @@ void DeepPass::DeepOptimize(const std::function<void()>& pumpOnce, const std::fu
   } catch (const std::bad_alloc&) {
     // Memory or, in a 32-bit process, address space ran out: that ends the fill, and the
     // hold is still worth doing with what was taken.
+    Blocks.resize(Blocks.size() - std::min(kHeadroomBlocks, Blocks.size() - 1));
   }
   hold();
 }

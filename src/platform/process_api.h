@@ -9,6 +9,12 @@
 
 #include "platform/handles.h"
 
+// windows.h makes this name a macro for its W or A form, which would rename the method in
+// files that include it first.
+#ifdef LookupPrivilegeValue
+#undef LookupPrivilegeValue
+#endif
+
 namespace pravelo {
 
 struct Luid {
@@ -62,8 +68,7 @@ class ProcessApi {
   // False also where the system lacks the function.
   virtual bool SetSystemFileCacheSize(std::uintptr_t minimum, std::uintptr_t maximum, uint32_t flags) = 0;
   // The NTSTATUS; a failure status where the system lacks the function.
-  virtual int32_t NtSetSystemInformation(uint32_t informationClass, void* information,
-                                         uint32_t length) = 0;
+  virtual int32_t NtSetSystemInformation(uint32_t informationClass, void* information, uint32_t length) = 0;
   virtual NativeHandle GetCurrentProcess() = 0;
   virtual bool OpenProcessToken(NativeHandle process, uint32_t access, NativeHandle& token) = 0;
   virtual bool LookupPrivilegeValue(const std::string& systemName, const std::string& name, Luid& luid) = 0;

@@ -33,23 +33,6 @@ TEST(GetAvailableMemory, RoundsTwiceInUnitsOf1024000Bytes) {
   EXPECT_GT(saturated.Scaled(), 0);
 }
 
-TEST(GetAvailableMemory, TakesAFreshFigureEachCall) {
-  fakes::FakeMemoryApi fake;
-  fake.availableBytes = 1'024'000;
-  EXPECT_EQ(GetAvailableMemory(fake).ToText("."), "1");
-  fake.availableBytes = 2'048'000;
-  EXPECT_EQ(GetAvailableMemory(fake).ToText("."), "2");
-  EXPECT_EQ(fake.availableCalls, 2);
-}
-
-TEST(GetMemoryLoad, IsThePercentReported) {
-  fakes::FakeMemoryApi fake;
-  for (uint32_t load : {0u, 45u, 100u}) {
-    fake.load = load;
-    EXPECT_EQ(GetMemoryLoad(fake), static_cast<int16_t>(load));
-  }
-}
-
 TEST(GetWindowsVersion, ReadsMajorDotMinorAsANumber) {
   struct Case {
     uint32_t version;

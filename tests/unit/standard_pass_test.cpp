@@ -150,20 +150,6 @@ TEST(StandardPass, FailureRules) {
   }
 }
 
-TEST(StandardPass, SecondPassMeasuresAgainstTheFirst) {
-  FakeProcessApi processes;
-  FakeMemoryApi memory;
-  StandardPass pass(processes, memory);
-  PassFigures figures;
-  memory.availableBytes = 1'024'000'000;
-  memory.load = 40;
-  pass.OptimizeMemory(false, figures);
-  EXPECT_EQ(figures.z17, 40);
-  memory.load = 50;
-  pass.OptimizeMemory(false, figures);
-  EXPECT_EQ(figures.z17, 50 - 1000);
-}
-
 TEST(TrimProcessMemory, ReportsWhetherTheHandleWasClosed) {
   struct Case {
     const char* name;

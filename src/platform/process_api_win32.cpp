@@ -1,0 +1,124 @@
+#include "platform/process_api_win32.h"
+
+#include <windows.h>
+// EmptyWorkingSet from psapi.dll itself, present on every system the program runs on.
+#define PSAPI_VERSION 1
+#include <psapi.h>
+#include <wtsapi32.h>
+#undef LookupPrivilegeValue  // the port's method, not the macro for the W or A form
+
+#include <cstddef>
+
+#include "platform/text_win32.h"
+
+namespace pravelo {
+namespace {
+
+// The records are handed to the system as they are.
+static_assert(sizeof(Luid) == sizeof(LUID) && offsetof(Luid, lowPart) == offsetof(LUID, LowPart) &&
+              offsetof(Luid, highPart) == offsetof(LUID, HighPart));
+static_assert(sizeof(LuidAndAttributes) == sizeof(LUID_AND_ATTRIBUTES) &&
+              offsetof(LuidAndAttributes, attributes) == offsetof(LUID_AND_ATTRIBUTES, Attributes));
+static_assert(offsetof(TokenPrivileges, privileges) == offsetof(TOKEN_PRIVILEGES, Privileges));
+static_assert(sizeof(void*) != 4 || sizeof(WTS_PROCESS_INFOW) == 16);
+
+constexpr int32_t kStatusProcedureNotFound = static_cast<int32_t>(0xC000007A);
+
+HANDLE ToHandle(NativeHandle handle) { return reinterpret_cast<HANDLE>(handle); }
+NativeHandle FromHandle(HANDLE handle) { return reinterpret_cast<NativeHandle>(handle); }
+
+// An entry point that older systems lack; null when it is missing.
+template <typename FunctionPointer>
+FunctionPointer FindEntryPoint(const wchar_t* module, const char* name) {
+  const HMODULE loaded = GetModuleHandleW(module);
+  if (!loaded) return nullptr;
+  return reinterpret_cast<FunctionPointer>(reinterpret_cast<void (*)()>(GetProcAddress(loaded, name)));
+}
+
+using SetSystemFileCacheSizeFunction = BOOL(WINAPI*)(SIZE_T, SIZE_T, DWORD);
+using NtSetSystemInformationFunction = LONG(NTAPI*)(ULONG, PVOID, ULONG);
+
+struct WtsMemoryFree {
+  void operator()(WTS_PROCESS_INFOW* records) const { WTSFreeMemory(records); }
+};
+
+class WtsProcessRecords : public ProcessRecords {
+ public:
+  WtsProcessRecords(WTS_PROCESS_INFOW* records, DWORD count) : records_(records), count_(count) {}
+  std::size_t Count() const override { return records_ ? count_ : 0; }
+  uint32_t ProcessId(std::size_t index) const override { return records_.get()[index].ProcessId; }
+
+ private:
+  std::unique_ptr<WTS_PROCESS_INFOW, WtsMemoryFree> records_;
+  std::size_t count_;
+};
+
+}  // namespace
+
+std::unique_ptr<ProcessRecords> ProcessApiWin32::EnumerateProcesses(NativeHandle server, uint32_t reserved,
+                                                                    uint32_t version) {
+  WTS_PROCESS_INFOW* records = nullptr;
+  DWORD count = 0;
+  if (!WTSEnumerateProcessesW(ToHandle(server), reserved, version, &records, &count)) return nullptr;
+  return std::make_unique<WtsProcessRecords>(records, count);
+}
+
+NativeHandle ProcessApiWin32::OpenProcess(uint32_t access, bool inheritHandle, uint32_t processId) {
+  return FromHandle(::OpenProcess(access, inheritHandle, processId));
+}
+
+bool ProcessApiWin32::EmptyWorkingSet(NativeHandle process) { return ::EmptyWorkingSet(ToHandle(process)); }
+
+bool ProcessApiWin32::SetProcessWorkingSetSize(NativeHandle process, std::uintptr_t minimum,
+                                               std::uintptr_t maximum) {
+  return ::SetProcessWorkingSetSize(ToHandle(process), minimum, maximum);
+}
+
+bool ProcessApiWin32::CloseHandle(NativeHandle handle) { return ::CloseHandle(ToHandle(handle)); }
+
+bool ProcessApiWin32::SetSystemFileCacheSize(std::uintptr_t minimum, std::uintptr_t maximum, uint32_t flags) {
+  const auto function =
+      FindEntryPoint<SetSystemFileCacheSizeFunction>(L"kernel32.dll", "SetSystemFileCacheSize");
+  return function && function(minimum, maximum, flags);
+}
+
+int32_t ProcessApiWin32::NtSetSystemInformation(uint32_t informationClass, void* information,
+                                                uint32_t length) {
+  const auto function =
+      FindEntryPoint<NtSetSystemInformationFunction>(L"ntdll.dll", "NtSetSystemInformation");
+  if (!function) return kStatusProcedureNotFound;
+  return function(informationClass, information, length);
+}
+
+NativeHandle ProcessApiWin32::GetCurrentProcess() { return FromHandle(::GetCurrentProcess()); }
+
+bool ProcessApiWin32::OpenProcessToken(NativeHandle process, uint32_t access, NativeHandle& token) {
+  HANDLE opened = nullptr;
+  const bool ok = ::OpenProcessToken(ToHandle(process), access, &opened);
+  token = FromHandle(opened);
+  return ok;
+}
+
+bool ProcessApiWin32::LookupPrivilegeValue(const std::string& systemName, const std::string& name,
+                                           Luid& luid) {
+  LUID found{};
+  if (!LookupPrivilegeValueW(Widen(systemName).c_str(), Widen(name).c_str(), &found)) return false;
+  luid.lowPart = found.LowPart;
+  luid.highPart = found.HighPart;
+  return true;
+}
+
+bool ProcessApiWin32::AdjustTokenPrivileges(NativeHandle token, bool disableAll,
+                                            const TokenPrivileges* newState, uint32_t bufferLength,
+                                            TokenPrivileges* previousState, uint32_t* returnLength) {
+  DWORD length = 0;
+  // TRUE also when not all privileges were assigned; the caller counts that as done.
+  const bool ok = ::AdjustTokenPrivileges(
+      ToHandle(token), disableAll,
+      reinterpret_cast<TOKEN_PRIVILEGES*>(const_cast<TokenPrivileges*>(newState)), bufferLength,
+      reinterpret_cast<TOKEN_PRIVILEGES*>(previousState), returnLength ? &length : nullptr);
+  if (returnLength) *returnLength = length;
+  return ok;
+}
+
+}  // namespace pravelo

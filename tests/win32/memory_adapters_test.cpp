@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <psapi.h>
+
+#include "fakes/counting_process_api.h"
+#include "memory/deep_pass.h"
+#include "memory/memory_status.h"
+#include "memory/standard_pass.h"
+#include "platform/memory_api_win32.h"
+#include "platform/process_api_win32.h"
+
+namespace pravelo {
+namespace {
+
+TEST(MemoryApiWin32, FiguresArePlausible) {
+  MemoryApiWin32 memory;
+  const std::optional<uint64_t> total = memory.TotalPhysicalBytes();
+  ASSERT_TRUE(total.has_value());
+  EXPECT_GT(*total, 64ull << 20);
+  const uint64_t available = memory.AvailablePhysicalBytes();
+  EXPECT_GT(available, 0u);
+  EXPECT_LE(available, *total);
+  EXPECT_LE(memory.MemoryLoad(), 100u);
+  EXPECT_GT(memory::GetAvailableMemory(memory).Scaled(), 0);
+  EXPECT_GE(memory::GetWindowsVersion(memory), 5.0);
+}
+
+TEST(ProcessApiWin32, EnumerationListsThisProcess) {
+  ProcessApiWin32 processes;
+  const auto records = processes.EnumerateProcesses(0, 0, 1);
+  ASSERT_NE(records, nullptr);
+  ASSERT_GT(records->Count(), 0u);
+  bool found = false;
+  for (std::size_t i = 0; i < records->Count(); ++i)
+    found = found || records->ProcessId(i) == GetCurrentProcessId();
+  EXPECT_TRUE(found);
+}
+
+TEST(StandardPassWin32, TrimsTheRealProcessesAndMeasures) {
+  ProcessApiWin32 real;
+  fakes::CountingProcessApi processes(real);
+  MemoryApiWin32 memory;
+  memory::StandardPass pass(processes, memory);
+  memory::PassFigures figures;
+
+  pass.OptimizeMemory(false, figures);
+
+  EXPECT_GT(processes.enumerated.size(), 0u);
+  EXPECT_EQ(processes.openAttempts, static_cast<int>(processes.enumerated.size()));
+  EXPECT_GT(processes.opened, 0);
+  EXPECT_TRUE(figures.z17.has_value());
+  EXPECT_GT(figures.z18, 0);
+}
+
+TEST(StandardPassWin32, PrivilegeAndTrimResults) {
+  ProcessApiWin32 processes;
+  MemoryApiWin32 memory;
+  memory::StandardPass pass(processes, memory);
+  EXPECT_TRUE(pass.EnableDebugPrivilege(true));
+  EXPECT_TRUE(pass.EnableDebugPrivilege(false));
+  EXPECT_TRUE(pass.TrimProcessMemory(GetCurrentProcessId()));
+  EXPECT_FALSE(pass.TrimProcessMemory(0x7FFFFFF8));  // no such process
+}
+
+SIZE_T WorkingSetBytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return counters.WorkingSetSize;
+}
+
+// A small real fill: 8 MB of blocks, every page of them in memory while held.
+TEST(DeepPassWin32, SmallBoundedFill) {
+  MemoryApiWin32 memory;
+  if (memory.MemoryLoad() > 90) GTEST_SKIP() << "the machine is too full for a fill";
+  constexpr uint64_t kCap = 8 << 20;
+  memory::DeepPass pass(memory);
+  pass.SetFillLimitBytes(kCap);
+  const SIZE_T before = WorkingSetBytes();
+  int pumps = 0;
+  std::size_t held = 0;
+  SIZE_T whileHeld = 0;
+  pass.DeepOptimize([&] { ++pumps; },
+                    [&] {
+                      held = pass.BlockCount() - 1;
+                      whileHeld = WorkingSetBytes();
+                    });
+  EXPECT_EQ(held, kCap / memory::DeepPass::kBlockBytes);
+  EXPECT_EQ(pumps, static_cast<int>(held));
+  EXPECT_GE(whileHeld, before + kCap);
+  EXPECT_EQ(pass.BlockCount(), 1u);
+}
+
+}  // namespace
+}  // namespace pravelo
