@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "base/numeric.h"
 #include "memory/deep_pass.h"
 #include "memory/memory_status.h"
 #include "memory/standard_pass.h"
@@ -62,7 +63,14 @@ Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form
       form3_(form3),
       store_(services.platform.registry),
       standardPass_(std::make_unique<memory::StandardPass>(services.platform.processes, services.platform.memory)),
-      deepPass_(std::make_unique<memory::DeepPass>(services.platform.memory)) {
+      deepPass_(services.makeDeepPassBlock
+                    ? std::make_unique<memory::DeepPass>(services.platform.memory, services.makeDeepPassBlock)
+                    : std::make_unique<memory::DeepPass>(services.platform.memory)) {
+  // A cap on the deep pass's fill, for trying it out on a machine one cares about.
+  if (std::optional<std::string> cap = services.platform.environment.Variable(kDeepFillLimitVariable)) {
+    const double megabytes = NumericValue(*cap);
+    if (megabytes > 0) deepPass_->SetFillLimitBytes(static_cast<uint64_t>(megabytes * 1048576.0));
+  }
   Picture2.SetVisible(false);
   tmppc.SetVisible(false);
   pichook.SetVisible(false);

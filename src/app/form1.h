@@ -39,6 +39,7 @@ namespace pravelo::app {
 inline constexpr int kRefreshIntervalMs = 170;
 inline constexpr int kTrayRefreshIntervalMs = 590;
 inline constexpr int kNotificationMs = 2000;
+inline constexpr std::string_view kDeepFillLimitVariable = "PRAVELO_DEEP_FILL_LIMIT_MB";
 
 struct Form1Services {
   Platform& platform;
@@ -46,6 +47,8 @@ struct Form1Services {
   display::Surfaces& surfaces;
   std::function<std::unique_ptr<taskbar::TaskbarList>()> makeTaskbarList;
   double ownVersion = 0;  // major + minor / 10 + revision / 100, from the version record
+  // Makes the deep pass's blocks; empty for real allocations.
+  std::function<std::u16string()> makeDeepPassBlock;
 };
 
 class Form1 : public ui::Form {

@@ -15,7 +15,13 @@ AppFixture::AppFixture() {
                                                                  taskbar = made.get();
                                                                  return made;
                                                                },
-                                                               1.42});
+                                                               1.42,
+                                                               [this] {
+                                                                 // Tests never take real memory: a tiny
+                                                                 // block, and an address space of 64.
+                                                                 if (++deepPassBlocks > 64) throw std::bad_alloc();
+                                                                 return std::u16string(1, u' ');
+                                                               }});
   app::Form1& f1 = form1();
   f1.Attach(&form1Peer, kForm1Window);
   f1.AttachForm(&form1Peer);

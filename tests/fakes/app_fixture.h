@@ -62,6 +62,7 @@ class AppFixture {
   FakeRegion region;
   display::Surfaces surfaces{graph, icon, tray, region};
   FakeTaskbar* taskbar = nullptr;  // the one start-up made
+  int deepPassBlocks = 0;          // blocks the deep pass asked for
 
   FakeFormPeer form1Peer, form2Peer, form3Peer;
   std::map<ui::Control*, RecordingPeer> peers;
