@@ -9,7 +9,7 @@ constexpr std::string_view kSeparators = ",\r\n";
 
 std::string_view TrimTrailingBlanks(std::string_view text) {
   const size_t last = text.find_last_not_of(kBlanks);
-  return last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1);
+  return text.substr(0, last == std::string_view::npos ? 0 : last + 1);
 }
 
 }  // namespace

@@ -1,0 +1,45 @@
+#include "update/own_version_win32.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "update/version_file.h"
+
+namespace pravelo::update {
+namespace {
+
+std::wstring RunningModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);  // the name was cut off
+  }
+}
+
+}  // namespace
+
+double ReadOwnVersion() {
+  const std::wstring path = RunningModulePath();
+  if (path.empty()) return 0;
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  if (size == 0) return 0;
+  std::string record(size, '\0');
+  if (!GetFileVersionInfoW(path.c_str(), 0, size, record.data())) return 0;
+  VS_FIXEDFILEINFO* info = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&info), &length) ||
+      length < sizeof(VS_FIXEDFILEINFO)) {
+    return 0;
+  }
+  return VersionNumber(HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
+                       HIWORD(info->dwFileVersionLS));
+}
+
+}  // namespace pravelo::update
