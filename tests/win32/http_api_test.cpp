@@ -100,6 +100,3 @@ TEST_F(HttpApiWin32Test, UpdateCheckAgainstTheServer) {
 
 }  // namespace
 }  // namespace pravelo
-
-// The numeric module's stand-in, until that module joins this branch (empty afterwards).
-#include "fakes/update_numeric_standin.cpp"
