@@ -33,12 +33,15 @@ class FakeRegistry final : public RegistryApi {
   }
   std::size_t CountUnder(RegistryRoot root, std::string_view key) const;
   bool refuseLocalMachine = false;  // as for a user without administrator rights
+  bool refuseCurrentUser = false;
   int writes = 0;
 
  private:
   using Key = std::tuple<RegistryRoot, std::string, std::string>;
   static Key MakeKey(RegistryRoot root, std::string_view key, std::string_view name);
-  bool Refused(RegistryRoot root) const { return refuseLocalMachine && root == RegistryRoot::LocalMachine; }
+  bool Refused(RegistryRoot root) const {
+    return root == RegistryRoot::LocalMachine ? refuseLocalMachine : refuseCurrentUser;
+  }
   std::map<Key, RegistryValue> values_;
 };
 

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include "fakes/app_fixture.h"
+#include "settings/machine_values.h"
+
+namespace pravelo {
+namespace {
+
+using fakes::AppFixture;
+using fakes::ProcessEnded;
+
+const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+TEST(OptionsLoad, ShowsStoredValuesAndTheMachinePagingValue) {
+  AppFixture f;
+  f.SetSetting("AutoStart", "1");
+  f.SetSetting("AutoOptimize", "0");
+  f.SetSetting("MinimizeTray", "0.6");
+  f.SetSetting("MinAtClose", "banana");
+  f.SetSetting("TrayAtStart", "2");
+  f.SetSetting("Interval", "7.5");
+  f.SetSetting("KernelMemoryUse", "1");
+  f.Start();  // writes DisablePagingExecutive = 1 before the window loads
+  settings::Form2& options = f.form2();
+  EXPECT_EQ(options.Check1.Value(), 1);
+  EXPECT_EQ(options.Check2.Value(), 0);
+  EXPECT_EQ(options.Check3.Value(), 1);
+  EXPECT_EQ(options.Check4.Value(), 1);
+  EXPECT_EQ(options.Check5.Value(), 0);
+  EXPECT_EQ(options.Check6.Value(), 1);
+  EXPECT_EQ(options.Text1.Text(), "7.5");
+  EXPECT_FALSE(options.Text1.Enabled());
+  EXPECT_EQ(options.Label3.Text(), "Version 1.4.2");
+  options.Check2.Click();
+  EXPECT_TRUE(options.Text1.Enabled());
+}
+
+TEST(OptionsLoad, UnreadableMachineValueShowsUnchecked) {
+  AppFixture f;
+  f.registry.refuseLocalMachine = true;
+  f.Start();
+  EXPECT_EQ(f.form2().Check4.Value(), 0);
+}
+
+TEST(OptionsSave, WritesEverySettingAndSaysSaved) {
+  AppFixture f;
+  f.Start();
+  settings::Form2& options = f.form2();
+  f.form1().Command3_Click();
+  options.Check3.Click();
+  options.Text1.SetTextFromUser("15");
+  options.Command1.Click();
+  EXPECT_EQ(f.Setting("MinimizeTray"), "1");
+  EXPECT_EQ(f.Setting("Interval"), "15");
+  EXPECT_EQ(f.Setting("AutoStart"), "0");
+  EXPECT_EQ(f.Setting("AutoOptimize"), "1");
+  ASSERT_EQ(f.dialogs.shown.size(), 1u);
+  EXPECT_EQ(f.dialogs.shown[0].text, "Saved");
+  EXPECT_EQ(f.dialogs.shown[0].caption, "Pravelo");
+  EXPECT_EQ(f.dialogs.shown[0].owner, fakes::kForm2Window);
+  EXPECT_FALSE(options.Loaded());
+  // Re-armed from now: the first pass fifteen seconds after the save.
+  f.timers.Advance(14900);
+  EXPECT_EQ(f.processes.CountOf("WTSEnumerateProcesses"), 0);
+  f.timers.Advance(200);
+  EXPECT_EQ(f.processes.CountOf("WTSEnumerateProcesses"), 1);
+}
+
+TEST(OptionsSave, AutostartCopiesAndRegistersOrDeletes) {
+  AppFixture f;
+  f.files.files["C:\\Tools\\pravelo.exe"] = "MZprogram";
+  f.files.files["C:\\Tools\\pravelo_pic.bmp"] = "BMpicture";
+  f.registry.SetString(RegistryRoot::LocalMachine, kRun, "Pravelo1", "old");
+  f.Start();
+  settings::Form2& options = f.form2();
+  options.Check1.SetValue(1);
+  options.Command1_Click();
+  EXPECT_EQ(f.files.files["C:\\windows\\system32\\Pravelo1.exe"], "MZprogram");
+  EXPECT_EQ(f.files.files["C:\\windows\\system32\\pravelo_pic.bmp"], "BMpicture");
+  EXPECT_EQ(f.registry.Read(RegistryRoot::LocalMachine, kRun, "Pravelo1"), "C:\\windows\\system32\\Pravelo1.exe");
+  EXPECT_EQ(f.dialogs.shown.back().text, "Saved");
+
+  options.Load();
+  options.Check1.SetValue(0);
+  options.Command1_Click();
+  EXPECT_EQ(f.registry.Read(RegistryRoot::LocalMachine, kRun, "Pravelo1"), std::nullopt);
+  EXPECT_EQ(f.files.files.count("C:\\windows\\system32\\Pravelo1.exe"), 1u);  // left in place
+  EXPECT_EQ(f.Setting("AutoStart"), "0");
+}
+
+TEST(OptionsSave, RunningFromTheSystemCopyIsNoFailure) {
+  AppFixture f;
+  f.environment.programFolder = "C:\\WINDOWS\\System32";
+  f.environment.programBaseName = "Pravelo1";
+  f.files.files["C:\\WINDOWS\\System32\\Pravelo1.exe"] = "MZprogram";
+  f.Start();
+  f.form2().Check1.SetValue(1);
+  f.form2().Command1_Click();
+  EXPECT_EQ(f.dialogs.shown.back().text, "Saved");
+}
+
+TEST(OptionsSave, WithoutAdministratorRightsSavesTheUserPartAndSaysWhatFailed) {
+  AppFixture f;
+  f.files.files["C:\\Tools\\pravelo.exe"] = "MZprogram";
+  f.Start();
+  f.registry.refuseLocalMachine = true;
+  f.files.copyFails = true;
+  f.form2().Check1.SetValue(1);
+  f.form2().Check6.SetValue(1);
+  f.form2().Command1_Click();
+  EXPECT_EQ(f.Setting("TrayAtStart"), "1");
+  ASSERT_FALSE(f.dialogs.shown.empty());
+  EXPECT_EQ(f.dialogs.shown.back().text, "Saved\r\nAutostart and kernel settings need administrator rights.");
+  EXPECT_FALSE(f.form2().Loaded());
+}
+
+TEST(OptionsSave, KernelPagingValueAndIntervalKinds) {
+  AppFixture f;
+  f.Start();
+  f.form2().Check4.SetValue(1);
+  f.form2().Text1.SetTextFromUser("-4");
+  f.form2().Command1_Click();
+  const auto* paging = f.registry.Find(RegistryRoot::LocalMachine, settings::kMemoryManagementKey,
+                                       settings::kDisablePagingExecutive);
+  ASSERT_NE(paging, nullptr);
+  EXPECT_EQ(paging->dword, 1u);
+  EXPECT_EQ(f.Setting("Interval"), "-4");  // saved as typed
+  EXPECT_EQ(f.form1().Timer1.Interval(), 0);
+  f.timers.Advance(120000);
+  EXPECT_EQ(f.processes.CountOf("WTSEnumerateProcesses"), 0);
+}
+
+TEST(OptionsSave, UncheckingAutoOptimizeStopsThePassesAtOnce) {
+  AppFixture f;
+  f.SetSetting("Interval", "5");
+  f.Start();
+  f.form2().Check2.Click();  // off
+  f.form2().Command1_Click();
+  f.timers.Advance(60000);
+  EXPECT_EQ(f.processes.CountOf("WTSEnumerateProcesses"), 0);
+}
+
+TEST(UpdateButton, OutcomesReachTheUser) {
+  {
+    AppFixture f;
+    f.http.responses["http://update.pravelo.example/version.txt"] = {200, "1.42\r\n"};
+    f.Start();
+    f.form2().Command2.Click();
+    ASSERT_EQ(f.dialogs.shown.size(), 1u);
+    EXPECT_EQ(f.dialogs.shown[0].text, "This program is up to date.");
+  }
+  {
+    AppFixture f;
+    f.Start();
+    f.form2().Command2_Click();  // no server
+    EXPECT_TRUE(f.dialogs.shown.empty());
+    EXPECT_EQ(f.form1().Status[f.form1().Status.UpperBound()].Text(), "Update failed.");
+    EXPECT_EQ(f.process.ended, 0);
+  }
+  {
+    AppFixture f;
+    f.SetSetting("MinAtClose", "1");
+    f.http.responses["http://update.pravelo.example/version.txt"] = {200, "1.43,http://h/new.exe\r\n"};
+    f.http.responses["http://h/new.exe"] = {200, "MZnew program"};
+    f.Start();
+    EXPECT_THROW(f.form2().Command2_Click(), ProcessEnded);  // the close does not go to the tray
+    ASSERT_EQ(f.launcher.started.size(), 1u);
+    EXPECT_EQ(f.launcher.started[0].commandLine, "\"C:\\users\\me\\Temp\\Pravelo_tmp.exe\" /q \"C:\\Tools\\pravelo\"");
+    EXPECT_EQ(f.tray.Count(display::TrayOperation::Add), 0u);
+  }
+}
+
+}  // namespace
+}  // namespace pravelo
