@@ -19,14 +19,16 @@ struct Size {
 
 // A window's nominal outer bounds for a client area of `client`, before the binding knows
 // the real frame.
-constexpr Rect NominalWindow(Size client) { return {kCentered, kCentered, client.width + 8, client.height + 31}; }
+constexpr Rect NominalWindow(Size client) {
+  return {kCentered, kCentered, client.width + 8, client.height + 31};
+}
 
 namespace form1 {
 inline constexpr Size kClient{399, 181};
 inline constexpr Rect kWindow = NominalWindow(kClient);  // about 407 wide, as the bar width expects
 
 inline constexpr Rect Label1{0, 2, 72, 24};
-inline constexpr Rect Picture3{72, 0, 145, 27};  // the bar; its width follows the load
+inline constexpr Rect Picture3{72, 0, 145, 27};                 // the bar; its width follows the load
 inline constexpr Rect Picture6{72, 0, kClient.width - 72, 27};  // the track, to the right edge
 inline constexpr Rect Picture1{0, 26, 217, 153};                // graph viewport
 inline constexpr Rect Picture4{0, 0, 500, 153};                 // graph canvas, inside Picture1
@@ -78,8 +80,8 @@ inline constexpr Rect Check5 = CheckRow(108);
 inline constexpr Rect Check6 = CheckRow(130);
 inline constexpr Rect Check4 = CheckRow(152);
 inline constexpr Rect Label3{kMargin, 184, 140, 16};  // "Version 1.4.2"
-inline constexpr Rect Command2{174, 179, 75, 25};      // Update
-inline constexpr Rect Command1{255, 179, 75, 25};      // Save
+inline constexpr Rect Command2{174, 179, 75, 25};     // Update
+inline constexpr Rect Command1{255, 179, 75, 25};     // Save
 }  // namespace form2
 
 namespace form3 {

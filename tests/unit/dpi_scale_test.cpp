@@ -9,15 +9,14 @@ TEST(DpiScale, RoundsLikeMulDiv) {
   struct Case {
     int value, numerator, denominator, expected;
   } cases[] = {
-      {2, 120, 96, 3},     // 2.5 rounds away from zero
-      {-2, 120, 96, -3},   // and so does -2.5
-      {1, 120, 96, 1},     // 1.25
-      {3, 120, 96, 4},     // 3.75
-      {10, 144, 96, 15},   // exact
-      {7, 96, 144, 5},     // 4.67
-      {-7, 96, 144, -5},
-      {5, -3, 2, -8},      // -7.5 with a negative numerator
-      {5, 3, -2, -8},      // and a negative denominator
+      {2, 120, 96, 3},                    // 2.5 rounds away from zero
+      {-2, 120, 96, -3},                  // and so does -2.5
+      {1, 120, 96, 1},                    // 1.25
+      {3, 120, 96, 4},                    // 3.75
+      {10, 144, 96, 15},                  // exact
+      {7, 96, 144, 5},                    // 4.67
+      {-7, 96, 144, -5}, {5, -3, 2, -8},  // -7.5 with a negative numerator
+      {5, 3, -2, -8},                     // and a negative denominator
       {0, 144, 96, 0},
   };
   for (const Case& c : cases) {

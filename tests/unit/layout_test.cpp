@@ -19,7 +19,7 @@ struct Placed {
 struct Window {
   std::string name;
   layout::Size client;
-  std::vector<Placed> controls;  // visible controls directly on the window
+  std::vector<Placed> controls;                           // visible controls directly on the window
   std::set<std::pair<std::string, std::string>> stacked;  // pairs meant to overlap
 };
 
@@ -47,7 +47,10 @@ std::vector<Window> Windows() {
         {"Command10", f1::Command10}},
        // The bar lies on its track and touches the graph's first row; notifications
        // appear over the graph.
-       {{"Picture3", "Picture6"}, {"Picture1", "Picture3"}, {"Picture1", "Picture6"}, {"Picture1", "Status"}}},
+       {{"Picture3", "Picture6"},
+        {"Picture1", "Picture3"},
+        {"Picture1", "Picture6"},
+        {"Picture1", "Status"}}},
       {"Form2",
        f2::kClient,
        {{"Check1", f2::Check1},
