@@ -53,6 +53,13 @@ LRESULT PictureBinding::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
       EndPaint(Window(), &paint);
       return 0;
     }
+    case WM_PRINTCLIENT: {
+      // Drawing into a given device context: thumbnails and screenshots of the window.
+      RECT client;
+      GetClientRect(Window(), &client);
+      Paint(reinterpret_cast<HDC>(wParam), client);
+      return 0;
+    }
     case WM_MOUSEMOVE:
       if (picture_.onMouseMove) {
         picture_.onMouseMove(LOWORD(lParam));
