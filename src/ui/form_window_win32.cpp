@@ -314,7 +314,10 @@ void FormWindow::OnDpiChanged(int dpi, const RECT& suggested) {
 
 LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   for (const Handler& handler : handlers_) {
-    if (handler.message == message) return handler.handle(wParam, lParam);
+    if (handler.message != message) continue;
+    // A copy: the handler may add handlers, which moves the list.
+    const auto handle = handler.handle;
+    return handle(wParam, lParam);
   }
   switch (message) {
     case WM_COMMAND:

@@ -62,7 +62,7 @@ inline constexpr Rect pichook{0, 0, 1, 1};     // tray callback receiver
 }  // namespace form1
 
 namespace form2 {
-inline constexpr Size kClient{340, 212};
+inline constexpr Size kClient{370, 212};
 inline constexpr Rect kWindow = NominalWindow(kClient);
 
 inline constexpr int kMargin = 10;
