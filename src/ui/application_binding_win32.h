@@ -1,0 +1,52 @@
+// The program's three windows bound to their models: what wWinMain calls before the main
+// window loads. The display code reaches the windows through the models' Handle() and
+// paints the graph canvas through SetPaintHook.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "platform/message_pump_win32.h"
+#include "ui/form_window_win32.h"
+#include "ui/gdi_win32.h"
+#include "ui/picture_library_win32.h"
+
+namespace pravelo::app {
+struct Application;
+}
+
+namespace pravelo::ui {
+
+inline constexpr wchar_t kForm1Class[] = L"Pravelo.Form1";
+inline constexpr wchar_t kForm2Class[] = L"Pravelo.Form2";
+inline constexpr wchar_t kForm3Class[] = L"Pravelo.Form3";
+
+class ApplicationBinding {
+ public:
+  // Binds every control and timer and loads the thumbnail icons into Form1::img; no window
+  // exists until a form loads. The application must outlive the binding.
+  ApplicationBinding(HINSTANCE instance, app::Application& application, MessagePumpWin32& pump);
+  ApplicationBinding(const ApplicationBinding&) = delete;
+  ApplicationBinding& operator=(const ApplicationBinding&) = delete;
+  ~ApplicationBinding();
+
+  PictureLibrary& Pictures() { return pictures_; }
+
+ private:
+  void BindForm1(app::Application& application);
+  void BindForm2(app::Application& application);
+  void BindForm3(app::Application& application);
+
+  HINSTANCE instance_;
+  MessagePumpWin32& pump_;
+  PictureLibrary pictures_;
+  std::array<UniqueIcon, 3> thumbnailIcons_;
+  std::unique_ptr<FormWindow> form1_, form2_, form3_;
+};
+
+std::unique_ptr<ApplicationBinding> BindApplication(HINSTANCE instance, app::Application& application,
+                                                    MessagePumpWin32& pump);
+
+}  // namespace pravelo::ui

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ui/dpi_scale.h"
+#include "ui/layout.h"
+
+namespace pravelo::ui {
+namespace {
+
+struct Placed {
+  std::string name;
+  Rect rect;
+};
+
+struct Window {
+  std::string name;
+  layout::Size client;
+  std::vector<Placed> controls;                           // visible controls directly on the window
+  std::set<std::pair<std::string, std::string>> stacked;  // pairs meant to overlap
+};
+
+std::vector<Window> Windows() {
+  namespace f1 = layout::form1;
+  namespace f2 = layout::form2;
+  namespace f3 = layout::form3;
+  return {
+      {"Form1",
+       f1::kClient,
+       {{"Label1", f1::Label1},
+        {"Picture3", f1::Picture3},
+        {"Picture6", f1::Picture6},
+        {"Picture1", f1::Picture1},
+        {"Status", f1::Status},
+        {"Picture5", f1::Picture5},
+        {"Label5", f1::Label5},
+        {"Label2", f1::Label2},
+        {"Command1", f1::Command1},
+        {"Command8", f1::Command8},
+        {"Command2", f1::Command2},
+        {"Command5", f1::Command5},
+        {"Command7", f1::Command7},
+        {"Command3", f1::Command3},
+        {"Command10", f1::Command10}},
+       // The bar lies on its track and touches the graph's first row; notifications
+       // appear over the graph.
+       {{"Picture3", "Picture6"},
+        {"Picture1", "Picture3"},
+        {"Picture1", "Picture6"},
+        {"Picture1", "Status"}}},
+      {"Form2",
+       f2::kClient,
+       {{"Check1", f2::Check1},
+        {"Check2", f2::Check2},
+        {"Label1", f2::Label1},
+        {"Text1", f2::Text1},
+        {"Label2", f2::Label2},
+        {"Check3", f2::Check3},
+        {"Check5", f2::Check5},
+        {"Check6", f2::Check6},
+        {"Check4", f2::Check4},
+        {"Label3", f2::Label3},
+        {"Command2", f2::Command2},
+        {"Command1", f2::Command1}},
+       {}},
+      {"Form3",
+       f3::kClient,
+       {{"Label1", f3::Label1},
+        {"Picture3", f3::Picture3},
+        {"Label2", f3::Label2},
+        {"Command4", f3::Command4},
+        {"Command1", f3::Command1},
+        {"Command2", f3::Command2},
+        {"Command3", f3::Command3}},
+       {}},
+  };
+}
+
+bool Overlap(const Rect& a, const Rect& b) {
+  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+         b.top < a.top + a.height;
+}
+
+bool Inside(const Rect& r, layout::Size client) {
+  return r.left >= 0 && r.top >= 0 && r.width > 0 && r.height > 0 && r.left + r.width <= client.width &&
+         r.top + r.height <= client.height;
+}
+
+TEST(Layout, EveryControlFitsItsWindowAndNoneCoversAnotherAtAnyDpi) {
+  for (int dpi : {96, 120, 144, 168, 192}) {
+    for (const Window& w : Windows()) {
+      const layout::Size client{ScaleToDpi(w.client.width, dpi), ScaleToDpi(w.client.height, dpi)};
+      for (std::size_t i = 0; i < w.controls.size(); ++i) {
+        const Rect a = ScaleToDpi(w.controls[i].rect, dpi);
+        EXPECT_TRUE(Inside(a, client)) << w.name << "." << w.controls[i].name << " at " << dpi;
+        for (std::size_t j = i + 1; j < w.controls.size(); ++j) {
+          const auto& an = w.controls[i].name;
+          const auto& bn = w.controls[j].name;
+          if (w.stacked.count({an, bn}) || w.stacked.count({bn, an})) continue;
+          EXPECT_FALSE(Overlap(a, ScaleToDpi(w.controls[j].rect, dpi)))
+              << w.name << ": " << an << " and " << bn << " at " << dpi;
+        }
+      }
+    }
+  }
+}
+
+TEST(Layout, MainWindowMatchesTheRefreshArithmetic) {
+  namespace f1 = layout::form1;
+  // The refresh sizes the bar from the outer width minus the bar's left and 5 pixels.
+  EXPECT_NEAR(f1::kWindow.width, 407, 2);
+  // The track reaches the right edge, and the canvas is as tall as its viewport.
+  EXPECT_EQ(f1::Picture6.left + f1::Picture6.width, f1::kClient.width);
+  EXPECT_EQ(f1::Picture4.height, f1::Picture1.height);
+  EXPECT_GE(f1::Picture4.width, f1::Picture1.width);
+}
+
+}  // namespace
+}  // namespace pravelo::ui

@@ -1,0 +1,62 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "ui_test_support.h"
+
+namespace pravelo::ui::testing {
+namespace {
+
+constexpr UINT_PTR kWatchdog = 0x5157;
+
+// Ends a menu that the keys did not end, so a fault fails the test instead of hanging it.
+void CALLBACK EndStuckMenu(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  EndMenu();
+}
+
+class PopupMenuTest : public ::testing::Test {
+ protected:
+  PopupMenuTest() {
+    for (int i = 0; i < 4; ++i) items[i].onClick = [this, i] { chosen.push_back(i); };
+    bound.form.Show();
+  }
+
+  // Keys typed into the menu once it is open.
+  void Open(std::vector<WORD> keys) {
+    keysToType = std::move(keys);
+    watchdog = SetTimer(nullptr, kWatchdog, 3000, &EndStuckMenu);
+    bound.window->OnMessage(WM_ENTERIDLE, [this](WPARAM, LPARAM) -> LRESULT {
+      // The menu's loop is running: type into it, once.
+      for (WORD key : std::exchange(keysToType, {})) {
+        PostMessageW(GetFocus() ? GetFocus() : Hwnd(bound.form), WM_KEYDOWN, key, 0);
+      }
+      return 0;
+    });
+    std::vector<MenuItem*> menu{&items[0], &items[1], &items[2], &items[3]};
+    bound.form.PopupMenu(menu);
+    KillTimer(nullptr, watchdog);
+  }
+
+  BoundTestForm bound;
+  MenuItem items[4] = {{"열기", {}}, {"최적화", {}}, {"옵션", {}}, {"종료", {}}};
+  std::vector<int> chosen;
+  std::vector<WORD> keysToType;
+  UINT_PTR watchdog = 0;
+};
+
+TEST_F(PopupMenuTest, TheChosenItemsHandlerRunsOnceBeforeItReturns) {
+  Open({VK_DOWN, VK_DOWN, VK_RETURN});
+  EXPECT_EQ(chosen, std::vector<int>{1});
+}
+
+TEST_F(PopupMenuTest, EscapeChoosesNothing) {
+  Open({VK_ESCAPE});
+  EXPECT_TRUE(chosen.empty());
+}
+
+}  // namespace
+}  // namespace pravelo::ui::testing
