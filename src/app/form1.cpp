@@ -6,9 +6,12 @@
 #include "memory/standard_pass.h"
 #include "settings/form2.h"
 #include "simple/form3.h"
+#include "ui/layout.h"
 
 namespace pravelo::app {
 namespace {
+
+namespace layout = ui::layout::form1;
 
 std::unique_ptr<ui::Button> CopyButton(const ui::Button& from) {
   auto button = std::make_unique<ui::Button>(from.Bounds(), from.Text());
@@ -21,7 +24,7 @@ std::unique_ptr<ui::Timer> CopyTimer(const ui::Timer& from) {
 }
 
 std::unique_ptr<ui::Button> NotificationTemplate() {
-  auto button = std::make_unique<ui::Button>(ui::Rect{0, 48, 217, 0});
+  auto button = std::make_unique<ui::Button>(layout::Status);
   button->SetVisible(false);
   return button;
 }
@@ -30,27 +33,27 @@ std::unique_ptr<ui::Button> NotificationTemplate() {
 
 // Design captions are the Korean texts; start-up replaces them from the string table.
 Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form3)
-    : ui::Form({0, 0, 407, 212}, "Pravelo"),
-      Command1({222, 74, 88, 26}, "최적화"),
-      Command2({222, 102, 88, 26}, "트레이로 보내기"),
-      Command3({312, 130, 88, 26}, "옵"),
-      Command5({312, 102, 88, 26}, "최소화"),
-      Command7({222, 130, 88, 26}, "심플 모드"),
-      Command8({312, 74, 88, 26}, "극도최적화"),
-      Command10({222, 158, 178, 22}, "극도최적화란?"),
+    : ui::Form(layout::kWindow, "Pravelo"),
+      Command1(layout::Command1, "최적화"),
+      Command2(layout::Command2, "트레이로 보내기"),
+      Command3(layout::Command3, "옵"),
+      Command5(layout::Command5, "최소화"),
+      Command7(layout::Command7, "심플 모드"),
+      Command8(layout::Command8, "극도최적화"),
+      Command10(layout::Command10, "극도최적화란?"),
       Status(NotificationTemplate(), CopyButton),
       msgtimer(std::make_unique<ui::Timer>(kNotificationMs, false), CopyTimer),
-      Label1({0, 0, 72, 26}, "0%"),
-      Label2({222, 54, 178, 18}),
-      Label5({222, 28, 130, 24}, "0%"),
-      Picture1({0, 26, 217, 153}),
-      Picture2({0, 0, 48, 48}, ui::Picture::IconStrip),
-      Picture3({72, 0, 145, 27}, ui::Picture::BarGreen),
-      Picture4({0, 0, 500, 153}, ui::Picture::Grid),
-      Picture5({368, 28, 32, 32}, ui::Picture::Logo),
-      Picture6({72, 0, 330, 27}, ui::Picture::BarGrey),
-      tmppc({0, 0, 401, 32}, ui::Picture::BarRed),
-      pichook({0, 0, 1, 1}),
+      Label1(layout::Label1, "0%"),
+      Label2(layout::Label2),
+      Label5(layout::Label5, "0%"),
+      Picture1(layout::Picture1),
+      Picture2(layout::Picture2, ui::Picture::IconStrip),
+      Picture3(layout::Picture3, ui::Picture::BarGreen),
+      Picture4(layout::Picture4, ui::Picture::Grid),
+      Picture5(layout::Picture5, ui::Picture::Logo),
+      Picture6(layout::Picture6, ui::Picture::BarGrey),
+      tmppc(layout::tmppc, ui::Picture::BarRed),
+      pichook(layout::pichook),
       Timer1(0, true),
       Timer2(kRefreshIntervalMs, true),
       openz{"열기", [this] { openz_Click(); }},

@@ -5,10 +5,13 @@
 #include "settings/captions.h"
 #include "settings/machine_values.h"
 #include "simple/form3.h"
+#include "ui/layout.h"
 #include "update/update_check.h"
 
 namespace pravelo::settings {
 namespace {
+
+namespace layout = ui::layout::form2;
 
 constexpr int kSavedText = 133;
 constexpr int kNeedsAdministratorText = 139;
@@ -36,19 +39,19 @@ bool SamePath(std::string a, std::string b) {
 
 // Design captions are the Korean texts; start-up replaces them from the string table.
 Form2::Form2(app::Form1& form1)
-    : ui::Form({0, 0, 340, 276}, "옵션"),
-      Check1({10, 166, 316, 20}, "시스템 시작시 자동 시작"),
-      Check2({10, 10, 316, 20}, "자동최적화"),
-      Check3({10, 114, 316, 20}, "최소화 시 트레이로 이동"),
-      Check4({10, 140, 316, 20}, "XP 이상 커널 메모리에 할당"),
-      Check5({10, 62, 316, 20}, "닫기 버튼 누를 시 최소화"),
-      Check6({10, 88, 316, 20}, "프로그램 시작 시 트레이로 전환"),
-      Text1({190, 34, 56, 20}),
-      Label1({28, 36, 160, 18}, "최적화간격 설정(초)"),
-      Label2({252, 36, 76, 18}, "0은 없음"),
-      Label3({10, 204, 120, 18}, "Version 1.4.2"),
-      Command1({240, 198, 86, 28}, "저장"),
-      Command2({146, 198, 86, 28}, "업데이트"),
+    : ui::Form(layout::kWindow, "옵션"),
+      Check1(layout::Check1, "시스템 시작시 자동 시작"),
+      Check2(layout::Check2, "자동최적화"),
+      Check3(layout::Check3, "최소화 시 트레이로 이동"),
+      Check4(layout::Check4, "XP 이상 커널 메모리에 할당"),
+      Check5(layout::Check5, "닫기 버튼 누를 시 최소화"),
+      Check6(layout::Check6, "프로그램 시작 시 트레이로 전환"),
+      Text1(layout::Text1),
+      Label1(layout::Label1, "최적화간격 설정(초)"),
+      Label2(layout::Label2, "0은 없음"),
+      Label3(layout::Label3, "Version 1.4.2"),
+      Command1(layout::Command1, "저장"),
+      Command2(layout::Command2, "업데이트"),
       Timer1(kHoldTimerMs, false),
       form1_(form1) {
   onLoad = [this] { Form_Load(); };

@@ -1,9 +1,12 @@
 #include "simple/form3.h"
 
 #include "app/form1.h"
+#include "ui/layout.h"
 
 namespace pravelo::simple {
 namespace {
+
+namespace layout = ui::layout::form3;
 
 constexpr int kKeyF4 = 115;
 constexpr int kShiftAlt = 4;
@@ -15,14 +18,14 @@ constexpr const char* kOptimizedText = "최적화가 되었습니다.";
 
 // Design captions are the Korean texts; start-up replaces them from the string table.
 Form3::Form3(app::Form1& form1)
-    : ui::Form({0, 0, 240, 92}, "Pravelo 심플"),
-      Picture3({4, 6, 72, 18}, ui::Picture::BarGreen),
-      Label1({82, 2, 70, 24}, "0%"),
-      Label2({156, 6, 70, 18}, "0%"),
-      Command4({4, 30, 54, 24}, "최적화"),
-      Command1({60, 30, 54, 24}, "트레이"),
-      Command2({116, 30, 54, 24}, "닫기"),
-      Command3({172, 30, 54, 24}, "모드"),
+    : ui::Form(layout::kWindow, "Pravelo 심플"),
+      Picture3(layout::Picture3, ui::Picture::BarGreen),
+      Label1(layout::Label1, "0%"),
+      Label2(layout::Label2, "0%"),
+      Command4(layout::Command4, "최적화"),
+      Command1(layout::Command1, "트레이"),
+      Command2(layout::Command2, "닫기"),
+      Command3(layout::Command3, "모드"),
       form1_(form1) {
   Command4.onClick = [this] { Command4_Click(); };
   Command1.onClick = [this] { Command1_Click(); };

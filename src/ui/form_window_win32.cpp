@@ -124,7 +124,7 @@ void FormWindow::RemoveChild(const Control& model) {
 
 void FormWindow::RemoveTimer(const Timer& model) {
   auto found = std::find_if(timers_.begin(), timers_.end(),
-                            [&](const auto& entry) { return &entry.second->Model() == &model; });
+                            [&](const auto& entry) { return entry.second->Model() == &model; });
   if (found != timers_.end()) timers_.erase(found);
 }
 

@@ -2,17 +2,17 @@
 
 namespace pravelo::ui {
 
-TimerBinding::TimerBinding(Timer& timer, UINT_PTR id) : timer_(timer), id_(id) { timer_.Attach(this); }
+TimerBinding::TimerBinding(Timer& timer, UINT_PTR id) : timer_(&timer), id_(id) { timer_->Attach(this); }
 
 TimerBinding::~TimerBinding() {
   SetWindow(nullptr);
-  timer_.Attach(nullptr);
+  if (timer_) timer_->Attach(nullptr);
 }
 
 void TimerBinding::SetWindow(HWND window) {
   if (window_ && window_ != window) KillTimer(window_, id_);
   window_ = window;
-  if (window_) Reset(timer_);
+  if (window_ && timer_) Reset(*timer_);
 }
 
 void TimerBinding::Reset(const Timer& timer) {
@@ -25,8 +25,13 @@ void TimerBinding::Reset(const Timer& timer) {
   }
 }
 
+void TimerBinding::Released(const Timer&) {
+  if (window_) KillTimer(window_, id_);
+  timer_ = nullptr;
+}
+
 void TimerBinding::OnTick() {
-  if (timer_.Running()) timer_.Fire();
+  if (timer_ && timer_->Running()) timer_->Fire();
 }
 
 }  // namespace pravelo::ui

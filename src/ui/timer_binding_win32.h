@@ -19,14 +19,16 @@ class TimerBinding final : public TimerPeer {
   // The form's window exists (now runs as the model says) or is gone (null).
   void SetWindow(HWND window);
   void Reset(const Timer& timer) override;
+  // The model went first: the system timer stops and the binding forgets the model.
+  void Released(const Timer& timer) override;
   // A WM_TIMER for this id; a stale one after a stop is dropped.
   void OnTick();
 
-  Timer& Model() const { return timer_; }
+  Timer* Model() const { return timer_; }
   UINT_PTR Id() const { return id_; }
 
  private:
-  Timer& timer_;
+  Timer* timer_;
   UINT_PTR id_;
   HWND window_ = nullptr;
 };
