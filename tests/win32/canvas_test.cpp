@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <ostream>
 
 #include "display/canvas_sizes.h"
 #include "display/graph_canvas_win32.h"
@@ -46,6 +47,10 @@ TEST(GraphCanvas, StartsWithTheGridAtTheTopLeftAndTheBackgroundBeyondIt) {
 struct Line {
   int x0, y0, x1, y1;
 };
+
+void PrintTo(const Line& line, std::ostream* out) {
+  *out << "(" << line.x0 << "," << line.y0 << ")-(" << line.x1 << "," << line.y1 << ")";
+}
 
 class GraphLine : public testing::TestWithParam<Line> {};
 
