@@ -1,0 +1,69 @@
+#include "display/canvas_win32.h"
+
+#include <system_error>
+
+namespace pravelo::display {
+namespace {
+
+[[noreturn]] void ThrowLastError(const char* what) {
+  throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(), what);
+}
+
+UniqueBitmap CreateCanvasBitmap(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  UniqueBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) ThrowLastError("CreateDIBSection");
+  return bitmap;
+}
+
+}  // namespace
+
+UniqueBitmap LoadPicture(int resourceId) {
+  return UniqueBitmap(static_cast<HBITMAP>(::LoadImageW(
+      ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+void DrawPicture(HDC dc, HBITMAP picture) {
+  UniqueDc source(::CreateCompatibleDC(dc));
+  ScopedSelect selection(source.get(), picture);
+  if (!selection) return;
+  const SIZE size = BitmapSize(picture);
+  ::BitBlt(dc, 0, 0, size.cx, size.cy, source.get(), 0, 0, SRCCOPY);
+}
+
+BitmapDc::BitmapDc(UniqueBitmap bitmap)
+    : bitmap_(std::move(bitmap)),
+      dc_(::CreateCompatibleDC(nullptr)),
+      size_(BitmapSize(bitmap_.get())),
+      selection_(dc_.get(), bitmap_.get()) {
+  if (!selection_) ThrowLastError("SelectObject");
+}
+
+MemoryCanvas::MemoryCanvas(int width, int height, COLORREF background, int pictureId)
+    : canvas_(CreateCanvasBitmap(width, height)) {
+  const HDC dc = canvas_.get();
+  ::SetBkColor(dc, background);
+  const RECT all{0, 0, width, height};
+  ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+  const UniqueBitmap picture = LoadPicture(pictureId);
+  if (!picture) ThrowLastError("LoadImage");
+  DrawPicture(dc, picture.get());
+}
+
+void MemoryCanvas::Paint(HDC target, const RECT& area) const noexcept {
+  ::BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, canvas_.get(),
+           area.left, area.top, SRCCOPY);
+}
+
+void MemoryCanvas::Invalidate() const noexcept {
+  if (window_) ::InvalidateRect(window_, nullptr, FALSE);
+}
+
+}  // namespace pravelo::display

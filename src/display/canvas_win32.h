@@ -1,0 +1,61 @@
+// A picture that keeps what is drawn on it: a memory bitmap, shown by whichever window
+// it is bound to.
+#pragma once
+
+#include <windows.h>
+
+#include "display/gdi_win32.h"
+
+namespace pravelo::display {
+
+// A bitmap of the program's resources; null if it is missing.
+UniqueBitmap LoadPicture(int resourceId);
+
+// Draws `picture` at (0, 0) of `dc`, at its own size.
+void DrawPicture(HDC dc, HBITMAP picture);
+
+// A memory context with its bitmap selected for as long as both live.
+class BitmapDc {
+ public:
+  // Throws std::system_error when the bitmap is null or the context cannot be made.
+  explicit BitmapDc(UniqueBitmap bitmap);
+  BitmapDc(const BitmapDc&) = delete;
+  BitmapDc& operator=(const BitmapDc&) = delete;
+
+  HDC get() const noexcept { return dc_.get(); }
+  SIZE Size() const noexcept { return size_; }
+
+ private:
+  UniqueBitmap bitmap_;
+  UniqueDc dc_;
+  SIZE size_;
+  ScopedSelect selection_;
+};
+
+class MemoryCanvas {
+ public:
+  MemoryCanvas(const MemoryCanvas&) = delete;
+  MemoryCanvas& operator=(const MemoryCanvas&) = delete;
+
+  // The window that shows the canvas and is invalidated after each drawing; null for none.
+  void BindWindow(HWND window) noexcept { window_ = window; }
+  // Copies `area` of the canvas to the same place of `target` (for WM_PAINT).
+  void Paint(HDC target, const RECT& area) const noexcept;
+
+  HDC Dc() const noexcept { return canvas_.get(); }
+  int Width() const noexcept { return canvas_.Size().cx; }
+  int Height() const noexcept { return canvas_.Size().cy; }
+
+ protected:
+  // 32 bits per pixel whatever the screen, so colours are kept exactly (the icon's key).
+  // Throws std::system_error when the bitmap or the picture cannot be had.
+  MemoryCanvas(int width, int height, COLORREF background, int pictureId);
+  ~MemoryCanvas() = default;
+  void Invalidate() const noexcept;
+
+ private:
+  BitmapDc canvas_;
+  HWND window_ = nullptr;
+};
+
+}  // namespace pravelo::display
