@@ -105,6 +105,15 @@ class HarnessSelfTest(harness.E2ETestCase):
         self.assertEqual(self.session.reg_query("HKCU\\Software\\Wine", "Version"),
                          harness.RegistryValue("REG_SZ", "win10"))
 
+    def test_runs_programs_under_the_chosen_language(self):
+        for lang, language in ((None, 0x0409), ("ko_KR.UTF-8", 0x0412), ("en_US.UTF-8", 0x0409)):
+            program = self.session.start(self.sample, lang=lang)
+            window = self.session.wait_window(SAMPLE_CLASS, SAMPLE_TITLE, program=program)
+            self.assertEqual(self.session.reg_query(SAMPLE_KEY, "Language"),
+                             harness.RegistryValue("REG_DWORD", language), lang)
+            self.session.close_window(window)
+            self.assertEqual(program.wait(30), 0)
+
     def test_waits_are_bounded_and_missing_targets_are_errors(self):
         started = time.monotonic()
         with self.assertRaises(HarnessError):

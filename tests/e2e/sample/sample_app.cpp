@@ -1,7 +1,7 @@
 // A small program for proving the end-to-end harness without the product: one window with
 // two buttons and a label; "Count" counts on the label, "Save" writes the label to the
-// registry. Arguments: "/exit N" ends with N when the window closes; "/box" first shows a
-// message box and opens the window once it is closed.
+// registry. At start it records the user interface language there. Arguments: "/exit N" ends with N when the
+// window closes; "/box" first shows a message box and opens the window once it is closed.
 #include <windows.h>
 
 #include <string>
@@ -68,7 +68,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  const std::string arguments = pravelo::EnvironmentApiWin32().CommandLine();
+  pravelo::EnvironmentApiWin32 environment;
+  pravelo::RegistryApiWin32().WriteDword(pravelo::RegistryRoot::CurrentUser, kSavedKey, "Language",
+                                         environment.UserInterfaceLanguage());
+  const std::string arguments = environment.CommandLine();
   if (const size_t exit = arguments.find("/exit "); exit != std::string::npos) {
     state.exitCode = std::atoi(arguments.c_str() + exit + 6);
   }
