@@ -33,7 +33,10 @@ wine_prefix_destroy() {
     rm -rf "$dir"
     # Debian's Wine keeps the server socket in /tmp/wine-XXXXXX/server-<device>-<inode>.
     for serverdir in /tmp/wine-*/"server-$inode" /tmp/.wine-"$(id -u)"/"server-$inode"; do
-        [ -e "$serverdir" ] && rm -rf "$serverdir"
+        [ -e "$serverdir" ] || continue
+        rm -rf "$serverdir"
+        # The /tmp/wine-XXXXXX folder was made for this prefix's server; gone once empty.
+        case "$serverdir" in /tmp/wine-*) rmdir "$(dirname "$serverdir")" 2>/dev/null || true ;; esac
     done
     return 0
 }

@@ -16,13 +16,17 @@ fi
 state=$1
 shift
 mkdir -p "$state"
+# Listing a test program's cases (ctest does it before a run) needs no display; a display
+# started for it would outlive a run that then selects none of the Windows-side tests.
+listing=0
+for arg in "$@"; do [ "$arg" = --gtest_list_tests ] && listing=1; done
 (
     flock 9
     if [ ! -f "$state/prefix/system.reg" ]; then
         rm -rf "$state/prefix"
         wine_prefix_create "$state/prefix"
     fi
-    if [ ! -s "$state/display" ] || ! kill -0 "$(cat "$state/xvfb.pid" 2>/dev/null)" 2>/dev/null; then
+    if [ $listing = 0 ] && { [ ! -s "$state/display" ] || ! kill -0 "$(cat "$state/xvfb.pid" 2>/dev/null)" 2>/dev/null; }; then
         xvfb_start "$state" 9>&-
     fi
     # Keep the server between the many short test programs (it goes by itself after a
@@ -31,10 +35,15 @@ mkdir -p "$state"
     # Wine's own background processes (services, devices, the desktop) start with the first
     # program and outlive it; let them start here, away from the caller's output pipe,
     # which would otherwise stay open until they end.
-    WINEPREFIX="$state/prefix" DISPLAY=$(xvfb_display "$state") wine cmd.exe /c exit 0 </dev/null >/dev/null 2>&1 9>&- || true
+    display=
+    [ $listing = 1 ] || display=$(xvfb_display "$state")
+    WINEPREFIX="$state/prefix" DISPLAY=$display wine cmd.exe /c exit 0 </dev/null >/dev/null 2>&1 9>&- || true
 ) 9>"$state/lock"
 
 export WINEPREFIX="$state/prefix"
-DISPLAY=$(xvfb_display "$state")
-export DISPLAY
+unset DISPLAY
+if [ $listing = 0 ]; then
+    DISPLAY=$(xvfb_display "$state")
+    export DISPLAY
+fi
 exec wine "$@"

@@ -1,0 +1,9 @@
+#include "platform/process_control_win32.h"
+
+#include <windows.h>
+
+namespace pravelo {
+
+void ProcessControlWin32::EndProcess() { ExitProcess(0); }
+
+}  // namespace pravelo

@@ -1,0 +1,344 @@
+// Drives the windows of programs in the same Wine prefix from outside, for the end-to-end
+// tests. One command per run; windows are printed one per line, tab-separated:
+//   handle parent pid image class visible left top right bottom text
+// with tabs, line ends and backslashes in the text escaped as \t \r \n \\.
+// Exit codes: 0 done, 1 no such window (or the wait ran out), 2 bad usage, 3 refused.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/owned_win32.h"
+#include "platform/text_win32.h"
+
+namespace {
+
+using pravelo::Narrow;
+
+constexpr int kDone = 0;
+constexpr int kNotFound = 1;
+constexpr int kUsage = 2;
+constexpr int kRefused = 3;
+constexpr DWORD kPollMs = 50;
+constexpr DWORD kDefaultTimeoutMs = 10000;
+constexpr UINT kTextTimeoutMs = 2000;
+constexpr wchar_t kMessageBoxClass[] = L"#32770";
+constexpr int kMessageBoxTextId = 0xFFFF;
+
+struct Options {
+  std::wstring command;
+  std::map<std::wstring, std::wstring> values;  // --name value
+  std::vector<std::wstring> flags;              // --name
+  std::vector<std::wstring> positional;
+
+  bool Has(const wchar_t* flag) const {
+    for (const auto& f : flags)
+      if (f == flag) return true;
+    return values.count(flag) > 0;
+  }
+  std::optional<std::wstring> Value(const wchar_t* name) const {
+    auto found = values.find(name);
+    if (found == values.end()) return std::nullopt;
+    return found->second;
+  }
+};
+
+bool TakesValue(const std::wstring& name) {
+  return name == L"--class" || name == L"--title" || name == L"--timeout" || name == L"--window" ||
+         name == L"--caption";
+}
+
+Options Parse(int argc, wchar_t** argv) {
+  Options options;
+  if (argc > 1) options.command = argv[1];
+  for (int i = 2; i < argc; ++i) {
+    std::wstring arg = argv[i];
+    if (arg.rfind(L"--", 0) == 0 && TakesValue(arg) && i + 1 < argc) {
+      options.values[arg] = argv[++i];
+    } else if (arg.rfind(L"--", 0) == 0) {
+      options.flags.push_back(arg);
+    } else {
+      options.positional.push_back(arg);
+    }
+  }
+  return options;
+}
+
+void Write(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+std::string Escape(const std::wstring& text) {
+  std::string out;
+  for (char c : Narrow(text)) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+std::string Hex(HWND window) {
+  char buffer[24];
+  std::snprintf(buffer, sizeof buffer, "0x%lx",
+                static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
+  return buffer;
+}
+
+// A window of a hung program must not hang the driver.
+std::wstring WindowText(HWND window) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs, &length))
+    return {};
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_ABORTIFHUNG, kTextTimeoutMs, &copied)) {
+    return {};
+  }
+  text.resize(copied);
+  return text;
+}
+
+std::wstring ClassName(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, ARRAYSIZE(name));
+  return name;
+}
+
+std::wstring ImageName(DWORD processId) {
+  pravelo::OwnedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process) return {};
+  wchar_t path[MAX_PATH * 4] = {};
+  DWORD size = ARRAYSIZE(path);
+  if (!QueryFullProcessImageNameW(process.Get(), 0, path, &size)) return {};
+  std::wstring full(path, size);
+  return full.substr(full.find_last_of(L"\\/") + 1);
+}
+
+void PrintWindow(HWND window, HWND parent) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  Write(Hex(window) + "\t" + Hex(parent) + "\t" + std::to_string(processId) + "\t" +
+        Escape(ImageName(processId)) + "\t" + Escape(ClassName(window)) + "\t" +
+        (IsWindowVisible(window) ? "1" : "0") + "\t" + std::to_string(rect.left) + "\t" +
+        std::to_string(rect.top) + "\t" + std::to_string(rect.right) + "\t" + std::to_string(rect.bottom) +
+        "\t" + Escape(WindowText(window)) + "\n");
+}
+
+BOOL CALLBACK Collect(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(Collect, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+// All descendants, grandchildren included.
+std::vector<HWND> ChildWindows(HWND parent) {
+  std::vector<HWND> windows;
+  EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+std::optional<HWND> ParseWindow(const Options& options) {
+  auto text = options.Value(L"--window");
+  if (!text) return std::nullopt;
+  HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::wcstoull(text->c_str(), nullptr, 0)));
+  if (!IsWindow(window)) return std::nullopt;
+  return window;
+}
+
+DWORD Timeout(const Options& options) {
+  auto text = options.Value(L"--timeout");
+  return text ? static_cast<DWORD>(std::wcstoul(text->c_str(), nullptr, 10)) : kDefaultTimeoutMs;
+}
+
+// Polls until `find` gives a window or the time is up.
+template <typename Find>
+std::optional<HWND> WaitFor(DWORD timeoutMs, Find find) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (std::optional<HWND> window = find()) return window;
+    if (GetTickCount64() >= deadline) return std::nullopt;
+    Sleep(kPollMs);
+  }
+}
+
+std::optional<HWND> FindTopLevel(const Options& options) {
+  const auto className = options.Value(L"--class");
+  const auto title = options.Value(L"--title");
+  const bool visibleOnly = options.Has(L"--visible");
+  for (HWND window : TopLevelWindows()) {
+    if (className && ClassName(window) != *className) continue;
+    if (title && WindowText(window) != *title) continue;
+    if (visibleOnly && !IsWindowVisible(window)) continue;
+    return window;
+  }
+  return std::nullopt;
+}
+
+// Captions match with or without their '&' accelerator marks.
+bool CaptionMatches(const std::wstring& text, const std::wstring& caption) {
+  if (text == caption) return true;
+  std::wstring plain;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'&' && i + 1 < text.size()) ++i;
+    plain += text[i];
+  }
+  return plain == caption;
+}
+
+std::optional<HWND> FindButton(HWND parent, const std::wstring& caption) {
+  std::optional<HWND> other;
+  for (HWND child : ChildWindows(parent)) {
+    if (!CaptionMatches(WindowText(child), caption)) continue;
+    if (_wcsicmp(ClassName(child).c_str(), L"Button") == 0) return child;
+    if (!other) other = child;
+  }
+  return other;
+}
+
+int List(const Options& options) {
+  const bool children = options.Has(L"--children");
+  for (HWND window : TopLevelWindows()) {
+    PrintWindow(window, nullptr);
+    if (!children) continue;
+    for (HWND child : ChildWindows(window)) PrintWindow(child, GetParent(child));
+  }
+  return kDone;
+}
+
+int Wait(const Options& options) {
+  if (!options.Value(L"--class") && !options.Value(L"--title")) return kUsage;
+  std::optional<HWND> window = WaitFor(Timeout(options), [&] { return FindTopLevel(options); });
+  if (!window) return kNotFound;
+  PrintWindow(*window, nullptr);
+  return kDone;
+}
+
+int Click(const Options& options) {
+  auto window = ParseWindow(options);
+  auto caption = options.Value(L"--caption");
+  if (!window || !caption) return window ? kUsage : kNotFound;
+  std::optional<HWND> button = WaitFor(Timeout(options), [&] { return FindButton(*window, *caption); });
+  if (!button) return kNotFound;
+  // A user cannot press a disabled button either.
+  if (!IsWindowEnabled(*button)) return kRefused;
+  PostMessageW(*button, BM_CLICK, 0, 0);
+  PrintWindow(*button, GetParent(*button));
+  return kDone;
+}
+
+int Close(const Options& options) {
+  auto window = ParseWindow(options);
+  if (!window) return kNotFound;
+  PostMessageW(*window, WM_CLOSE, 0, 0);
+  return kDone;
+}
+
+// Waits for the message box with the given title, prints its text and presses OK.
+int PressOk(const Options& options) {
+  auto title = options.Value(L"--title");
+  if (!title) return kUsage;
+  Options box = options;
+  box.values[L"--class"] = kMessageBoxClass;
+  box.flags.push_back(L"--visible");
+  std::optional<HWND> found = WaitFor(Timeout(options), [&] { return FindTopLevel(box); });
+  if (!found) return kNotFound;
+  HWND text = GetDlgItem(*found, kMessageBoxTextId);
+  Write(Escape(text ? WindowText(text) : std::wstring{}) + "\n");
+  HWND ok = GetDlgItem(*found, IDOK);
+  if (ok) {
+    PostMessageW(ok, BM_CLICK, 0, 0);
+  } else {
+    PostMessageW(*found, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  }
+  return kDone;
+}
+
+std::optional<UINT> VirtualKey(const std::wstring& name) {
+  static const std::map<std::wstring, UINT> names = {
+      {L"f4", VK_F4}, {L"enter", VK_RETURN}, {L"escape", VK_ESCAPE}, {L"space", VK_SPACE}, {L"tab", VK_TAB}};
+  auto found = names.find(name);
+  if (found != names.end()) return found->second;
+  if (name.size() == 1 && iswalnum(name[0])) return static_cast<UINT>(towupper(name[0]));
+  return std::nullopt;
+}
+
+// Posts a key press as the keyboard would deliver it; with --alt as a system key, which is
+// how Alt+F4 reaches the default window procedure.
+int Key(const Options& options) {
+  auto window = ParseWindow(options);
+  if (!window) return kNotFound;
+  if (options.positional.size() != 1) return kUsage;
+  std::optional<UINT> key = VirtualKey(options.positional[0]);
+  if (!key) return kUsage;
+  const bool alt = options.Has(L"--alt");
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(*key, MAPVK_VK_TO_VSC)) << 16;
+  const LPARAM altDown = alt ? (LPARAM{1} << 29) : 0;
+  const LPARAM released = (LPARAM{1} << 30) | (LPARAM{1} << 31);
+  PostMessageW(*window, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, *key, 1 | scan | altDown);
+  PostMessageW(*window, alt ? WM_SYSKEYUP : WM_KEYUP, *key, 1 | scan | altDown | released);
+  return kDone;
+}
+
+int Text(const Options& options) {
+  auto window = ParseWindow(options);
+  if (!window) return kNotFound;
+  Write(Escape(WindowText(*window)) + "\n");
+  return kDone;
+}
+
+void Usage() {
+  std::fputs(
+      "usage: pravelo_driver list [--children]\n"
+      "       pravelo_driver wait [--class C] [--title T] [--visible] [--timeout MS]\n"
+      "       pravelo_driver click --window H --caption TEXT [--timeout MS]\n"
+      "       pravelo_driver close --window H\n"
+      "       pravelo_driver ok --title T [--timeout MS]\n"
+      "       pravelo_driver key --window H [--alt] f4|enter|escape|space|tab|<letter>\n"
+      "       pravelo_driver text --window H\n",
+      stderr);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  // Plain LF line ends and UTF-8 bytes, whatever the console would make of them.
+  _setmode(_fileno(stdout), _O_BINARY);
+  const Options options = Parse(argc, argv);
+  using Command = int (*)(const Options&);
+  static const std::map<std::wstring, Command> commands = {
+      {L"list", List},  {L"wait", Wait}, {L"click", Click}, {L"close", Close},
+      {L"ok", PressOk}, {L"key", Key},   {L"text", Text},
+  };
+  auto found = commands.find(options.command);
+  int result = kUsage;
+  if (found != commands.end()) result = found->second(options);
+  if (result == kUsage) Usage();
+  std::fflush(stdout);
+  return result;
+}

@@ -1,0 +1,522 @@
+"""End-to-end harness: Windows programs of the build run under Wine and Xvfb, each test in a
+private prefix copied from a template that is booted once per ctest run.
+
+Everything a test starts is stopped again by process id or by that prefix's own wineserver,
+also when the test fails or runs out of time, and every wait is bounded.
+
+Run as a script for the ctest fixture: `harness.py template-create` and
+`harness.py template-destroy` (the latter also sweeps up what killed tests left behind).
+"""
+
+import glob
+import os
+import re
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+from dataclasses import dataclass
+from pathlib import Path
+
+WINE_ENVIRONMENT = {
+    "WINEARCH": "win32",
+    "WINEDEBUG": "-all",
+    "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
+}
+# The server stays up between the many short programs of a test; it still goes by itself
+# a minute after the last one if a test was killed before it could stop it.
+SERVER_PERSISTENCE_S = 60
+SERVER_STOP_TIMEOUT_S = 20
+DRIVER_MARGIN_S = 30
+XVFB_START_TIMEOUT_S = 10
+PROGRAM_FOLDER = "C:\\Pravelo"
+# How often a wait for a window looks whether its program has ended meanwhile.
+PROGRAM_POLL_S = 2
+
+
+class HarnessError(Exception):
+    """A wait ran out or a Wine step failed."""
+
+
+class DeadlineExceeded(Exception):
+    """The test file ran past the time it was given."""
+
+
+def setting(name):
+    value = os.environ.get(name)
+    if not value:
+        raise HarnessError(f"{name} is not set; the e2e tests run through ctest")
+    return value
+
+
+def wine_environment(prefix, display=None):
+    env = dict(os.environ)
+    env.update(WINE_ENVIRONMENT)
+    env["WINEPREFIX"] = str(prefix)
+    env.pop("DISPLAY", None)
+    if display:
+        env["DISPLAY"] = display
+    return env
+
+
+def run_quietly(command, env, timeout):
+    """Runs a helper with no pipes a Wine background process could keep open."""
+    return subprocess.run(command, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL, timeout=timeout, check=False).returncode
+
+
+# --- prefixes ------------------------------------------------------------------------------
+
+def create_prefix(prefix):
+    """Boots a fresh 32-bit prefix (about 7 to 12 s) and waits for its server to end."""
+    env = wine_environment(prefix)
+    Path(prefix).parent.mkdir(parents=True, exist_ok=True)
+    if run_quietly(["wineboot", "-i"], env, 180) != 0:
+        raise HarnessError(f"wineboot failed for {prefix}")
+    # A crashing program must not open a dialog that hangs the test until its time-out.
+    run_quietly(["wine", "reg", "add", "HKCU\\Software\\Wine\\WineDbg", "/v", "ShowCrashDialog",
+                 "/t", "REG_DWORD", "/d", "0", "/f"], env, 60)
+    # The registry reaches the disk only when the server ends, and copies are made from it.
+    run_quietly(["wineserver", "-w"], env, 60)
+    if not (Path(prefix) / "system.reg").is_file():
+        raise HarnessError(f"no registry in {prefix}")
+
+
+def copy_prefix(template, prefix):
+    shutil.copytree(template, prefix, symlinks=True)
+    # Names the socket folder of the template's server; the copy gets a server of its own.
+    (Path(prefix) / "wineserver").unlink(missing_ok=True)
+
+
+def destroy_prefix(prefix):
+    """Stops the prefix's server and every process of it, then removes the prefix and the
+    server's socket folder. Touches nothing of any other prefix."""
+    prefix = Path(prefix)
+    if not prefix.exists():
+        return
+    info = prefix.stat()
+    socket_name = f"server-{info.st_dev:x}-{info.st_ino:x}"
+    env = wine_environment(prefix)
+    try:
+        run_quietly(["wineserver", "-k"], env, SERVER_STOP_TIMEOUT_S)
+        run_quietly(["wineserver", "-w"], env, SERVER_STOP_TIMEOUT_S)
+    except subprocess.TimeoutExpired:
+        pass
+    shutil.rmtree(prefix, ignore_errors=True)
+    # Debian's Wine keeps the socket in /tmp/wine-XXXXXX/server-<device>-<inode>.
+    for folder in glob.glob(f"/tmp/wine-*/{socket_name}") + glob.glob(f"/tmp/.wine-{os.getuid()}/{socket_name}"):
+        shutil.rmtree(folder, ignore_errors=True)
+        parent = Path(folder).parent
+        if parent.name.startswith("wine-"):
+            try:
+                parent.rmdir()  # only when no other server uses it
+            except OSError:
+                pass
+
+
+# --- X display -----------------------------------------------------------------------------
+
+def process_is(pid, name):
+    try:
+        return Path(f"/proc/{pid}/cmdline").read_bytes().split(b"\0")[0].endswith(name.encode())
+    except OSError:
+        return False
+
+
+class Xvfb:
+    """A private X server on a display it picks itself; stopped by its process id."""
+
+    def __init__(self, pid_file=None):
+        read_end, write_end = os.pipe()
+        try:
+            self.process = subprocess.Popen(
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                pass_fds=(write_end,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                stderr=subprocess.DEVNULL, start_new_session=True)
+        finally:
+            os.close(write_end)
+        try:
+            if pid_file:
+                Path(pid_file).write_text(str(self.process.pid))
+            number = b""
+            deadline = time.monotonic() + XVFB_START_TIMEOUT_S
+            while not number.endswith(b"\n"):
+                left = deadline - time.monotonic()
+                if left <= 0 or not select.select([read_end], [], [], left)[0]:
+                    raise HarnessError("Xvfb did not report its display")
+                chunk = os.read(read_end, 16)
+                if not chunk:
+                    raise HarnessError("Xvfb ended before it reported its display")
+                number += chunk
+            self.display = ":" + number.decode().strip()
+        except BaseException:
+            self.stop()
+            raise
+        finally:
+            os.close(read_end)
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait(5)
+
+
+# --- windows as the driver reports them --------------------------------------------------------
+
+@dataclass
+class Window:
+    handle: str
+    parent: str
+    pid: int
+    image: str
+    class_name: str
+    visible: bool
+    rect: tuple
+    text: str
+
+    @property
+    def size(self):
+        return (self.rect[2] - self.rect[0], self.rect[3] - self.rect[1])
+
+
+def unescape(text):
+    return re.sub(r"\\(.)", lambda m: {"t": "\t", "r": "\r", "n": "\n"}.get(m.group(1), m.group(1)), text)
+
+
+def parse_window(line):
+    fields = line.split("\t")
+    if len(fields) != 11:
+        raise HarnessError(f"unexpected driver line: {line!r}")
+    handle, parent, pid, image, class_name, visible, left, top, right, bottom, text = fields
+    return Window(handle, parent, int(pid), unescape(image), unescape(class_name), visible == "1",
+                  (int(left), int(top), int(right), int(bottom)), unescape(text))
+
+
+@dataclass
+class RegistryValue:
+    type: str
+    data: object  # int for REG_DWORD, text otherwise
+
+
+def parse_reg_query(output, name):
+    for line in output.splitlines():
+        match = re.match(r"^ {4}(.*?) {4}(REG_[A-Z_]+)(?: {4}(.*))?$", line.rstrip("\r"))
+        if match and match.group(1) == (name or "(Default)"):
+            value_type, data = match.group(2), match.group(3) or ""
+            return RegistryValue(value_type, int(data, 16) if value_type == "REG_DWORD" else data)
+    return None
+
+
+# --- one test's Wine world -------------------------------------------------------------------
+
+class Program:
+    """A started Windows program; its output goes to files, never to pipes."""
+
+    def __init__(self, process, output):
+        self.process = process
+        self.output = output
+
+    def wait(self, timeout):
+        """The exit code; HarnessError when the program still runs after `timeout` s."""
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise HarnessError(f"program {self.process.args[1]} still runs after {timeout} s") from None
+
+    def running(self):
+        return self.process.poll() is None
+
+
+class WineSession:
+    """A prefix copied from the template, its own Xvfb, and the programs started in it."""
+
+    def __init__(self, name, template=None, work=None, artifacts=None):
+        self.name = re.sub(r"[^A-Za-z0-9_.-]+", "_", name)
+        work = Path(work or setting("PRAVELO_E2E_WORK"))
+        work.mkdir(parents=True, exist_ok=True)
+        self.artifacts = Path(artifacts or setting("PRAVELO_ARTIFACTS"))
+        self.folder = Path(tempfile.mkdtemp(prefix=self.name[-60:] + "-", dir=work))
+        self.prefix = self.folder / "prefix"
+        self.programs = []
+        self.xvfb = None
+        self._runs = 0
+        try:
+            copy_prefix(template or setting("PRAVELO_TEMPLATE"), self.prefix)
+            self.xvfb = Xvfb(self.folder / "xvfb.pid")
+            self.env = wine_environment(self.prefix, self.xvfb.display)
+            run_quietly(["wineserver", f"-p{SERVER_PERSISTENCE_S}"], self.env, SERVER_STOP_TIMEOUT_S)
+            # Wine's background processes start with the first program and outlive it; they
+            # must not inherit the output of a program whose end a test waits for.
+            run_quietly(["wine", setting("PRAVELO_DRIVER"), "list"], self.env, 120)
+        except BaseException:
+            self.close()
+            raise
+
+    # Programs
+
+    def drive_c(self, windows_path):
+        """The Unix path of a C:\\ path in this prefix."""
+        assert windows_path[:3].upper() == "C:\\", windows_path
+        return self.prefix / "drive_c" / windows_path[3:].replace("\\", "/")
+
+    def install(self, sources, folder=PROGRAM_FOLDER):
+        """Copies files into a folder of the prefix; the Windows path of the first."""
+        target = self.drive_c(folder)
+        target.mkdir(parents=True, exist_ok=True)
+        for source in sources:
+            shutil.copy2(source, target / Path(source).name)
+        return folder + "\\" + Path(sources[0]).name
+
+    def install_product(self):
+        return self.install([setting("PRAVELO_EXE"), setting("PRAVELO_PICTURE")])
+
+    def _environment(self, env, lang):
+        full = dict(self.env)
+        if lang:
+            full["LANG"] = lang
+            full["LC_ALL"] = lang
+        full.update(env or {})
+        return full
+
+    def start(self, program, args=(), env=None, lang=None):
+        self._runs += 1
+        output = self.folder / f"run{self._runs}.out"
+        with open(output, "wb") as sink:
+            process = subprocess.Popen(["wine", program, *args], env=self._environment(env, lang),
+                                       stdin=subprocess.DEVNULL, stdout=sink, stderr=subprocess.STDOUT,
+                                       cwd=self.folder)
+        started = Program(process, output)
+        self.programs.append(started)
+        return started
+
+    def run(self, program, args=(), timeout=60, env=None, lang=None):
+        """Starts a program and waits for it to end by itself; its exit code."""
+        started = self.start(program, args, env, lang)
+        try:
+            return started.wait(timeout)
+        except HarnessError:
+            self.screenshot("still-running")
+            raise
+
+    # Windows, through the driver
+
+    def driver(self, *args, timeout=30):
+        """The driver's exit code and output."""
+        self._runs += 1
+        output = self.folder / f"driver{self._runs}.out"
+        with open(output, "wb") as sink:
+            code = subprocess.run(["wine", setting("PRAVELO_DRIVER"), *args], env=self.env,
+                                  stdin=subprocess.DEVNULL, stdout=sink, stderr=subprocess.DEVNULL,
+                                  timeout=timeout + DRIVER_MARGIN_S, check=False).returncode
+        return code, output.read_bytes().decode("utf-8", "replace")
+
+    def _driver_lines(self, *args, timeout=30):
+        code, output = self.driver(*args, timeout=timeout)
+        if code != 0:
+            raise HarnessError(f"driver {' '.join(args)} ended with {code}")
+        return [line for line in output.split("\n") if line]
+
+    def windows(self, children=False):
+        args = ["list", "--children"] if children else ["list"]
+        return [parse_window(line) for line in self._driver_lines(*args)]
+
+    def children(self, window):
+        """Every window below `window`, grandchildren included."""
+        found, below = [], {window.handle}
+        for candidate in self.windows(children=True):
+            if candidate.parent in below:
+                found.append(candidate)
+                below.add(candidate.handle)
+        return found
+
+    def wait_window(self, class_name=None, title=None, timeout=30, visible=True, program=None):
+        """The first top-level window that matches; with `program`, gives up as soon as that
+        program has ended."""
+        args = ["wait"]
+        if class_name is not None:
+            args += ["--class", class_name]
+        if title is not None:
+            args += ["--title", title]
+        if visible:
+            args.append("--visible")
+        deadline = time.monotonic() + timeout
+        while True:
+            left = max(deadline - time.monotonic(), 0)
+            chunk = min(left, PROGRAM_POLL_S) if program else left
+            code, output = self.driver(*args, "--timeout", str(int(chunk * 1000)), timeout=chunk)
+            if code == 0:
+                return parse_window(output.strip("\n"))
+            ended = program is not None and not program.running()
+            if ended or time.monotonic() >= deadline:
+                break
+        self.screenshot("wait-timeout")
+        seen = "\n".join(f"  {w.class_name!r} {w.text!r} visible={w.visible}" for w in self.windows())
+        why = f"the program ended with {program.process.returncode}" if ended else f"none within {timeout} s"
+        raise HarnessError(f"no window class={class_name!r} title={title!r}: {why}; windows:\n{seen}")
+
+    def click(self, window, caption, timeout=10):
+        code, _ = self.driver("click", "--window", window.handle, "--caption", caption,
+                              "--timeout", str(int(timeout * 1000)), timeout=timeout)
+        if code != 0:
+            raise HarnessError(f"could not click {caption!r} in {window.text!r} (driver: {code})")
+
+    def close_window(self, window):
+        if self.driver("close", "--window", window.handle)[0] != 0:
+            raise HarnessError(f"no window {window.handle} to close")
+
+    def press_key(self, window, key, alt=False):
+        args = ["key", "--window", window.handle] + (["--alt"] if alt else []) + [key]
+        if self.driver(*args)[0] != 0:
+            raise HarnessError(f"could not send {key} to {window.handle}")
+
+    def press_ok(self, title, timeout=30):
+        """Presses OK in the message box with this title; the box's text."""
+        code, output = self.driver("ok", "--title", title, "--timeout", str(int(timeout * 1000)),
+                                   timeout=timeout)
+        if code != 0:
+            self.screenshot("no-message-box")
+            raise HarnessError(f"no message box {title!r} within {timeout} s")
+        return unescape(output.rstrip("\n"))
+
+    def text(self, window):
+        return unescape("".join(self._driver_lines("text", "--window", window.handle)))
+
+    def wait_gone(self, window, timeout=30):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if all(w.handle != window.handle for w in self.windows()):
+                return
+            time.sleep(0.2)
+        raise HarnessError(f"window {window.text!r} still there after {timeout} s")
+
+    # Registry; `wine reg` asks the running server, the files on disk lag behind it.
+
+    def reg_query(self, key, name):
+        """The value's type and data, or None when the key or the value is missing."""
+        self._runs += 1
+        output = self.folder / f"reg{self._runs}.out"
+        with open(output, "wb") as sink:
+            code = subprocess.run(["wine", "reg", "query", key] + (["/v", name] if name else ["/ve"]),
+                                  env=self.env, stdin=subprocess.DEVNULL, stdout=sink,
+                                  stderr=subprocess.DEVNULL, timeout=60, check=False).returncode
+        if code != 0:
+            return None
+        return parse_reg_query(output.read_bytes().decode("utf-8", "replace"), name)
+
+    def reg_add(self, key, name, value_type, data):
+        code = run_quietly(["wine", "reg", "add", key, "/v", name, "/t", value_type, "/d", str(data), "/f"],
+                           self.env, 60)
+        if code != 0:
+            raise HarnessError(f"reg add {key}\\{name} failed")
+
+    def set_windows_version(self, version):
+        """The version Wine reports to programs started from now on (e.g. "win10")."""
+        self.reg_add("HKCU\\Software\\Wine", "Version", "REG_SZ", version)
+
+    # Evidence
+
+    def screenshot(self, label):
+        """Saves the whole screen as <artifacts>/<test>-<label>.png; its path."""
+        self.artifacts.mkdir(parents=True, exist_ok=True)
+        path = self.artifacts / f"{self.name}-{label}.png"
+        if self.xvfb and run_quietly(["import", "-window", "root", str(path)], self.env, 30) == 0:
+            return path
+        return None
+
+    # The end
+
+    def close(self):
+        destroy_prefix(self.prefix)
+        for program in self.programs:
+            if program.running():
+                program.process.kill()
+            program.process.wait(10)
+        if self.xvfb:
+            self.xvfb.stop()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+
+# --- tests -----------------------------------------------------------------------------------
+
+_deadline_passed = False
+
+
+class E2ETestCase(unittest.TestCase):
+    """Each test gets its own session, closed again however the test ends."""
+
+    def setUp(self):
+        if _deadline_passed:
+            self.fail("the test file ran out of time before this test")
+        self.session = WineSession(self.id().split(".", 1)[-1])
+        self.addCleanup(self.session.close)
+
+
+def _on_deadline(signum, frame):
+    global _deadline_passed
+    if _deadline_passed:
+        return
+    _deadline_passed = True
+    raise DeadlineExceeded("the test ran past its deadline")
+
+
+def main():
+    """Runs the tests of the calling module within PRAVELO_E2E_DEADLINE seconds, so that a
+    slow test still fails with its sessions cleaned up before ctest kills the run."""
+    deadline = int(os.environ.get("PRAVELO_E2E_DEADLINE", "0"))
+    if deadline > 0:
+        signal.signal(signal.SIGALRM, _on_deadline)
+        signal.alarm(deadline)
+    signal.signal(signal.SIGTERM, _on_deadline)
+    unittest.main(module="__main__", verbosity=2)
+
+
+# --- the ctest fixture -----------------------------------------------------------------------
+
+def create_template():
+    template = Path(setting("PRAVELO_TEMPLATE"))
+    destroy_prefix(template)
+    staging = template.with_name(template.name + ".booting")
+    destroy_prefix(staging)
+    try:
+        create_prefix(staging)
+        staging.rename(template)
+    except BaseException:
+        destroy_prefix(staging)
+        raise
+
+
+def sweep(work):
+    """Removes sessions that a killed test could not close itself."""
+    for folder in Path(work).glob("*"):
+        pid_file = folder / "xvfb.pid"
+        destroy_prefix(folder / "prefix")
+        if pid_file.is_file():
+            pid = int(pid_file.read_text() or 0)
+            if pid > 0 and process_is(pid, "Xvfb"):
+                os.kill(pid, signal.SIGTERM)
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def destroy_template():
+    work = Path(setting("PRAVELO_E2E_WORK"))
+    if work.is_dir():
+        sweep(work)
+        shutil.rmtree(work, ignore_errors=True)
+    template = Path(setting("PRAVELO_TEMPLATE"))
+    destroy_prefix(template)
+    destroy_prefix(template.with_name(template.name + ".booting"))
+
+
+if __name__ == "__main__":
+    commands = {"template-create": create_template, "template-destroy": destroy_template}
+    if len(sys.argv) != 2 or sys.argv[1] not in commands:
+        sys.exit(f"usage: {sys.argv[0]} {'|'.join(commands)}")
+    commands[sys.argv[1]]()
