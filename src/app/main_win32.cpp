@@ -1,3 +1,80 @@
+// The program: the Windows adapters of every port, the three windows bound to their
+// models, then the main window's load, which is the whole start-up, and the message loop.
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include "app/application.h"
+#include "display/graph_canvas_win32.h"
+#include "display/icon_canvas_win32.h"
+#include "display/tray_api_win32.h"
+#include "display/window_region_win32.h"
+#include "platform/clock_win32.h"
+#include "platform/dialogs_win32.h"
+#include "platform/environment_api_win32.h"
+#include "platform/file_api_win32.h"
+#include "platform/http_api_win32.h"
+#include "platform/memory_api_win32.h"
+#include "platform/message_pump_win32.h"
+#include "platform/process_api_win32.h"
+#include "platform/process_control_win32.h"
+#include "platform/process_launcher_win32.h"
+#include "platform/registry_api_win32.h"
+#include "settings/string_table_win32.h"
+#include "taskbar/itaskbarlist3.h"
+#include "ui/application_binding_win32.h"
+#include "ui/picture_box_win32.h"
+#include "update/own_version_win32.h"
+
+namespace {
+
+using namespace pravelo;
+
+// The canvas is drawn in design pixels; at another DPI its window is larger and the
+// canvas is stretched to fill it.
+void PaintCanvas(const display::MemoryCanvas& canvas, HDC dc, const RECT& client) {
+  if (client.right == canvas.Width() && client.bottom == canvas.Height()) {
+    canvas.Paint(dc, client);
+    return;
+  }
+  SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, 0, 0, client.right, client.bottom, canvas.Dc(), 0, 0, canvas.Width(), canvas.Height(), SRCCOPY);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  MemoryApiWin32 memory;
+  ProcessApiWin32 processes;
+  RegistryApiWin32 registry;
+  FileApiWin32 files;
+  EnvironmentApiWin32 environment;
+  ProcessLauncherWin32 launcher;
+  ProcessControlWin32 process;
+  MessagePumpWin32 pump;
+  ClockWin32 clock;
+  DialogsWin32 dialogs;
+  HttpApiWin32 http;
+  Platform platform{memory, processes, registry, files, environment, launcher, process, pump, clock, dialogs, http};
+
+  settings::StringTableWin32 strings(instance, settings::ChooseTextLanguage(environment.UserInterfaceLanguage()));
+  display::GraphCanvasWin32 graph;
+  display::IconCanvasWin32 icon;
+  display::TrayApiWin32 tray;
+  display::WindowRegionWin32 region;
+  display::Surfaces surfaces{graph, icon, tray, region};
+
+  app::Application application(app::Form1Services{
+      platform, strings, surfaces, [] { return std::make_unique<taskbar::ITaskBarList3>(); },
+      update::ReadOwnVersion(), {}});
+  app::Form1& form1 = application.form1;
+  auto binding = ui::BindApplication(instance, application, pump);
+  ui::SetPaintHook(form1.Picture4, [&graph](HDC dc, const RECT& client) { PaintCanvas(graph, dc, client); });
+
+  // The canvas invalidates its window once that window exists, which is when the load begins.
+  auto load = std::move(form1.onLoad);
+  form1.onLoad = [&form1, &graph, load] {
+    graph.BindWindow(reinterpret_cast<HWND>(form1.Picture4.Handle()));
+    load();
+  };
+  form1.Load();
+  return pump.Run();
+}

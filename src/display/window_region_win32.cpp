@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "display/gdi_win32.h"
+#include "ui/dpi_scale.h"
+#include "ui/dpi_win32.h"
 
 namespace pravelo::display {
 
@@ -11,10 +13,14 @@ constexpr int kCornerSize = 1;
 }
 
 void WindowRegionWin32::SetRoundRectRegion(WindowId window, int width, int height) {
-  UniqueRegion region(::CreateRoundRectRgn(0, 0, width, height, kCornerSize, kCornerSize));
+  // The size comes in design pixels; the region is in the window's device pixels.
+  HWND hwnd = FromNative<HWND>(window);
+  const int dpi = ui::DpiOfWindow(hwnd);
+  UniqueRegion region(::CreateRoundRectRgn(0, 0, ui::ScaleToDpi(width, dpi), ui::ScaleToDpi(height, dpi),
+                                           kCornerSize, kCornerSize));
   if (!region) return;
   // On success the window owns the region and deletes it itself.
-  if (::SetWindowRgn(FromNative<HWND>(window), region.get(), TRUE)) region.release();
+  if (::SetWindowRgn(hwnd, region.get(), TRUE)) region.release();
 }
 
 }  // namespace pravelo::display

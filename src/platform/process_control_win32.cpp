@@ -4,6 +4,6 @@
 
 namespace pravelo {
 
-void ProcessControlWin32::EndProcess() { ExitProcess(0); }
+void ProcessControlWin32::End() { ExitProcess(0); }
 
 }  // namespace pravelo

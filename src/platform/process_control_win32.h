@@ -6,8 +6,8 @@
 namespace pravelo {
 
 class ProcessControlWin32 final : public ProcessControl {
- public:
-  [[noreturn]] void EndProcess() override;
+ protected:
+  void End() override;
 };
 
 }  // namespace pravelo
