@@ -1,6 +1,5 @@
 """pravelo.exe started with and without its switches, in a fresh user profile."""
 
-import unittest
 
 import harness
 from harness import RegistryValue
