@@ -10,6 +10,20 @@
 #include "display/icon_canvas_win32.h"
 #include "display/tray_api_win32.h"
 #include "display/window_region_win32.h"
+#include "app/application.h"
+#include "fakes/fake_memory_api.h"
+#include "platform/clock_win32.h"
+#include "platform/dialogs_win32.h"
+#include "platform/environment_api_win32.h"
+#include "platform/file_api_win32.h"
+#include "platform/http_api_win32.h"
+#include "platform/message_pump_win32.h"
+#include "platform/process_api_win32.h"
+#include "platform/process_launcher_win32.h"
+#include "platform/registry_api_win32.h"
+#include "settings/string_table_win32.h"
+#include "taskbar/itaskbarlist3.h"
+#include "ui/application_binding_win32.h"
 
 namespace pravelo::display {
 namespace {
@@ -63,43 +77,55 @@ TEST(HandleSlots, ProbesLandOnFewSlotsUnlessObjectsAreKept) {
   EXPECT_GT(leaking.user.size(), 250u);
 }
 
+// The program's own refresh, on its real windows, canvases, tray and region, with a load
+// that moves so that every kind of work is done again and again.
 class RefreshWork : public testing::Test {
  protected:
+  class NoEnd final : public ProcessControl {
+   protected:
+    void End() override { throw std::logic_error("the program ended"); }
+  };
+
   void SetUp() override {
-    window_ =
-        ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 145, 27, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(window_);
-    data_ = {kTrayRecordSize,  ToNative(window_),          kTrayIconId, kTrayFlags, kTrayCallbackMessage,
-             icon_.MakeIcon(), std::string("Pravelo\0", 8)};
-    data_.szTip.resize(kTrayTipLength, ' ');
-    ASSERT_TRUE(tray_.NotifyIcon(TrayOperation::Add, data_));
-    icon_.DestroyIcon(data_.hIcon);
+    memory_.totalBytes = 4ull << 30;
+    memory_.availableBytes = 2ull << 30;
+    memory_.load = 45;
+    binding_ = ui::BindApplication(::GetModuleHandleW(nullptr), application_, pump_);
+    application_.form1.Load();
+    application_.form1.Command2_Click();  // in the tray: the icon is rebuilt and sent
   }
   void TearDown() override {
-    tray_.NotifyIcon(TrayOperation::Delete, data_);
-    ::DestroyWindow(window_);
+    application_.form1.openz_Click();  // takes the icon out of the tray again
+    binding_.reset();
   }
 
-  // What one refresh does to the canvases, the tray and the bar.
   void Refresh(int run) {
-    const int load = run % 101;
-    graph_.ScrollLeft(2);
-    graph_.DrawLine(215, 153 - (load + 50) % 101 * 153 / 100, 217, 153 - load * 153 / 100);
-    if (load > 50) icon_.PaintFillBar(load * 48 / 100, 48);
-    icon_.PrintText(-10, 0, " " + std::to_string(load) + " ");
-    data_.hIcon = icon_.MakeIcon();
-    ASSERT_NE(data_.hIcon, 0u) << "run " << run;
-    tray_.NotifyIcon(TrayOperation::Modify, data_);
-    icon_.DestroyIcon(data_.hIcon);
-    region_.SetRoundRectRegion(ToNative(window_), 145 * load / 100, 27);
+    memory_.load = static_cast<uint32_t>(run % 101);
+    application_.form1.UpdateDisplay();
   }
 
-  HWND window_ = nullptr;
+  fakes::FakeMemoryApi memory_;
+  ProcessApiWin32 processes_;
+  RegistryApiWin32 registry_;
+  FileApiWin32 files_;
+  EnvironmentApiWin32 environment_;
+  ProcessLauncherWin32 launcher_;
+  NoEnd process_;
+  MessagePumpWin32 pump_;
+  ClockWin32 clock_;
+  DialogsWin32 dialogs_;
+  HttpApiWin32 http_;
+  Platform platform_{memory_, processes_, registry_, files_, environment_, launcher_,
+                     process_, pump_,     clock_,    dialogs_, http_};
+  settings::StringTableWin32 strings_{::GetModuleHandleW(nullptr), settings::kLanguageEnglish};
   GraphCanvasWin32 graph_;
   IconCanvasWin32 icon_;
   TrayApiWin32 tray_;
   WindowRegionWin32 region_;
-  TrayIconData data_;
+  Surfaces surfaces_{graph_, icon_, tray_, region_};
+  app::Application application_{app::Form1Services{
+      platform_, strings_, surfaces_, [] { return std::make_unique<taskbar::ITaskBarList3>(); }, 1.42, {}}};
+  std::unique_ptr<ui::ApplicationBinding> binding_;
 };
 
 TEST_F(RefreshWork, TwentyThousandRefreshesLeaveTheHandleTablesFlat) {
@@ -113,12 +139,14 @@ TEST_F(RefreshWork, TwentyThousandRefreshesLeaveTheHandleTablesFlat) {
   EXPECT_LE(slots.user.size(), kSlack);
   // Meaningful where the system counts (Windows); under Wine both stay 0.
   EXPECT_EQ(CountGuiObjects(), countsBefore);
+  EXPECT_EQ(application_.form1.Label1.Text(), "1%");  // the last run's load: 19999 % 101
 }
 
-TEST_F(RefreshWork, ARegionTheWindowRefusesIsDeleted) {
+TEST(WindowRegion, ARegionTheWindowRefusesIsDeleted) {
+  WindowRegionWin32 region;
   SlotsSeen slots;
   for (int run = 0; run < 2000; ++run) {
-    region_.SetRoundRectRegion(0, 145, 27);
+    region.SetRoundRectRegion(0, 145, 27);
     ASSERT_NO_FATAL_FAILURE(slots.Probe());
   }
   EXPECT_LE(slots.gdi.size(), kSlack);
