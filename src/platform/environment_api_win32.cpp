@@ -3,25 +3,14 @@
 #include <windows.h>
 
 #include "platform/command_line_text.h"
+#include "platform/module_path_win32.h"
 #include "platform/program_path.h"
 #include "platform/text_win32.h"
 
 namespace pravelo {
 namespace {
 
-// Long paths do not fit MAX_PATH; grow until the name is not cut.
-std::string ProgramPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      return Narrow(path);
-    }
-    path.resize(path.size() * 2);
-  }
-}
+std::string ProgramPath() { return Narrow(RunningModulePath()); }
 
 }  // namespace
 
