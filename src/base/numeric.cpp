@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <string>
 
@@ -130,16 +131,19 @@ double RoundHalfAway(double value, int decimals) {
   if (!std::isfinite(value) || value == 0.0) return value == 0.0 ? 0.0 : value;
   // Round the decimal digits the format would show, not the binary value: 1.005 is
   // shown as 1.01 although its double lies just below.
+  // printf rather than to_chars: the library's floating to_chars brings some 180 KB of
+  // tables into the program. Only the digits and the exponent are read, so the C
+  // library's decimal point does not matter.
   std::array<char, 40> buffer{};
-  const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                                     std::chars_format::scientific, kShownDigits - 1);
+  const int length = std::snprintf(buffer.data(), buffer.size(), "%.*e", kShownDigits - 1, std::fabs(value));
+  const char* end = buffer.data() + std::max(0, std::min(length, static_cast<int>(buffer.size()) - 1));
   std::string digits;
   const char* cursor = buffer.data();
-  for (; cursor != written.ptr && *cursor != 'e'; ++cursor) {
+  for (; cursor != end && *cursor != 'e'; ++cursor) {
     if (IsDigit(*cursor)) digits += *cursor;
   }
   int leadingExponent = 0;
-  std::from_chars(cursor + 1 + (cursor[1] == '+' ? 1 : 0), written.ptr, leadingExponent);
+  if (cursor != end) std::from_chars(cursor + 1 + (cursor[1] == '+' ? 1 : 0), end, leadingExponent);
 
   // Digits that stay: those down to the last decimal place.
   const int kept = leadingExponent + 1 + decimals;

@@ -1,7 +1,8 @@
 #include "display/figures.h"
 
-#include <charconv>
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "base/numeric.h"
 
@@ -10,12 +11,13 @@ namespace {
 
 constexpr int kWindowBorderAllowance = 5;
 
-// The shortest text that reads back as the same number.
-std::string ShortestText(double value) {
+// The number in at most 15 significant digits (7500, 49750, 0.1). printf rather than
+// to_chars, whose floating tables would add some 180 KB to the program.
+std::string NumberText(double value) {
   if (std::isnan(value)) return "0";
   char buffer[32];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
+  const int length = std::snprintf(buffer, sizeof buffer, "%.15g", value);
+  return std::string(buffer, static_cast<std::size_t>(std::max(0, length)));
 }
 
 }  // namespace
@@ -41,10 +43,12 @@ int SimpleBarWidth(int load) { return RoundHalfEven32(load * 72 / 100.0); }
 
 int IconBarWidth(int load) { return RoundHalfEven32(load * 48 / 100.0); }
 
-bool IsHighLoad(int load, std::optional<double> z17) { return load > kHighLoad && z17.value_or(0.0) <= kHighLoad; }
+bool IsHighLoad(int load, std::optional<double> z17) {
+  return load > kHighLoad && z17.value_or(0.0) <= kHighLoad;
+}
 
 std::string TimerTagText(double intervalSeconds, bool high) {
-  return ShortestText(intervalSeconds * 1000.0 - (high ? kTagHighLoadLeadMs : 0));
+  return NumberText(intervalSeconds * 1000.0 - (high ? kTagHighLoadLeadMs : 0));
 }
 
 }  // namespace pravelo::display
