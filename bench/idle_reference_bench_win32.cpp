@@ -7,12 +7,12 @@
 #include <cstdio>
 #include <cwchar>
 
-#include "display/gdi_win32.h"
+#include "platform/gdi_win32.h"
 #include "idle_window_win32.h"
 
 namespace {
 
-using namespace pravelo::display;
+using namespace pravelo;
 
 constexpr int kGraphWidth = 500, kGraphHeight = 153, kViewWidth = 217, kViewTop = 26;
 constexpr int kIconCanvas = 48, kIcon = 32;
@@ -20,8 +20,8 @@ constexpr int kBarLeft = 72, kBarWidth = 145, kBarHeight = 27;
 constexpr COLORREF kKey = RGB(250, 77, 254);
 
 UniqueBitmap ScreenBitmap(int width, int height) {
-  ScreenDc screen;
-  return UniqueBitmap(::CreateCompatibleBitmap(screen.get(), width, height));
+  WindowDc screen;
+  return UniqueBitmap(::CreateCompatibleBitmap(screen.Get(), width, height));
 }
 
 // A memory bitmap with a drawing object selected into its context for its whole life.
@@ -29,8 +29,8 @@ struct Canvas {
   Canvas(int width, int height, HGDIOBJ tool)
       : bitmap(ScreenBitmap(width, height)),
         dc(::CreateCompatibleDC(nullptr)),
-        bitmapSelection(dc.get(), bitmap.get()),
-        toolSelection(dc.get(), tool) {}
+        bitmapSelection(dc.Get(), bitmap.Get()),
+        toolSelection(dc.Get(), tool) {}
   UniqueBitmap bitmap;
   UniqueDc dc;
   ScopedSelect bitmapSelection, toolSelection;
@@ -41,8 +41,8 @@ struct Reference {
   UniquePen pen{::CreatePen(PS_SOLID, 1, RGB(255, 255, 255))};
   UniqueFont font{::CreateFontW(-27, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0,
                                 NONANTIALIASED_QUALITY, 0, L"Verdana")};
-  Canvas graph{kGraphWidth, kGraphHeight, pen.get()};
-  Canvas icon{kIconCanvas, kIconCanvas, font.get()};
+  Canvas graph{kGraphWidth, kGraphHeight, pen.Get()};
+  Canvas icon{kIconCanvas, kIconCanvas, font.Get()};
   NOTIFYICONDATAW tray{};
   int lastY = kGraphHeight;
 };
@@ -55,13 +55,13 @@ HICON MakeIcon(HDC canvas) {
   UniqueBitmap colour(::CreateCompatibleBitmap(canvas, kIcon, kIcon));
   UniqueBitmap mask(::CreateBitmap(kIcon, kIcon, 1, 1, nullptr));
   {
-    ScopedSelect colourSelection(colourDc.get(), colour.get());
-    ScopedSelect maskSelection(maskDc.get(), mask.get());
-    ::BitBlt(colourDc.get(), 0, 0, kIcon, kIcon, canvas, 0, 0, SRCCOPY);
-    ::SetBkColor(colourDc.get(), kKey);
-    ::BitBlt(maskDc.get(), 0, 0, kIcon, kIcon, colourDc.get(), 0, 0, SRCCOPY);
+    ScopedSelect colourSelection(colourDc.Get(), colour.Get());
+    ScopedSelect maskSelection(maskDc.Get(), mask.Get());
+    ::BitBlt(colourDc.Get(), 0, 0, kIcon, kIcon, canvas, 0, 0, SRCCOPY);
+    ::SetBkColor(colourDc.Get(), kKey);
+    ::BitBlt(maskDc.Get(), 0, 0, kIcon, kIcon, colourDc.Get(), 0, 0, SRCCOPY);
   }
-  ICONINFO info{TRUE, 0, 0, mask.get(), colour.get()};
+  ICONINFO info{TRUE, 0, 0, mask.Get(), colour.Get()};
   return ::CreateIconIndirect(&info);
 }
 
@@ -76,16 +76,16 @@ void Tick(Reference& r) {
   ::SetWindowTextW(r.label, text);
 
   const int y = kGraphHeight - load * kGraphHeight / 100;
-  ::BitBlt(r.graph.dc.get(), 0, 0, kGraphWidth, kGraphHeight, r.graph.dc.get(), 2, 0, SRCCOPY);
-  ::MoveToEx(r.graph.dc.get(), kViewWidth - 2, r.lastY, nullptr);
-  ::LineTo(r.graph.dc.get(), kViewWidth, y);
+  ::BitBlt(r.graph.dc.Get(), 0, 0, kGraphWidth, kGraphHeight, r.graph.dc.Get(), 2, 0, SRCCOPY);
+  ::MoveToEx(r.graph.dc.Get(), kViewWidth - 2, r.lastY, nullptr);
+  ::LineTo(r.graph.dc.Get(), kViewWidth, y);
   r.lastY = y;
   const RECT view{0, kViewTop, kViewWidth, kViewTop + kGraphHeight};
   ::InvalidateRect(r.window, &view, FALSE);
 
   std::swprintf(text, 16, L" %d ", load);
-  ::TextOutW(r.icon.dc.get(), -10, 0, text, static_cast<int>(std::wcslen(text)));
-  HICON icon = MakeIcon(r.icon.dc.get());
+  ::TextOutW(r.icon.dc.Get(), -10, 0, text, static_cast<int>(std::wcslen(text)));
+  HICON icon = MakeIcon(r.icon.dc.Get());
   r.tray.hIcon = icon;
   std::swprintf(r.tray.szTip, 128, L"Pravelo - %d%%", load);
   ::Shell_NotifyIconW(NIM_MODIFY, &r.tray);
@@ -98,7 +98,7 @@ void Tick(Reference& r) {
 void Paint(const Reference& r) {
   PAINTSTRUCT paint;
   HDC dc = ::BeginPaint(r.window, &paint);
-  ::BitBlt(dc, 0, kViewTop, kViewWidth, kGraphHeight, r.graph.dc.get(), 0, 0, SRCCOPY);
+  ::BitBlt(dc, 0, kViewTop, kViewWidth, kGraphHeight, r.graph.dc.Get(), 0, 0, SRCCOPY);
   ::EndPaint(r.window, &paint);
 }
 
@@ -128,15 +128,15 @@ bool Setup(Reference& r) {
   r.bar = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_BLACKRECT, kBarLeft, 0, kBarWidth,
                             kBarHeight, r.window, nullptr, nullptr, nullptr);
 
-  ::SetBkMode(r.icon.dc.get(), TRANSPARENT);
-  ::PatBlt(r.icon.dc.get(), 0, 0, kIconCanvas, kIconCanvas, WHITENESS);
+  ::SetBkMode(r.icon.dc.Get(), TRANSPARENT);
+  ::PatBlt(r.icon.dc.Get(), 0, 0, kIconCanvas, kIconCanvas, WHITENESS);
 
   r.tray.cbSize = NOTIFYICONDATAW_V2_SIZE;
   r.tray.hWnd = r.window;
   r.tray.uID = 1;
   r.tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO;
   r.tray.uCallbackMessage = WM_MOUSEMOVE;
-  r.tray.hIcon = MakeIcon(r.icon.dc.get());
+  r.tray.hIcon = MakeIcon(r.icon.dc.Get());
   std::wcscpy(r.tray.szTip, L"Pravelo");
   const bool added = ::Shell_NotifyIconW(NIM_ADD, &r.tray);
   ::DestroyIcon(r.tray.hIcon);

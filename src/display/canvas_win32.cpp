@@ -32,33 +32,33 @@ UniqueBitmap LoadPicture(int resourceId) {
 
 void DrawPicture(HDC dc, HBITMAP picture) {
   UniqueDc source(::CreateCompatibleDC(dc));
-  ScopedSelect selection(source.get(), picture);
+  ScopedSelect selection(source.Get(), picture);
   if (!selection) return;
   const SIZE size = BitmapSize(picture);
-  ::BitBlt(dc, 0, 0, size.cx, size.cy, source.get(), 0, 0, SRCCOPY);
+  ::BitBlt(dc, 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
 }
 
 BitmapDc::BitmapDc(UniqueBitmap bitmap)
     : bitmap_(std::move(bitmap)),
       dc_(::CreateCompatibleDC(nullptr)),
-      size_(BitmapSize(bitmap_.get())),
-      selection_(dc_.get(), bitmap_.get()) {
+      size_(BitmapSize(bitmap_.Get())),
+      selection_(dc_.Get(), bitmap_.Get()) {
   if (!selection_) ThrowLastError("SelectObject");
 }
 
 MemoryCanvas::MemoryCanvas(int width, int height, COLORREF background, int pictureId)
     : canvas_(CreateCanvasBitmap(width, height)) {
-  const HDC dc = canvas_.get();
+  const HDC dc = canvas_.Get();
   ::SetBkColor(dc, background);
   const RECT all{0, 0, width, height};
   ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
   const UniqueBitmap picture = LoadPicture(pictureId);
   if (!picture) ThrowLastError("LoadImage");
-  DrawPicture(dc, picture.get());
+  DrawPicture(dc, picture.Get());
 }
 
 void MemoryCanvas::Paint(HDC target, const RECT& area) const noexcept {
-  ::BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, canvas_.get(),
+  ::BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, canvas_.Get(),
            area.left, area.top, SRCCOPY);
 }
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "display/gdi_win32.h"
+#include "platform/gdi_win32.h"
 
 namespace pravelo::display {
 
@@ -22,7 +22,7 @@ class BitmapDc {
   BitmapDc(const BitmapDc&) = delete;
   BitmapDc& operator=(const BitmapDc&) = delete;
 
-  HDC get() const noexcept { return dc_.get(); }
+  HDC Get() const noexcept { return dc_.Get(); }
   SIZE Size() const noexcept { return size_; }
 
  private:
@@ -42,7 +42,7 @@ class MemoryCanvas {
   // Copies `area` of the canvas to the same place of `target` (for WM_PAINT).
   void Paint(HDC target, const RECT& area) const noexcept;
 
-  HDC Dc() const noexcept { return canvas_.get(); }
+  HDC Dc() const noexcept { return canvas_.Get(); }
   int Width() const noexcept { return canvas_.Size().cx; }
   int Height() const noexcept { return canvas_.Size().cy; }
 

@@ -8,7 +8,7 @@ namespace pravelo::display {
 GraphCanvasWin32::GraphCanvasWin32()
     : MemoryCanvas(kGraphCanvasWidth, kGraphCanvasHeight, kGraphBackground, IDB_GRID),
       pen_(::CreatePen(PS_SOLID, 1, kGraphForeground)),
-      penSelection_(Dc(), pen_.get()) {}
+      penSelection_(Dc(), pen_.Get()) {}
 
 void GraphCanvasWin32::PlotPoint(int x, int y) {
   ::SetPixelV(Dc(), x, y, kGraphForeground);

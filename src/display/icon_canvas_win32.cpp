@@ -31,7 +31,7 @@ UniqueFont CreateIconFont() {
 IconCanvasWin32::IconCanvasWin32()
     : MemoryCanvas(kIconCanvasSize, kIconCanvasSize, kIconBackground, IDB_ICON_STRIP),
       font_(CreateIconFont()),
-      fontSelection_(Dc(), font_.get()),
+      fontSelection_(Dc(), font_.Get()),
       fill_(LoadPicture(IDB_ICON_FILL)) {
   ::SetTextColor(Dc(), kIconTextColour);
   ::SetBkMode(Dc(), TRANSPARENT);
@@ -46,7 +46,7 @@ void IconCanvasWin32::PrintText(int x, int y, std::string_view text) {
 
 void IconCanvasWin32::PaintFillBar(int width, int height) {
   const SIZE fill = fill_.Size();
-  ::StretchBlt(Dc(), 0, 0, width, height, fill_.get(), 0, 0, fill.cx, fill.cy, SRCCOPY);
+  ::StretchBlt(Dc(), 0, 0, width, height, fill_.Get(), 0, 0, fill.cx, fill.cy, SRCCOPY);
   Invalidate();
 }
 
@@ -54,10 +54,10 @@ NativeHandle IconCanvasWin32::MakeIcon() {
   UniqueBitmap copy(::CreateCompatibleBitmap(Dc(), Width(), Height()));
   {
     UniqueDc copyDc(::CreateCompatibleDC(Dc()));
-    ScopedSelect selection(copyDc.get(), copy.get());
-    if (!selection || !::BitBlt(copyDc.get(), 0, 0, Width(), Height(), Dc(), 0, 0, SRCCOPY)) return 0;
+    ScopedSelect selection(copyDc.Get(), copy.Get());
+    if (!selection || !::BitBlt(copyDc.Get(), 0, 0, Width(), Height(), Dc(), 0, 0, SRCCOPY)) return 0;
   }
-  return ToNative(MakeTrayIcon(std::move(copy)).release());
+  return ToNative(MakeTrayIcon(std::move(copy)).Release());
 }
 
 void IconCanvasWin32::DestroyIcon(NativeHandle icon) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "display/gdi_win32.h"
+#include "platform/gdi_win32.h"
 #include "platform/text_win32.h"
 
 namespace pravelo::display {

@@ -12,17 +12,17 @@ constexpr DWORD kBlackenTransparent = SRCAND;
 // An icon takes the size of its colour bitmap on some systems and of its mask on others;
 // cutting the picture to the icon's size makes it 32 x 32 everywhere.
 UniqueBitmap CutToIconSize(UniqueBitmap picture) {
-  const SIZE size = BitmapSize(picture.get());
+  const SIZE size = BitmapSize(picture.Get());
   if (size.cx <= kTrayIconSize && size.cy <= kTrayIconSize) return picture;
   UniqueDc source(::CreateCompatibleDC(nullptr));
   UniqueDc target(::CreateCompatibleDC(nullptr));
-  ScopedSelect sourceSelection(source.get(), picture.get());
+  ScopedSelect sourceSelection(source.Get(), picture.Get());
   if (!sourceSelection || !target) return {};
   // Compatible with a context holding the picture: the same pixel format.
-  UniqueBitmap cut(::CreateCompatibleBitmap(source.get(), kTrayIconSize, kTrayIconSize));
-  ScopedSelect targetSelection(target.get(), cut.get());
+  UniqueBitmap cut(::CreateCompatibleBitmap(source.Get(), kTrayIconSize, kTrayIconSize));
+  ScopedSelect targetSelection(target.Get(), cut.Get());
   if (!targetSelection ||
-      !::BitBlt(target.get(), 0, 0, kTrayIconSize, kTrayIconSize, source.get(), 0, 0, SRCCOPY)) {
+      !::BitBlt(target.Get(), 0, 0, kTrayIconSize, kTrayIconSize, source.Get(), 0, 0, SRCCOPY)) {
     return {};
   }
   return cut;
@@ -37,10 +37,10 @@ UniqueBitmap MakeMaskBitmap(HDC dc, COLORREF key) {
   if (!mask) return {};
   BOOL copied = FALSE;
   {
-    ScopedSelect selection(maskDc.get(), mask.get());
+    ScopedSelect selection(maskDc.Get(), mask.Get());
     if (!selection) return {};
     const COLORREF oldBackground = ::SetBkColor(dc, key);
-    copied = ::BitBlt(maskDc.get(), 0, 0, kTrayIconSize, kTrayIconSize, dc, 0, 0, kMaskCopy);
+    copied = ::BitBlt(maskDc.Get(), 0, 0, kTrayIconSize, kTrayIconSize, dc, 0, 0, kMaskCopy);
     ::SetBkColor(dc, oldBackground);
   }
   if (!copied) return {};
@@ -54,21 +54,21 @@ UniqueIcon MakeTrayIcon(UniqueBitmap bitmap) {
     // A null context stands for the screen.
     UniqueDc colourDc(::CreateCompatibleDC(nullptr));
     UniqueDc maskDc(::CreateCompatibleDC(nullptr));
-    ScopedSelect colourSelection(colourDc.get(), bitmap.get());
+    ScopedSelect colourSelection(colourDc.Get(), bitmap.Get());
     if (colourSelection) {
-      mask = MakeMaskBitmap(colourDc.get(), kTransparentKey);
-      ScopedSelect maskSelection(maskDc.get(), mask.get());
+      mask = MakeMaskBitmap(colourDc.Get(), kTransparentKey);
+      ScopedSelect maskSelection(maskDc.Get(), mask.Get());
       if (maskSelection) {
-        ::SetTextColor(colourDc.get(), RGB(255, 255, 255));
-        ::SetBkColor(colourDc.get(), RGB(0, 0, 0));
-        ::BitBlt(colourDc.get(), 0, 0, kTrayIconSize, kTrayIconSize, maskDc.get(), 0, 0, kBlackenTransparent);
+        ::SetTextColor(colourDc.Get(), RGB(255, 255, 255));
+        ::SetBkColor(colourDc.Get(), RGB(0, 0, 0));
+        ::BitBlt(colourDc.Get(), 0, 0, kTrayIconSize, kTrayIconSize, maskDc.Get(), 0, 0, kBlackenTransparent);
       }
     }
   }
   ICONINFO info{};
   info.fIcon = TRUE;
-  info.hbmMask = mask.get();
-  info.hbmColor = bitmap.get();
+  info.hbmMask = mask.Get();
+  info.hbmColor = bitmap.Get();
   // The icon holds copies; both bitmaps go when this returns.
   return UniqueIcon(::CreateIconIndirect(&info));
 }

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "display/gdi_win32.h"
+#include "platform/gdi_win32.h"
 
 namespace pravelo::display {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "display/gdi_win32.h"
+#include "platform/gdi_win32.h"
 #include "ui/dpi_scale.h"
 #include "ui/dpi_win32.h"
 
@@ -20,7 +20,7 @@ void WindowRegionWin32::SetRoundRectRegion(WindowId window, int width, int heigh
                                            kCornerSize, kCornerSize));
   if (!region) return;
   // On success the window owns the region and deletes it itself.
-  if (::SetWindowRgn(hwnd, region.get(), TRUE)) region.release();
+  if (::SetWindowRgn(hwnd, region.Get(), TRUE)) region.Release();
 }
 
 }  // namespace pravelo::display

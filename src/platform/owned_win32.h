@@ -24,6 +24,8 @@ class Owned {
 
   Handle Get() const { return handle_; }
   explicit operator bool() const { return handle_ != Handle{}; }
+  // Gives the handle up to the caller, who closes it.
+  Handle Release() { return std::exchange(handle_, Handle{}); }
   // For functions that return a handle through a pointer; drops what was held.
   Handle* Put() {
     Reset();

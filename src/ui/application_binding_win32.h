@@ -10,7 +10,7 @@
 
 #include "platform/message_pump_win32.h"
 #include "ui/form_window_win32.h"
-#include "ui/gdi_win32.h"
+#include "platform/gdi_win32.h"
 #include "ui/picture_library_win32.h"
 
 namespace pravelo::app {

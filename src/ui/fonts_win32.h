@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "ui/gdi_win32.h"
+#include "platform/gdi_win32.h"
 
 namespace pravelo::ui {
 

@@ -5,7 +5,7 @@
 #include "platform/text_win32.h"
 #include "ui/dpi_scale.h"
 #include "ui/form_window_win32.h"
-#include "ui/gdi_win32.h"
+#include "platform/gdi_win32.h"
 
 namespace pravelo::ui {
 
@@ -64,7 +64,7 @@ int FormWindow::TextHeight(std::string_view text) {
   const std::wstring wide = Widen(text);
   WindowDc dc(window_);
   if (!dc.Get()) return 0;
-  SelectedObject font(dc.Get(), Font(options_.font));
+  ScopedSelect font(dc.Get(), Font(options_.font));
   RECT bounds{0, 0, 0, 0};
   DrawTextW(dc.Get(), wide.c_str(), static_cast<int>(wide.size()), &bounds,
             DT_CALCRECT | DT_NOPREFIX | DT_LEFT);

@@ -83,9 +83,9 @@ void PictureBinding::DrawPicture(HDC dc, const RECT& client) {
   HBITMAP bitmap = library_.Bitmap(static_cast<PictureBox&>(Model()).CurrentPicture());
   BITMAP info;
   if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return;
-  UniqueMemoryDc source(CreateCompatibleDC(dc));
+  UniqueDc source(CreateCompatibleDC(dc));
   if (!source) return;
-  SelectedObject selected(source.Get(), bitmap);
+  ScopedSelect selected(source.Get(), bitmap);
   const int dpi = Host().Dpi();
   const int width = picture_.stretch ? client.right : ScaleToDpi(info.bmWidth, dpi);
   const int height = picture_.stretch ? client.bottom : ScaleToDpi(info.bmHeight, dpi);

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "ui/child_binding_win32.h"
-#include "ui/gdi_win32.h"
+#include "platform/gdi_win32.h"
 #include "ui/picture_library_win32.h"
 #include "ui/window_base_win32.h"
 

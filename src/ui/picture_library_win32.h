@@ -6,7 +6,7 @@
 #include <map>
 
 #include "ui/controls.h"
-#include "ui/gdi_win32.h"
+#include "platform/gdi_win32.h"
 
 namespace pravelo::ui {
 

@@ -24,7 +24,7 @@ Pixels Snapshot(const MemoryCanvas& canvas) { return ReadDc(canvas.Dc(), canvas.
 
 Pixels ResourcePicture(int id) {
   UniqueBitmap picture = LoadPicture(id);
-  return picture ? test::ReadBitmap(picture.get()) : Pixels{};
+  return picture ? test::ReadBitmap(picture.Get()) : Pixels{};
 }
 
 int CountColour(const Pixels& pixels, COLORREF colour) {
@@ -175,7 +175,7 @@ TEST(IconCanvas, MakeIconShowsTheCanvasTopLeft) {
   ICONINFO info{};
   ASSERT_TRUE(::GetIconInfo(FromNative<HICON>(icon), &info));
   UniqueBitmap mask(info.hbmMask), colour(info.hbmColor);
-  const Pixels colours = test::ReadBitmap(colour.get());
+  const Pixels colours = test::ReadBitmap(colour.Get());
   ASSERT_EQ(colours.width, 32);
   ASSERT_EQ(colours.height, 32);
   for (int y = 0; y < 32; ++y)
@@ -201,10 +201,10 @@ TEST(MemoryCanvas, InvalidatesTheBoundWindowAndPaintsFromTheCanvas) {
       test::MakePicture(kGraphCanvasWidth, kGraphCanvasHeight, [](int, int) { return kWhite; });
   UniqueDc targetDc(::CreateCompatibleDC(nullptr));
   {
-    ScopedSelect selection(targetDc.get(), target.get());
-    canvas.Paint(targetDc.get(), RECT{0, 0, 10, 5});
+    ScopedSelect selection(targetDc.Get(), target.Get());
+    canvas.Paint(targetDc.Get(), RECT{0, 0, 10, 5});
   }
-  const Pixels painted = test::ReadBitmap(target.get()), source = Snapshot(canvas);
+  const Pixels painted = test::ReadBitmap(target.Get()), source = Snapshot(canvas);
   for (int y = 0; y < kGraphCanvasHeight; ++y)
     for (int x = 0; x < kGraphCanvasWidth; ++x)
       ASSERT_EQ(painted.At(x, y), x < 10 && y < 5 ? source.At(x, y) : kWhite) << x << "," << y;

@@ -28,8 +28,6 @@
 namespace pravelo::display {
 namespace {
 
-void DestroyMenuHandle(HMENU menu) noexcept { ::DestroyMenu(menu); }
-using UniqueMenu = UniqueObject<HMENU, DestroyMenuHandle>;
 
 // Wine's GetGuiResources reports 0 for everything, so leaks are seen through the handle
 // tables instead: they hand out the most recently freed slot (the handle's low word)
@@ -43,8 +41,8 @@ struct SlotsSeen {
     UniqueRegion region(::CreateRectRgn(0, 0, 1, 1));
     UniqueMenu menu(::CreateMenu());
     ASSERT_TRUE(region && menu) << "handle creation failed";
-    gdi.insert(LOWORD(ToNative(region.get())));
-    user.insert(LOWORD(ToNative(menu.get())));
+    gdi.insert(LOWORD(ToNative(region.Get())));
+    user.insert(LOWORD(ToNative(menu.Get())));
   }
 };
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/dpi_scale.h"
-#include "ui/gdi_win32.h"
+#include "platform/gdi_win32.h"
 #include "ui_test_support.h"
 
 namespace pravelo::ui::testing {
@@ -25,9 +25,9 @@ class Rendering {
   COLORREF At(int x, int y) const { return GetPixel(dc_.Get(), x, y); }
 
  private:
-  UniqueMemoryDc dc_;
+  UniqueDc dc_;
   UniqueBitmap bitmap_;
-  std::optional<SelectedObject> selected_;
+  std::optional<ScopedSelect> selected_;
 };
 
 bool Greenish(COLORREF c) { return GetGValue(c) > GetRValue(c) + 40 && GetGValue(c) > GetBValue(c) + 40; }

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "display/gdi_win32.h"
+#include "platform/gdi_win32.h"
 
 namespace pravelo::test {
 
@@ -39,24 +39,24 @@ inline DWORD ToDibPixel(COLORREF colour) {
 
 // The bitmap must not be selected into a context. Empty on failure.
 inline Pixels ReadBitmap(HBITMAP bitmap) {
-  const SIZE size = display::BitmapSize(bitmap);
+  const SIZE size = BitmapSize(bitmap);
   Pixels pixels{size.cx, size.cy, {}};
   std::vector<DWORD> raw(static_cast<std::size_t>(size.cx) * size.cy);
   BITMAPINFO info = TopDown32(size.cx, size.cy);
-  display::ScreenDc screen;
+  WindowDc screen;
   if (raw.empty() ||
-      ::GetDIBits(screen.get(), bitmap, 0, size.cy, raw.data(), &info, DIB_RGB_COLORS) != size.cy)
+      ::GetDIBits(screen.Get(), bitmap, 0, size.cy, raw.data(), &info, DIB_RGB_COLORS) != size.cy)
     return {};
   for (DWORD pixel : raw) pixels.data.push_back(FromDibPixel(pixel));
   return pixels;
 }
 
 // A 32-bit picture whose pixel (x, y) is colour(x, y).
-inline display::UniqueBitmap MakePicture(int width, int height,
+inline UniqueBitmap MakePicture(int width, int height,
                                          const std::function<COLORREF(int, int)>& colour) {
   BITMAPINFO info = TopDown32(width, height);
   void* bits = nullptr;
-  display::UniqueBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  UniqueBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap) return {};
   auto* row = static_cast<DWORD*>(bits);
   for (int y = 0; y < height; ++y)
@@ -67,13 +67,13 @@ inline display::UniqueBitmap MakePicture(int width, int height,
 
 // What a context shows in (0, 0, width, height).
 inline Pixels ReadDc(HDC dc, int width, int height) {
-  display::UniqueBitmap copy = MakePicture(width, height, [](int, int) { return RGB(0, 0, 0); });
+  UniqueBitmap copy = MakePicture(width, height, [](int, int) { return RGB(0, 0, 0); });
   {
-    display::UniqueDc copyDc(::CreateCompatibleDC(dc));
-    display::ScopedSelect selection(copyDc.get(), copy.get());
-    if (!selection || !::BitBlt(copyDc.get(), 0, 0, width, height, dc, 0, 0, SRCCOPY)) return {};
+    UniqueDc copyDc(::CreateCompatibleDC(dc));
+    ScopedSelect selection(copyDc.Get(), copy.Get());
+    if (!selection || !::BitBlt(copyDc.Get(), 0, 0, width, height, dc, 0, 0, SRCCOPY)) return {};
   }
-  return ReadBitmap(copy.get());
+  return ReadBitmap(copy.Get());
 }
 
 }  // namespace pravelo::test

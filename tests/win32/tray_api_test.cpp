@@ -102,17 +102,17 @@ TEST_F(TrayWindow, RoundRectRegionBelongsToTheWindow) {
   WindowRegionWin32 region;
   region.SetRoundRectRegion(Window(), 145, 27);
   UniqueRegion copy(::CreateRectRgn(0, 0, 0, 0));
-  ASSERT_NE(::GetWindowRgn(window_, copy.get()), ERROR);
+  ASSERT_NE(::GetWindowRgn(window_, copy.Get()), ERROR);
   UniqueRegion expected(::CreateRoundRectRgn(0, 0, 145, 27, 1, 1));
-  EXPECT_TRUE(::EqualRgn(copy.get(), expected.get()));
-  EXPECT_TRUE(::PtInRegion(copy.get(), 72, 13));
-  EXPECT_FALSE(::PtInRegion(copy.get(), 145, 13));
+  EXPECT_TRUE(::EqualRgn(copy.Get(), expected.Get()));
+  EXPECT_TRUE(::PtInRegion(copy.Get(), 72, 13));
+  EXPECT_FALSE(::PtInRegion(copy.Get(), 145, 13));
 
   // A later region replaces it; the window deletes the old one.
   region.SetRoundRectRegion(Window(), 30, 27);
-  ASSERT_NE(::GetWindowRgn(window_, copy.get()), ERROR);
-  EXPECT_FALSE(::PtInRegion(copy.get(), 72, 13));
-  EXPECT_TRUE(::PtInRegion(copy.get(), 15, 13));
+  ASSERT_NE(::GetWindowRgn(window_, copy.Get()), ERROR);
+  EXPECT_FALSE(::PtInRegion(copy.Get(), 72, 13));
+  EXPECT_TRUE(::PtInRegion(copy.Get(), 15, 13));
 }
 
 }  // namespace

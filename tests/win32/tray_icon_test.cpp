@@ -34,21 +34,21 @@ TEST(MakeMaskBitmap, MarksExactlyTheKeyPixelsAndRestoresTheBackground) {
   UniqueDc dc(::CreateCompatibleDC(nullptr));
   UniqueBitmap mask;
   {
-    ScopedSelect selection(dc.get(), picture.get());
+    ScopedSelect selection(dc.Get(), picture.Get());
     ASSERT_TRUE(selection);
     const COLORREF background = RGB(1, 2, 3);
-    ::SetBkColor(dc.get(), background);
-    mask = MakeMaskBitmap(dc.get(), kTransparentKey);
-    EXPECT_EQ(::GetBkColor(dc.get()), background);
+    ::SetBkColor(dc.Get(), background);
+    mask = MakeMaskBitmap(dc.Get(), kTransparentKey);
+    EXPECT_EQ(::GetBkColor(dc.Get()), background);
   }
   ASSERT_TRUE(mask);
   BITMAP info{};
-  ASSERT_TRUE(::GetObjectW(mask.get(), sizeof info, &info));
+  ASSERT_TRUE(::GetObjectW(mask.Get(), sizeof info, &info));
   EXPECT_EQ(info.bmWidth, kTrayIconSize);
   EXPECT_EQ(info.bmHeight, kTrayIconSize);
   EXPECT_EQ(info.bmPlanes * info.bmBitsPixel, 1);
 
-  const Pixels bits = ReadBitmap(mask.get());
+  const Pixels bits = ReadBitmap(mask.Get());
   ASSERT_EQ(bits.data.size(), 32u * 32u);
   for (int y = 0; y < kTrayIconSize; ++y)
     for (int x = 0; x < kTrayIconSize; ++x)
@@ -67,13 +67,13 @@ IconBitmaps ReadIcon(HICON icon) {
   if (!::GetIconInfo(icon, &info)) return {};
   UniqueBitmap mask(info.hbmMask);
   UniqueBitmap colour(info.hbmColor);
-  return {ReadBitmap(mask.get()), ReadBitmap(colour.get())};
+  return {ReadBitmap(mask.Get()), ReadBitmap(colour.Get())};
 }
 
 TEST(MakeTrayIcon, TopLeftOfThePictureWithTheKeyTransparent) {
   UniqueIcon icon = MakeTrayIcon(MakePicture(kPicture, kPicture, TestPixel));
   ASSERT_TRUE(icon);
-  const IconBitmaps bitmaps = ReadIcon(icon.get());
+  const IconBitmaps bitmaps = ReadIcon(icon.Get());
   ASSERT_EQ(bitmaps.mask.width, kTrayIconSize);
   ASSERT_EQ(bitmaps.mask.height, kTrayIconSize);
   ASSERT_EQ(bitmaps.colour.width, kTrayIconSize);
@@ -94,7 +94,7 @@ TEST(MakeTrayIcon, TopLeftOfThePictureWithTheKeyTransparent) {
 TEST(MakeTrayIcon, DeletesTheBitmapItIsGiven) {
   for (int size : {kPicture, kTrayIconSize}) {
     UniqueBitmap picture = MakePicture(size, size, TestPixel);
-    const HBITMAP given = picture.get();
+    const HBITMAP given = picture.Get();
     UniqueIcon icon = MakeTrayIcon(std::move(picture));
     EXPECT_TRUE(icon) << size;
     BITMAP info{};
@@ -105,8 +105,8 @@ TEST(MakeTrayIcon, DeletesTheBitmapItIsGiven) {
 TEST(MakeTrayIcon, FailsForABadBitmap) {
   EXPECT_FALSE(MakeTrayIcon(UniqueBitmap{}));
   UniqueBitmap deleted = MakePicture(kPicture, kPicture, TestPixel);
-  const HBITMAP stale = deleted.get();
-  deleted.reset();
+  const HBITMAP stale = deleted.Get();
+  deleted.Reset();
   // The owner given the stale value deletes it again; that only fails.
   EXPECT_FALSE(MakeTrayIcon(UniqueBitmap(stale)));
 }
