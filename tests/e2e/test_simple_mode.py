@@ -17,6 +17,8 @@ class SimpleModeTest(product.ProductTestCase):
         return simple
 
     def test_simple_window_replaces_the_main_window_and_its_buttons_work(self):
+        # End ends the program even where a close goes to the tray.
+        self.set_setting("MinAtClose", "1")
         started, main = product.start_main(self.session, self.program)
         simple = self.enter_simple_mode(started, main)
         children = self.session.children(simple)
