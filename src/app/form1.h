@@ -126,7 +126,7 @@ class Form1 : public ui::Form {
   // Re-reads "AutoOptimize" (the options window's save calls it).
   void ReadAutoOptimizeSwitch();
   // Ends the program even where a close would move it to the tray: the hand-over to a new
-  // instance (the update, the restart after the deep pass).
+  // instance (the update, the restart after the deep pass) and the simple window's End.
   [[noreturn]] void EndProgram();
 
   bool AutoOptimizeOn = false;

@@ -46,10 +46,9 @@ void Form3::Command4_Click() {
 
 void Form3::Command1_Click() { form1_.Command2_Click(); }
 
-void Form3::Command2_Click() {
-  form1_.Unload(ui::CloseReason::Code);
-  form1_.platform().process.EndProcess();
-}
+// End means end: a close that went to the tray would add an icon, and maybe run an
+// optimization, only for the process to end under it.
+void Form3::Command2_Click() { form1_.EndProgram(); }
 
 void Form3::Command3_Click() {
   form1_.SimpleMode = false;

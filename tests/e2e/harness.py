@@ -36,6 +36,9 @@ XVFB_START_TIMEOUT_S = 10
 PROGRAM_FOLDER = "C:\\Pravelo"
 # How often a wait for a window looks whether its program has ended meanwhile.
 PROGRAM_POLL_S = 2
+# Without a system tray on the X display, Wine's explorer shows its own tray window and
+# holds every notification-area icon in a child window of this class.
+TRAY_ICON_CLASS = "__winex11_tray_icon"
 
 
 class HarnessError(Exception):
@@ -67,6 +70,16 @@ def run_quietly(command, env, timeout):
     """Runs a helper with no pipes a Wine background process could keep open."""
     return subprocess.run(command, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                           stderr=subprocess.DEVNULL, timeout=timeout, check=False).returncode
+
+
+def wait_until(probe, timeout, interval=0.2):
+    """Calls `probe` until it gives a true value or `timeout` s have passed; its last value."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = probe()
+        if value or time.monotonic() >= deadline:
+            return value
+        time.sleep(interval)
 
 
 # --- prefixes ------------------------------------------------------------------------------
@@ -275,8 +288,8 @@ class WineSession:
             shutil.copy2(source, target / Path(source).name)
         return folder + "\\" + Path(sources[0]).name
 
-    def install_product(self):
-        return self.install([setting("PRAVELO_EXE"), setting("PRAVELO_PICTURE")])
+    def install_product(self, folder=PROGRAM_FOLDER):
+        return self.install([setting("PRAVELO_EXE"), setting("PRAVELO_PICTURE")], folder)
 
     def _environment(self, env, lang):
         full = dict(self.env)
@@ -389,6 +402,10 @@ class WineSession:
     def text(self, window):
         return unescape("".join(self._driver_lines("text", "--window", window.handle)))
 
+    def tray_icons(self):
+        """The visible notification-area icons of every program in this prefix."""
+        return [w for w in self.windows(children=True) if w.class_name == TRAY_ICON_CLASS and w.visible]
+
     def wait_gone(self, window, timeout=30):
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
@@ -396,6 +413,22 @@ class WineSession:
                 return
             time.sleep(0.2)
         raise HarnessError(f"window {window.text!r} still there after {timeout} s")
+
+    def processes(self):
+        """(Unix process id, arguments) of every Wine process of this prefix, programs that
+        other programs started included; the arguments as Wine split their command lines."""
+        marker = f"WINEPREFIX={self.prefix}".encode()
+        found = []
+        for entry in Path("/proc").iterdir():
+            if not entry.name.isdigit():
+                continue
+            try:
+                if marker in (entry / "environ").read_bytes().split(b"\0"):
+                    arguments = (entry / "cmdline").read_bytes().rstrip(b"\0").split(b"\0")
+                    found.append((int(entry.name), [a.decode("utf-8", "replace") for a in arguments]))
+            except OSError:
+                pass
+        return found
 
     # Registry; `wine reg` asks the running server, the files on disk lag behind it.
 

@@ -51,7 +51,12 @@ TEST(SimpleMode, EndEndsEvenWhereCloseGoesToTheTray) {
   f.SetSetting("MinAtClose", "1");
   f.Start();
   f.form1().Command7_Click();
+  f.clock.now += 60 * 1000;  // an automatic optimization is due
+  f.processes.calls.clear();
   EXPECT_THROW(f.form3().Command2.Click(), ProcessEnded);
+  // Straight out: no icon left behind in the tray, no optimization on the way.
+  EXPECT_FALSE(f.tray.present);
+  EXPECT_EQ(f.processes.CountOf("OpenProcess"), 0);
 }
 
 TEST(SimpleMode, AltF4AndTheCloseBoxCloseTheProgram) {

@@ -7,6 +7,7 @@
 
 #include "memory/ini_section.h"
 #include "platform/file_api_win32.h"
+#include "platform/owned_win32.h"
 #include "platform/text_win32.h"
 
 namespace pravelo {
@@ -68,6 +69,22 @@ TEST_F(FileAdapterTest, AnUnwritableTargetIsLeftIntact) {
   EXPECT_EQ(Names(), std::vector<std::wstring>{L"system.ini"});
 
   EXPECT_FALSE(files_.ReplaceWithBytes(PathOf("no such folder\\system.ini"), "new"));
+  EXPECT_EQ(Names(), std::vector<std::wstring>{L"system.ini"});
+}
+
+TEST_F(FileAdapterTest, ATargetHeldOpenByAnotherProgramIsLeftIntact) {
+  const std::string path = PathOf("system.ini");
+  ASSERT_TRUE(files_.ReplaceWithBytes(path, "[vcache]\r\nm=1\r\n"));
+  {
+    // As an editor holds a file it has open: no sharing at all.
+    const HANDLE opened =
+        CreateFileW(Widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(opened, INVALID_HANDLE_VALUE);
+    const OwnedHandle held(opened);
+    EXPECT_FALSE(memory::RemoveIniSection(files_, path, "vcache"));
+    EXPECT_FALSE(files_.ReplaceWithBytes(path, "new"));
+  }
+  EXPECT_EQ(files_.ReadBytes(path), "[vcache]\r\nm=1\r\n");
   EXPECT_EQ(Names(), std::vector<std::wstring>{L"system.ini"});
 }
 

@@ -1,0 +1,90 @@
+"""What the end-to-end tests know of pravelo.exe from outside: its windows, captions,
+settings and notifications."""
+
+from pathlib import Path
+
+import harness
+
+SETTINGS_KEY = "HKCU\\Software\\zEVID\\PraveloGeneral"
+MAIN_CLASS = "Pravelo.Form1"
+# With Windows 7 reported, as Wine does by default, the title carries no version or load.
+MAIN_TITLE = "Pravelo"
+SIMPLE_CLASS = "Pravelo.Form3"
+SIMPLE_TITLE = "Pravelo Simple"
+BOX_TITLE = "Pravelo"
+# Notifications are buttons of this width inside the main window.
+NOTIFICATION_WIDTH = 217
+NOTIFICATION_LIFETIME_S = 2
+# Where Windows keeps a minimized window.
+MINIMIZED_ORIGIN = (-32000, -32000)
+# The deep pass under test takes this much at most, never the machine's memory.
+DEEP_FILL_LIMIT_VARIABLE = "PRAVELO_DEEP_FILL_LIMIT_MB"
+DEEP_FILL_LIMIT = {DEEP_FILL_LIMIT_VARIABLE: "64"}
+MEGABYTE = 1024000  # the unit of the available-memory figures
+
+
+def start_main(session, program, args=(), env=None, lang=None):
+    """Starts the program and waits for its main window; the program and the window."""
+    started = session.start(program, args, env=env, lang=lang)
+    return started, session.wait_window(MAIN_CLASS, MAIN_TITLE, timeout=60, program=started)
+
+
+def top_level(session, class_name, pid=None):
+    return [w for w in session.windows() if w.class_name == class_name and (pid is None or w.pid == pid)]
+
+
+def is_minimized(window):
+    return window.rect[:2] == MINIMIZED_ORIGIN
+
+
+def notifications(session, main):
+    return [w for w in session.children(main)
+            if w.class_name.lower() == "button" and w.visible and w.size[0] == NOTIFICATION_WIDTH]
+
+
+def wait_notification(session, main, timeout=10):
+    """The text of the first notification shown in `main`; they last only two seconds."""
+    shown = harness.wait_until(lambda: notifications(session, main), timeout, interval=0.05)
+    if not shown:
+        session.screenshot("no-notification")
+        raise harness.HarnessError(f"no notification in {main.text!r} within {timeout} s")
+    return shown[0].text
+
+
+def host_available_megabytes():
+    """The host's available memory, which Wine reports to programs, in the program's unit."""
+    for line in Path("/proc/meminfo").read_text(encoding="ascii").splitlines():
+        if line.startswith("MemAvailable:"):
+            return int(line.split()[1]) * 1024 / MEGABYTE
+    raise harness.HarnessError("no MemAvailable in /proc/meminfo")
+
+
+class ProductTestCase(harness.E2ETestCase):
+    """A session with the program installed in its usual folder."""
+
+    # Long enough for a program that was about to end to have ended.
+    STILL_RUNNING_S = 1
+
+    def setUp(self):
+        super().setUp()
+        self.program = self.session.install_product()
+
+    def set_setting(self, name, text):
+        self.session.reg_add(SETTINGS_KEY, name, "REG_SZ", text)
+
+    def visible(self, class_name, pid):
+        return any(w.visible for w in top_level(self.session, class_name, pid))
+
+    def assertInTray(self, started, pid):
+        """The program goes on running with its icon in the tray and no window shown."""
+        self.assertTrue(harness.wait_until(self.session.tray_icons, 10), "no tray icon")
+        with self.assertRaises(harness.HarnessError):
+            started.wait(self.STILL_RUNNING_S)
+        self.assertFalse(self.visible(MAIN_CLASS, pid))
+        self.assertFalse(self.visible(SIMPLE_CLASS, pid))
+
+    def assertEnded(self, started, pid):
+        """The program ended with exit code 0 and took its windows and tray icon along."""
+        self.assertEqual(started.wait(60), 0)
+        self.assertEqual([w for w in self.session.windows() if w.pid == pid], [])
+        self.assertTrue(harness.wait_until(lambda: not self.session.tray_icons(), 10), "tray icon left")
