@@ -42,7 +42,9 @@ void Form1::Command1_Click() {
 }
 
 void Form1::Command2_Click() {
-  TrayIconData.uFlags = display::kTrayFlags;
+  // "/tray" comes here before start-up has filled the record; an icon added without its
+  // window and number could never be modified, clicked or deleted again.
+  FillTrayRecordFields();
   ReplaceRecordIcon(services_.surfaces.icon.MakeIcon());
   form3_.Hide();
   Hide();

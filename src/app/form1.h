@@ -144,6 +144,8 @@ class Form1 : public ui::Form {
   void HandleCommandLine(const CommandLineSwitch& commandSwitch);
   void QuickUpdate(const std::string& argument);
   void DrawTrayIcon(int load, bool high);
+  // The record's size, window, number, flags and callback message.
+  void FillTrayRecordFields();
   // The record's icon is owned here: a new one replaces (and destroys) the last.
   void ReplaceRecordIcon(NativeHandle icon);
   // Hands the record to the shell; the icon passed is destroyed after the call.

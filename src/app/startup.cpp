@@ -49,11 +49,7 @@ void Form1::Form_Load() {
   services_.surfaces.graph.PlotPoint(0, Picture4.Height());
   graph_.Start(Picture4.Height());
 
-  TrayIconData.cbSize = display::kTrayRecordSize;
-  TrayIconData.hWnd = pichook.Handle();
-  TrayIconData.uID = display::kTrayIconId;
-  TrayIconData.uFlags = display::kTrayFlags;
-  TrayIconData.uCallbackMessage = display::kTrayCallbackMessage;
+  FillTrayRecordFields();
   ReplaceRecordIcon(services_.surfaces.icon.MakeIcon());
   TrayIconData.szTip = display::TipField("Pravelo");
 

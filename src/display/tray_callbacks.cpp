@@ -23,6 +23,14 @@ void Form1::DrawTrayIcon(int load, bool high) {
   SendTrayIcon(trayAdded_ ? display::TrayOperation::Modify : display::TrayOperation::Add);
 }
 
+void Form1::FillTrayRecordFields() {
+  TrayIconData.cbSize = display::kTrayRecordSize;
+  TrayIconData.hWnd = pichook.Handle();
+  TrayIconData.uID = display::kTrayIconId;
+  TrayIconData.uFlags = display::kTrayFlags;
+  TrayIconData.uCallbackMessage = display::kTrayCallbackMessage;
+}
+
 void Form1::ReplaceRecordIcon(NativeHandle icon) {
   if (TrayIconData.hIcon != 0) services_.surfaces.icon.DestroyIcon(TrayIconData.hIcon);
   TrayIconData.hIcon = icon;
@@ -34,8 +42,9 @@ bool Form1::SendTrayIcon(display::TrayOperation operation) {
   ReplaceRecordIcon(0);
   if (operation == display::TrayOperation::Delete) return sent;
   // An add that failed (the shell not ready yet) or a modify of a lost icon is retried as
-  // an add at the next refresh.
-  trayAdded_ = sent;
+  // an add at the next refresh. An add refused because the shell has the icon already (a
+  // second move to the tray) leaves it there, to be modified.
+  trayAdded_ = sent || (operation == display::TrayOperation::Add && trayAdded_);
   if (sent) {
     trayCache_.IconSent(TrayIconData.szTip.substr(0, TrayIconData.szTip.find('\0')));
   } else {

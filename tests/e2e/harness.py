@@ -228,6 +228,62 @@ def parse_reg_query(output, name):
     return None
 
 
+def parse_reg_values(output):
+    """Every value that `reg query <key>` lists directly under the key, by name."""
+    values = {}
+    for line in output.splitlines():
+        match = re.match(r"^ {4}(.*?) {4}(REG_[A-Z_]+)(?: {4}(.*))?$", line.rstrip("\r"))
+        if match:
+            value_type, data = match.group(2), match.group(3) or ""
+            values[match.group(1)] = RegistryValue(value_type, int(data, 16) if value_type == "REG_DWORD" else data)
+    return values
+
+
+# --- the product's own texts -----------------------------------------------------------------
+
+SOURCE_ROOT = Path(__file__).resolve().parents[2]
+ENGLISH, KOREAN = "LANG_ENGLISH", "LANG_KOREAN"
+
+
+def string_table(language):
+    """The texts of resources/strings.rc for one LANGUAGE block, by number."""
+    texts, current = {}, None
+    for line in (SOURCE_ROOT / "resources" / "strings.rc").read_text(encoding="utf-8").splitlines():
+        language_line = re.match(r"^\s*LANGUAGE\s+(\w+)", line)
+        if language_line:
+            current = language_line.group(1)
+            continue
+        entry = re.match(r'^\s*(\d+)\s+"((?:[^"]|"")*)"\s*$', line)
+        if entry and current == language:
+            text = entry.group(2).replace('""', '"')
+            texts[int(entry.group(1))] = re.sub(r"\\(.)", lambda m: {"n": "\n", "t": "\t"}.get(m.group(1), m.group(1)), text)
+    if not texts:
+        raise HarnessError(f"no {language} texts in strings.rc")
+    return texts
+
+
+# --- pixels of a screenshot --------------------------------------------------------------------
+
+class Pixels:
+    """An RGB rectangle cut from a screenshot; (0, 0) is its top-left pixel."""
+
+    def __init__(self, path, rect):
+        left, top, right, bottom = rect
+        self.width, self.height = right - left, bottom - top
+        self.data = subprocess.run(
+            ["convert", str(path), "-crop", f"{self.width}x{self.height}+{left}+{top}", "+repage",
+             "-depth", "8", "rgb:-"], stdin=subprocess.DEVNULL, capture_output=True, timeout=30, check=True).stdout
+        if len(self.data) != self.width * self.height * 3:
+            raise HarnessError(f"{path} does not hold the rectangle {rect}")
+
+    def at(self, x, y):
+        offset = (y * self.width + x) * 3
+        return tuple(self.data[offset:offset + 3])
+
+    def column(self, x):
+        return [self.at(x, y) for y in range(self.height)]
+
+
 # --- one test's Wine world -------------------------------------------------------------------
 
 class Program:
@@ -399,12 +455,21 @@ class WineSession:
             raise HarnessError(f"no message box {title!r} within {timeout} s")
         return unescape(output.rstrip("\n"))
 
+    def click_at(self, x, y):
+        """A left click of the mouse at a point of the screen."""
+        if run_quietly(["xdotool", "mousemove", str(x), str(y), "click", "1"], self.env, 30) != 0:
+            raise HarnessError(f"could not click at ({x}, {y})")
+
     def text(self, window):
         return unescape("".join(self._driver_lines("text", "--window", window.handle)))
 
     def tray_icons(self):
         """The visible notification-area icons of every program in this prefix."""
         return [w for w in self.windows(children=True) if w.class_name == TRAY_ICON_CLASS and w.visible]
+
+    def client_rect(self, window):
+        """The window's client area in screen coordinates (left, top, right, bottom)."""
+        return tuple(int(v) for v in self._driver_lines("client", "--window", window.handle)[0].split("\t"))
 
     def wait_gone(self, window, timeout=30):
         deadline = time.monotonic() + timeout
@@ -443,6 +508,17 @@ class WineSession:
         if code != 0:
             return None
         return parse_reg_query(output.read_bytes().decode("utf-8", "replace"), name)
+
+    def reg_values(self, key):
+        """Every value directly under the key, by name; None when the key is missing."""
+        self._runs += 1
+        output = self.folder / f"reg{self._runs}.out"
+        with open(output, "wb") as sink:
+            code = subprocess.run(["wine", "reg", "query", key], env=self.env, stdin=subprocess.DEVNULL,
+                                  stdout=sink, stderr=subprocess.DEVNULL, timeout=60, check=False).returncode
+        if code != 0:
+            return None
+        return parse_reg_values(output.read_bytes().decode("utf-8", "replace"))
 
     def reg_add(self, key, name, value_type, data):
         code = run_quietly(["wine", "reg", "add", key, "/v", name, "/t", value_type, "/d", str(data), "/f"],

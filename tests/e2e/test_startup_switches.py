@@ -8,6 +8,10 @@ SETTINGS_KEY = "HKCU\\Software\\zEVID\\PraveloGeneral"
 MEMORY_KEY = "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management"
 MAIN_CLASS = "Pravelo.Form1"
 MAIN_TITLE = "Pravelo"
+DEFAULTS = {"AutoOptimize": "1", "Interval": "50", "TrayAtStart": "0", "MinimizeTray": "0",
+            "MinAtClose": "0", "AutoStart": "0", "KernelMemoryUse": "0"}
+# The seven buttons of the main window, by their string numbers.
+MAIN_BUTTONS = (101, 102, 103, 105, 107, 108, 110)
 
 class StartupSwitchTest(harness.E2ETestCase):
     def setUp(self):
@@ -17,11 +21,12 @@ class StartupSwitchTest(harness.E2ETestCase):
     def setting(self, name):
         return self.session.reg_query(SETTINGS_KEY, name)
 
-    def test_a_writes_start_up_values_optimizes_and_ends_with_exit_code_0(self):
+    def test_a_first_start_leaves_the_seven_settings_and_the_machine_values_and_ends_with_0(self):
+        self.assertEqual(self.session.reg_values(SETTINGS_KEY), None, "the profile is not fresh")
         self.assertEqual(self.session.run(self.program, ["/a"], timeout=60), 0)
-        # Start-up reads these two before it acts on the switch, creating them with defaults.
-        self.assertEqual(self.setting("AutoOptimize"), RegistryValue("REG_SZ", "1"))
-        self.assertEqual(self.setting("KernelMemoryUse"), RegistryValue("REG_SZ", "0"))
+        # The options window loads before the switch acts, so all seven exist, and nothing else.
+        self.assertEqual(self.session.reg_values(SETTINGS_KEY),
+                         {name: RegistryValue("REG_SZ", text) for name, text in DEFAULTS.items()})
         self.assertEqual(self.session.reg_query(MEMORY_KEY, "LargeSystemCache"), RegistryValue("REG_DWORD", 1))
         self.assertEqual(self.session.reg_query(MEMORY_KEY, "DisablePagingExecutive"),
                          RegistryValue("REG_DWORD", 0))
@@ -37,9 +42,7 @@ class StartupSwitchTest(harness.E2ETestCase):
         started = self.session.start(self.program)
         window = self.session.wait_window(MAIN_CLASS, MAIN_TITLE, timeout=60, program=started)
         self.session.screenshot("main-window")
-        defaults = {"AutoOptimize": "1", "Interval": "50", "TrayAtStart": "0", "MinimizeTray": "0",
-                    "MinAtClose": "0", "AutoStart": "0", "KernelMemoryUse": "0"}
-        for name, default in defaults.items():
+        for name, default in DEFAULTS.items():
             self.assertEqual(self.setting(name), RegistryValue("REG_SZ", default), name)
         self.session.close_window(window)
         self.assertEqual(started.wait(60), 0)
@@ -50,6 +53,28 @@ class StartupSwitchTest(harness.E2ETestCase):
             window = self.session.wait_window(MAIN_CLASS, MAIN_TITLE, timeout=60, program=started)
             self.session.close_window(window)
             self.assertEqual(started.wait(60), 0, args)
+
+    def test_empty_values_get_their_default_and_texts_that_are_not_numbers_are_kept(self):
+        self.session.reg_add(SETTINGS_KEY, "Interval", "REG_SZ", "")
+        self.session.reg_add(SETTINGS_KEY, "AutoOptimize", "REG_SZ", "often")
+        started = self.session.start(self.program)
+        window = self.session.wait_window(MAIN_CLASS, MAIN_TITLE, timeout=60, program=started)
+        self.assertEqual(self.setting("Interval"), RegistryValue("REG_SZ", "50"))
+        self.assertEqual(self.setting("AutoOptimize"), RegistryValue("REG_SZ", "often"))
+        self.session.close_window(window)
+        self.assertEqual(started.wait(60), 0)
+
+    def test_u_shows_the_program_path_then_the_main_window_with_its_buttons(self):
+        english = harness.string_table(harness.ENGLISH)
+        started = self.session.start(self.program, ["/u"])
+        # The folder and the file name without its extension.
+        self.assertEqual(self.session.press_ok(MAIN_TITLE), "C:\\Pravelo\\pravelo")
+        window = self.session.wait_window(MAIN_CLASS, MAIN_TITLE, timeout=60, program=started)
+        buttons = [child.text for child in self.session.children(window)
+                   if child.class_name == "Button" and child.visible]
+        self.assertCountEqual(buttons, [english[number] for number in MAIN_BUTTONS])
+        self.session.close_window(window)
+        self.assertEqual(started.wait(60), 0)
 
 
 if __name__ == "__main__":

@@ -55,17 +55,17 @@ class FakeTray final : public display::TrayApi {
  public:
   bool NotifyIcon(display::TrayOperation operation, const display::TrayIconData& data) override {
     calls.push_back({operation, data});
+    // Like the shell, the icon is found by its window and number only.
+    const bool found = present && owner == data.hWnd && id == data.uID;
     if (operation == display::TrayOperation::Add) {
-      if (!acceptAdd) return false;
+      if (!acceptAdd || found) return false;
       present = true;
+      owner = data.hWnd;
+      id = data.uID;
       return true;
     }
-    if (operation == display::TrayOperation::Delete) {
-      bool was = present;
-      present = false;
-      return was;
-    }
-    return present;
+    if (operation == display::TrayOperation::Delete && found) present = false;
+    return found;
   }
   struct Call {
     display::TrayOperation operation;
@@ -73,6 +73,8 @@ class FakeTray final : public display::TrayApi {
   };
   std::vector<Call> calls;
   bool present = false;
+  WindowId owner = 0;
+  uint32_t id = 0;
   bool acceptAdd = true;
   std::size_t Count(display::TrayOperation operation) const {
     std::size_t n = 0;

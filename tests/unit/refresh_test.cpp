@@ -223,6 +223,19 @@ TEST(Refresh, ManyRunsLeaveNoIconBehind) {
   EXPECT_EQ(f.icon.live, 0);
 }
 
+TEST(Refresh, SecondMoveToTheTrayKeepsTheIconUpToDate) {
+  AppFixture f;
+  f.Start("/tray");            // in the tray, and the window shown again
+  f.form1().Command2_Click();  // the shell refuses the second add of the same icon
+  f.memory.load = 60;
+  f.form1().UpdateDisplay();
+  EXPECT_EQ(f.tray.calls.back().operation, display::TrayOperation::Modify);
+  EXPECT_EQ(f.tray.calls.back().data.szTip.substr(0, 14), std::string("Pravelo - 60%") + '\0');
+  const std::size_t calls = f.tray.calls.size();
+  f.form1().UpdateDisplay();
+  EXPECT_EQ(f.tray.calls.size(), calls);  // nothing new to send
+}
+
 TEST(Refresh, LostIconIsAddedAgain) {
   AppFixture f;
   f.tray.acceptAdd = false;  // the shell is not ready yet

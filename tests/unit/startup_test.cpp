@@ -155,6 +155,15 @@ TEST(Startup, TraySwitchAddsTheIconAndTheWindowComesBack) {
   EXPECT_TRUE(f.tray.present);
   EXPECT_TRUE(f.form1().Visible());  // shown again by the later steps of start-up
   EXPECT_EQ(f.form1().Timer2.Interval(), 590);
+  // The move to the tray comes before start-up fills the record: the icon must still be
+  // the one that clicks come back from and that refreshes and the unload reach.
+  const display::TrayIconData& added = f.tray.calls.front().data;
+  EXPECT_EQ(added.hWnd, f.form1().pichook.Handle());
+  EXPECT_EQ(added.uID, 1u);
+  EXPECT_EQ(added.cbSize, 488u);
+  EXPECT_EQ(added.uCallbackMessage, 0x200u);
+  EXPECT_THROW(f.form1().Unload(ui::CloseReason::Code), ProcessEnded);
+  EXPECT_FALSE(f.tray.present);
 }
 
 TEST(Startup, ReportSwitchTexts) {

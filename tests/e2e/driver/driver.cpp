@@ -305,6 +305,18 @@ int Key(const Options& options) {
   return kDone;
 }
 
+// The client area in screen coordinates: where the window's own children are placed from.
+int Client(const Options& options) {
+  auto window = ParseWindow(options);
+  if (!window) return kNotFound;
+  RECT rect{};
+  GetClientRect(*window, &rect);
+  MapWindowPoints(*window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  Write(std::to_string(rect.left) + "\t" + std::to_string(rect.top) + "\t" + std::to_string(rect.right) +
+        "\t" + std::to_string(rect.bottom) + "\n");
+  return kDone;
+}
+
 int Text(const Options& options) {
   auto window = ParseWindow(options);
   if (!window) return kNotFound;
@@ -320,7 +332,8 @@ void Usage() {
       "       pravelo_driver close --window H\n"
       "       pravelo_driver ok --title T [--timeout MS]\n"
       "       pravelo_driver key --window H [--alt] f4|enter|escape|space|tab|<letter>\n"
-      "       pravelo_driver text --window H\n",
+      "       pravelo_driver text --window H\n"
+      "       pravelo_driver client --window H\n",
       stderr);
 }
 
@@ -333,7 +346,7 @@ int wmain(int argc, wchar_t** argv) {
   using Command = int (*)(const Options&);
   static const std::map<std::wstring, Command> commands = {
       {L"list", List},  {L"wait", Wait}, {L"click", Click}, {L"close", Close},
-      {L"ok", PressOk}, {L"key", Key},   {L"text", Text},
+      {L"ok", PressOk}, {L"key", Key},   {L"text", Text},   {L"client", Client},
   };
   auto found = commands.find(options.command);
   int result = kUsage;
