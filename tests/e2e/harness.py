@@ -9,6 +9,7 @@ Run as a script for the ctest fixture: `harness.py template-create` and
 """
 
 import glob
+import hashlib
 import os
 import re
 import select
@@ -213,6 +214,15 @@ def parse_reg_query(output, name):
             value_type, data = match.group(2), match.group(3) or ""
             return RegistryValue(value_type, int(data, 16) if value_type == "REG_DWORD" else data)
     return None
+
+
+def digest(content):
+    """The SHA-256 of bytes or of a file's bytes (None for a missing file): big files compare
+    without pages of difference in the failure message."""
+    if isinstance(content, (bytes, bytearray)):
+        return hashlib.sha256(content).hexdigest()
+    path = Path(content)
+    return hashlib.sha256(path.read_bytes()).hexdigest() if path.is_file() else None
 
 
 def wait_until(probe, expected, timeout=10, pause=0.1):
