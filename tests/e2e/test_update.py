@@ -98,16 +98,14 @@ class UpdateTest(harness.E2ETestCase):
 
     def probe_report(self):
         report = self.session.drive_c(PROBE_REPORT)
-        wait_until(report.is_file, True, timeout=30)
-        fields = dict(line.split("=", 1) for line in report.read_text().splitlines())
-        return fields
+        self.assertTrue(wait_until(report.is_file, True, timeout=30), "the new program did not start")
+        return dict(line.split("=", 1) for line in report.read_text().splitlines())
 
     def wait_main_window_of(self, image):
-        def found():
-            return [w for w in self.session.windows()
-                    if w.class_name == product.MAIN_CLASS and w.image == image and w.visible]
-        windows = wait_until(lambda: bool(found()), True, timeout=60, pause=0.5)
-        self.assertTrue(windows, "no main window of " + image)
+        def shown():
+            return any(w.class_name == product.MAIN_CLASS and w.image == image and w.visible
+                       for w in self.session.windows())
+        self.assertTrue(wait_until(shown, True, timeout=60, pause=0.5), "no main window of " + image)
 
     def assert_handed_over(self):
         self.assertEqual(self.program.wait(30), 0)
