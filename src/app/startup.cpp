@@ -4,6 +4,7 @@
 #include "base/numeric.h"
 #include "display/figures.h"
 #include "memory/memory_status.h"
+#include "platform/program_path.h"
 #include "settings/captions.h"
 #include "settings/form2.h"
 #include "settings/machine_values.h"
@@ -14,6 +15,10 @@ namespace {
 
 constexpr double kWindows7 = 6.1;
 constexpr int kShowNormal = 1;
+// The update starts the new copy just before the old program ends, and the file of a
+// running program cannot be overwritten: the copy is tried again until it ends.
+constexpr uint64_t kReplaceWaitMs = 10000;
+constexpr uint32_t kReplaceRetryMs = 100;
 constexpr double kBytesPerKb = 1024.0;
 constexpr double kBytesPerMb = 1048576.0;
 
@@ -25,9 +30,11 @@ void Form1::Form_Load() {
   ReadAutoOptimizeSwitch();
   // Both machine values are rewritten at every start; without the rights they are refused,
   // which changes nothing here.
-  p.registry.WriteDword(RegistryRoot::LocalMachine, settings::kMemoryManagementKey, settings::kLargeSystemCache, 1);
-  p.registry.WriteDword(RegistryRoot::LocalMachine, settings::kMemoryManagementKey, settings::kDisablePagingExecutive,
-                        static_cast<uint32_t>(RoundHalfEven32(NumericValue(store_.Read(settings::kKernelMemoryUse)))));
+  p.registry.WriteDword(RegistryRoot::LocalMachine, settings::kMemoryManagementKey,
+                        settings::kLargeSystemCache, 1);
+  p.registry.WriteDword(
+      RegistryRoot::LocalMachine, settings::kMemoryManagementKey, settings::kDisablePagingExecutive,
+      static_cast<uint32_t>(RoundHalfEven32(NumericValue(store_.Read(settings::kKernelMemoryUse)))));
 
   itbar_list3_ = services_.makeTaskbarList();
   itbar_list3_->ButtonPressed = [this](int16_t index) { itbar_list3_ButtonPressed(index); };
@@ -84,7 +91,8 @@ void Form1::HandleCommandLine(const CommandLineSwitch& commandSwitch) {
   }
   messageList.assign(1, std::string());
   if (commandSwitch.kind == SwitchKind::Report) {
-    MsgBx(strings().Text(138) + "\r\n" + commandSwitch.argument + " MB ->" + AvailableMemoryText() + " MB", 0);
+    MsgBx(strings().Text(138) + "\r\n" + commandSwitch.argument + " MB ->" + AvailableMemoryText() + " MB",
+          0);
   }
   if (commandSwitch.kind == SwitchKind::QuickUpdate) QuickUpdate(commandSwitch.argument);
 }
@@ -94,8 +102,13 @@ void Form1::QuickUpdate(const std::string& argument) {
   if (!argument.empty()) {
     const std::string folder = p.environment.ProgramFolder();
     const std::string target = QuickUpdateTarget(argument, folder);
-    // A failed copy (the target still running, no rights) leaves the old file to start.
-    p.files.Copy(folder + "\\" + p.environment.ProgramBaseName() + ".exe", target);
+    const std::string source = folder + "\\" + p.environment.ProgramBaseName() + ".exe";
+    // A copy that keeps failing (no rights, the target never ends) leaves the old file to
+    // start; a program cannot be copied onto itself, so that is not waited for.
+    const uint64_t deadline = p.clock.NowMs() + kReplaceWaitMs;
+    while (!SamePath(source, target) && !p.files.Copy(source, target) && p.clock.NowMs() < deadline) {
+      p.clock.SleepMs(kReplaceRetryMs);
+    }
     p.launcher.Start(QuoteForCommandLine(target), kShowNormal);
   }
   p.process.EndProcess();

@@ -1,4 +1,4 @@
-// A monotonic millisecond clock.
+// A monotonic millisecond clock, and a pause on it.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,8 @@ class Clock {
  public:
   virtual ~Clock() = default;
   virtual uint64_t NowMs() = 0;
+  // Blocks the calling thread; no window messages run meanwhile.
+  virtual void SleepMs(uint32_t ms) = 0;
 };
 
 }  // namespace pravelo

@@ -8,6 +8,7 @@ namespace pravelo {
 class ClockWin32 final : public Clock {
  public:
   uint64_t NowMs() override;
+  void SleepMs(uint32_t ms) override;
 };
 
 }  // namespace pravelo

@@ -13,4 +13,13 @@ ProgramPathParts SplitProgramPath(std::string_view path) {
   return {std::string(folder), std::string(name)};
 }
 
+bool SamePath(std::string_view a, std::string_view b) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
 }  // namespace pravelo

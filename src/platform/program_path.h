@@ -13,4 +13,7 @@ struct ProgramPathParts {
 
 ProgramPathParts SplitProgramPath(std::string_view path);
 
+// Whether two paths name the same file as Windows compares them: without regard to case.
+bool SamePath(std::string_view a, std::string_view b);
+
 }  // namespace pravelo

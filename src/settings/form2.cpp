@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "base/numeric.h"
+#include "platform/program_path.h"
 #include "settings/captions.h"
 #include "settings/machine_values.h"
 #include "simple/form3.h"
@@ -22,18 +23,6 @@ constexpr int kUpdateFailedText = 140;
 int CheckValue(const std::string& text) { return RoundHalfEven32(NumericValue(text)) != 0 ? 1 : 0; }
 
 std::string ValueText(const ui::CheckBox& box) { return box.Value() != 0 ? "1" : "0"; }
-
-// Windows compares paths without regard to case.
-bool SamePath(std::string a, std::string b) {
-  auto lower = [](std::string& s) {
-    for (char& c : s) {
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-  };
-  lower(a);
-  lower(b);
-  return a == b;
-}
 
 }  // namespace
 
@@ -69,9 +58,10 @@ void Form2::Form_Load() {
   Check2.SetValue(CheckValue(store.Read(kAutoOptimize)));
   Check3.SetValue(CheckValue(store.Read(kMinimizeTray)));
   // A machine value that cannot be read shows as unchecked.
-  Check4.SetValue(CheckValue(form1_.platform()
-                                 .registry.Read(RegistryRoot::LocalMachine, kMemoryManagementKey, kDisablePagingExecutive)
-                                 .value_or("0")));
+  Check4.SetValue(
+      CheckValue(form1_.platform()
+                     .registry.Read(RegistryRoot::LocalMachine, kMemoryManagementKey, kDisablePagingExecutive)
+                     .value_or("0")));
   Check5.SetValue(CheckValue(store.Read(kMinAtClose)));
   Check6.SetValue(CheckValue(store.Read(kTrayAtStart)));
   Text1.SetText(store.Read(kInterval));
@@ -120,7 +110,8 @@ bool Form2::SaveAutostart() {
   p.files.Copy(folder + std::string(kPictureFile), windows + "\\system32" + std::string(kPictureFile));
   // Quoted only where a blank could split the path, so the usual value stays as it was.
   const std::string runValue = copy.find(' ') == std::string::npos ? copy : "\"" + copy + "\"";
-  const bool registered = p.registry.WriteString(RegistryRoot::LocalMachine, kRunKey, kRunValueName, runValue);
+  const bool registered =
+      p.registry.WriteString(RegistryRoot::LocalMachine, kRunKey, kRunValueName, runValue);
   return copied && registered;
 }
 

@@ -9,6 +9,7 @@ Run as a script for the ctest fixture: `harness.py template-create` and
 """
 
 import glob
+import hashlib
 import os
 import re
 import select
@@ -284,6 +285,26 @@ class Pixels:
         return [self.at(x, y) for y in range(self.height)]
 
 
+def digest(content):
+    """The SHA-256 of bytes or of a file's bytes (None for a missing file): big files compare
+    without pages of difference in the failure message."""
+    if isinstance(content, (bytes, bytearray)):
+        return hashlib.sha256(content).hexdigest()
+    path = Path(content)
+    return hashlib.sha256(path.read_bytes()).hexdigest() if path.is_file() else None
+
+
+def wait_for(probe, expected, timeout=10, pause=0.1):
+    """Calls `probe` until it gives `expected` or the time is up; the last value it gave.
+    For effects of posted clicks and of programs that run beside the test."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = probe()
+        if value == expected or time.monotonic() >= deadline:
+            return value
+        time.sleep(pause)
+
+
 # --- one test's Wine world -------------------------------------------------------------------
 
 class Program:
@@ -431,6 +452,29 @@ class WineSession:
         why = f"the program ended with {program.process.returncode}" if ended else f"none within {timeout} s"
         raise HarnessError(f"no window class={class_name!r} title={title!r}: {why}; windows:\n{seen}")
 
+    def wait_child(self, parent, class_name=None, title=None, timeout=10, visible=True):
+        """The first window below `parent` that matches, or None when none came in time."""
+        args = ["wait", "--parent", parent.handle, "--timeout", str(int(timeout * 1000))]
+        if class_name is not None:
+            args += ["--class", class_name]
+        if title is not None:
+            args += ["--title", title]
+        if visible:
+            args.append("--visible")
+        code, output = self.driver(*args, timeout=timeout)
+        return parse_window(output.strip("\n")) if code == 0 else None
+
+    def check_state(self, window):
+        """(check mark, enabled): the mark is 0 unchecked, 1 checked, 2 grayed."""
+        mark, enabled = self._driver_lines("state", "--window", window.handle)[0].split("\t")
+        return int(mark), enabled == "1"
+
+    def set_text(self, window, text):
+        """Replaces the text of an edit box as typing would."""
+        code, _ = self.driver("settext", "--window", window.handle, text)
+        if code != 0:
+            raise HarnessError(f"could not set the text of {window.handle} (driver: {code})")
+
     def click(self, window, caption, timeout=10):
         code, _ = self.driver("click", "--window", window.handle, "--caption", caption,
                               "--timeout", str(int(timeout * 1000)), timeout=timeout)
@@ -495,6 +539,19 @@ class WineSession:
                 pass
         return found
 
+
+    def windows_variable(self, name):
+        """An environment variable as this prefix's programs see it."""
+        self._runs += 1
+        output = self.folder / f"cmd{self._runs}.out"
+        with open(output, "wb") as sink:
+            subprocess.run(["wine", "cmd", "/c", f"echo %{name}%"], env=self.env, stdin=subprocess.DEVNULL,
+                           stdout=sink, stderr=subprocess.DEVNULL, timeout=60, check=False)
+        value = output.read_bytes().decode("utf-8", "replace").strip()
+        if not value or value == f"%{name}%":
+            raise HarnessError(f"no variable {name} in the prefix")
+        return value
+
     # Registry; `wine reg` asks the running server, the files on disk lag behind it.
 
     def reg_query(self, key, name):
@@ -525,6 +582,12 @@ class WineSession:
                            self.env, 60)
         if code != 0:
             raise HarnessError(f"reg add {key}\\{name} failed")
+
+    def skip_window_manager_waits(self):
+        """Wine hands top-level windows to the window manager and, when one is hidden, waits
+        up to 2 s for a manager that Xvfb does not have. Unmanaged windows close at once;
+        for programs started from now on."""
+        self.reg_add("HKCU\\Software\\Wine\\X11 Driver", "Managed", "REG_SZ", "N")
 
     def set_windows_version(self, version):
         """The version Wine reports to programs started from now on (e.g. "win10")."""

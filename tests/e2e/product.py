@@ -6,7 +6,12 @@ from pathlib import Path
 import harness
 
 SETTINGS_KEY = "HKCU\\Software\\zEVID\\PraveloGeneral"
+MEMORY_KEY = "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management"
+RUN_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+RUN_VALUE = "Pravelo1"
+INSTALLED_PROGRAM = harness.PROGRAM_FOLDER + "\\pravelo.exe"
 MAIN_CLASS = "Pravelo.Form1"
+OPTIONS_CLASS = "Pravelo.Form2"
 # With Windows 7 reported, as Wine does by default, the title carries no version or load.
 MAIN_TITLE = "Pravelo"
 SIMPLE_CLASS = "Pravelo.Form3"
@@ -23,7 +28,7 @@ DEEP_FILL_LIMIT = {DEEP_FILL_LIMIT_VARIABLE: "64"}
 MEGABYTE = 1024000  # the unit of the available-memory figures
 
 
-def start_main(session, program, args=(), env=None, lang=None):
+def start_main(session, program=INSTALLED_PROGRAM, args=(), env=None, lang=None):
     """Starts the program and waits for its main window; the program and the window."""
     started = session.start(program, args, env=env, lang=lang)
     return started, session.wait_window(MAIN_CLASS, MAIN_TITLE, timeout=60, program=started)
@@ -88,3 +93,44 @@ class ProductTestCase(harness.E2ETestCase):
         self.assertEqual(started.wait(60), 0)
         self.assertEqual([w for w in self.session.windows() if w.pid == pid], [])
         self.assertTrue(harness.wait_until(lambda: not self.session.tray_icons(), 10), "tray icon left")
+
+
+class Options:
+    """The options window and its controls by caption; the interval box as `interval`."""
+
+    def __init__(self, session, window):
+        self.session = session
+        self.window = window
+        self.controls = {}
+        self.interval = None
+        for child in session.children(window):
+            if child.class_name.lower() == "edit":
+                self.interval = child
+            else:
+                self.controls[child.text] = child
+
+    def captions(self):
+        return sorted(self.controls)
+
+    def checked(self, caption):
+        return self.session.check_state(self.controls[caption])[0]
+
+    def interval_state(self):
+        """The interval box's text and whether it takes input."""
+        return self.session.text(self.interval), self.session.check_state(self.interval)[1]
+
+    def click(self, caption):
+        self.session.click(self.window, caption)
+
+    def save(self, caption="Save"):
+        """Presses Save; the text of the box that answers, once the window has closed."""
+        self.click(caption)
+        text = self.session.press_ok(BOX_TITLE)
+        self.session.wait_gone(self.window)
+        return text
+
+
+def open_options(session, main, program, caption="Op"):
+    """Presses the main window's option button; the options window."""
+    session.click(main, caption)
+    return Options(session, session.wait_window(OPTIONS_CLASS, timeout=20, program=program))

@@ -67,7 +67,13 @@ class FakeProcessControl final : public ProcessControl {
 class FakeClock final : public Clock {
  public:
   uint64_t NowMs() override { return now; }
+  // Time passes only by sleeping; `onSleep` sees the clock after each pause.
+  void SleepMs(uint32_t ms) override {
+    now += ms;
+    if (onSleep) onSleep();
+  }
   uint64_t now = 1000000;
+  std::function<void()> onSleep;
 };
 
 class FakeDialogs final : public Dialogs {

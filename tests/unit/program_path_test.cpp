@@ -28,5 +28,12 @@ TEST(SplitProgramPath, GivesFolderWithoutBackslashAndNameWithoutExtension) {
   }
 }
 
+TEST(SamePath, IgnoresTheCaseOfLettersOnly) {
+  EXPECT_TRUE(SamePath("C:\\WINDOWS\\system32\\Pravelo1.exe", "c:\\windows\\System32\\pravelo1.EXE"));
+  EXPECT_FALSE(SamePath("C:\\Pravelo\\pravelo.exe", "C:\\Pravelo\\pravelo.exe2"));
+  EXPECT_FALSE(SamePath("C:\\Pravelo\\pravelo1.exe", "C:\\Pravelo\\pravelo2.exe"));
+  EXPECT_FALSE(SamePath("C:\\Pravelo\\[a].exe", "C:\\Pravelo\\{a}.exe"));  // one bit apart, as case is
+}
+
 }  // namespace
 }  // namespace pravelo

@@ -13,13 +13,14 @@ TEST(Startup, FirstStartCreatesTheSevenSettingsAndTheTwoMachineValues) {
   AppFixture f;
   f.Start();
   const std::pair<const char*, const char*> expected[] = {
-      {"AutoOptimize", "1"}, {"Interval", "50"},   {"TrayAtStart", "0"},    {"MinimizeTray", "0"},
-      {"MinAtClose", "0"},   {"AutoStart", "0"},   {"KernelMemoryUse", "0"},
+      {"AutoOptimize", "1"}, {"Interval", "50"}, {"TrayAtStart", "0"},     {"MinimizeTray", "0"},
+      {"MinAtClose", "0"},   {"AutoStart", "0"}, {"KernelMemoryUse", "0"},
   };
   for (const auto& [name, value] : expected) EXPECT_EQ(f.Setting(name), value) << name;
   EXPECT_EQ(f.registry.CountUnder(RegistryRoot::CurrentUser, fakes::kSettingsKey), 7u);
 
-  const auto* cache = f.registry.Find(RegistryRoot::LocalMachine, settings::kMemoryManagementKey, "LargeSystemCache");
+  const auto* cache =
+      f.registry.Find(RegistryRoot::LocalMachine, settings::kMemoryManagementKey, "LargeSystemCache");
   ASSERT_NE(cache, nullptr);
   EXPECT_EQ(cache->type, fakes::RegistryValue::Type::Dword);
   EXPECT_EQ(cache->dword, 1u);
@@ -36,7 +37,8 @@ TEST(Startup, FirstStartCreatesTheSevenSettingsAndTheTwoMachineValues) {
 }
 
 TEST(Startup, KernelMemoryUseDecidesThePagingValueAtEveryStart) {
-  const std::pair<const char*, uint32_t> cases[] = {{"1", 1}, {"0", 0}, {"1.5", 2}, {"abc", 0}, {"-1", 0xFFFFFFFF}};
+  const std::pair<const char*, uint32_t> cases[] = {
+      {"1", 1}, {"0", 0}, {"1.5", 2}, {"abc", 0}, {"-1", 0xFFFFFFFF}};
   for (const auto& [text, dword] : cases) {
     AppFixture f;
     f.SetSetting("KernelMemoryUse", text);
@@ -62,7 +64,8 @@ TEST(Startup, RefusedMachineWritesAndOddSettingsDoNotStopIt) {
   EXPECT_EQ(f.form1().TotalMem, 0);
   EXPECT_EQ(f.form1().z18, 0);
   EXPECT_EQ(f.form1().State(), ui::WindowState::Minimized);  // 1e400 is not 0
-  EXPECT_EQ(f.registry.Find(RegistryRoot::LocalMachine, settings::kMemoryManagementKey, "LargeSystemCache"), nullptr);
+  EXPECT_EQ(f.registry.Find(RegistryRoot::LocalMachine, settings::kMemoryManagementKey, "LargeSystemCache"),
+            nullptr);
 }
 
 TEST(Startup, DerivedFigures) {
@@ -101,7 +104,7 @@ TEST(Startup, TimerFromInterval) {
     int timerMs;
     double zy;
   };
-  const Case cases[] = {{"0", 0, 0},     {"10", 10000, 1}, {"11", 10000, 1}, {"50", 10000, 5},
+  const Case cases[] = {{"0", 0, 0},      {"10", 10000, 1}, {"11", 10000, 1}, {"50", 10000, 5},
                         {"7.5", 7500, 0}, {"-3", 0, 0},     {"soon", 0, 0}};
   for (const Case& c : cases) {
     AppFixture f;
@@ -202,6 +205,49 @@ TEST(Startup, QuickUpdateCopiesOverTheTargetAndStartsItQuoted) {
     EXPECT_EQ(f.launcher.started[0].commandLine, std::string("\"") + c.target + "\"");
     EXPECT_EQ(f.launcher.started[0].showStyle, 1);
   }
+}
+
+// The update starts the new copy while the old program is still ending; its file cannot be
+// overwritten until then.
+TEST(Startup, QuickUpdateWaitsForTheTargetToBeFreeButNotForEver) {
+  struct Case {
+    int busyPauses;  // how many pauses the target stays in use; -1: it never comes free
+    bool replaced;
+    uint64_t waitedAtMostMs;
+  };
+  const Case cases[] = {{0, true, 0}, {5, true, 500}, {-1, false, 10000}};
+  for (const Case& c : cases) {
+    AppFixture f;
+    f.environment.programFolder = "C:\\Users\\me\\Temp";
+    f.environment.programBaseName = "Pravelo_tmp";
+    f.files.files["C:\\Users\\me\\Temp\\Pravelo_tmp.exe"] = "MZnew";
+    f.files.files["C:\\Pravelo\\pravelo.exe"] = "MZold";
+    f.files.copyFails = c.busyPauses != 0;
+    int pauses = 0;
+    f.clock.onSleep = [&] {
+      if (++pauses == c.busyPauses) f.files.copyFails = false;
+    };
+    const uint64_t start = f.clock.now;
+    EXPECT_THROW(f.Start("/q \"C:\\Pravelo\\pravelo\""), ProcessEnded);
+    EXPECT_EQ(f.files.files["C:\\Pravelo\\pravelo.exe"], c.replaced ? "MZnew" : "MZold") << c.busyPauses;
+    EXPECT_LE(f.clock.now - start, c.waitedAtMostMs) << c.busyPauses;
+    EXPECT_GE(f.clock.now - start, c.waitedAtMostMs - (c.busyPauses < 0 ? 100u : 0u)) << c.busyPauses;
+    // The target starts either way: the old version is better than none.
+    ASSERT_EQ(f.launcher.started.size(), 1u);
+    EXPECT_EQ(f.launcher.started[0].commandLine, "\"C:\\Pravelo\\pravelo.exe\"");
+  }
+}
+
+TEST(Startup, QuickUpdateOntoItselfStartsAtOnce) {
+  AppFixture f;
+  f.environment.programFolder = "C:\\Pravelo";
+  f.environment.programBaseName = "pravelo";
+  f.files.files["C:\\Pravelo\\pravelo.exe"] = "MZ";
+  f.files.copyFails = true;  // as copying a running program onto itself does
+  const uint64_t start = f.clock.now;
+  EXPECT_THROW(f.Start("/q PRAVELO"), ProcessEnded);
+  EXPECT_EQ(f.clock.now, start);
+  ASSERT_EQ(f.launcher.started.size(), 1u);
 }
 
 TEST(Startup, FirstRefreshAndTrayRecord) {

@@ -51,7 +51,7 @@ struct Options {
 
 bool TakesValue(const std::wstring& name) {
   return name == L"--class" || name == L"--title" || name == L"--timeout" || name == L"--window" ||
-         name == L"--caption";
+         name == L"--caption" || name == L"--parent";
 }
 
 Options Parse(int argc, wchar_t** argv) {
@@ -163,8 +163,8 @@ std::vector<HWND> ChildWindows(HWND parent) {
   return windows;
 }
 
-std::optional<HWND> ParseWindow(const Options& options) {
-  auto text = options.Value(L"--window");
+std::optional<HWND> ParseWindow(const Options& options, const wchar_t* name = L"--window") {
+  auto text = options.Value(name);
   if (!text) return std::nullopt;
   HWND window = reinterpret_cast<HWND>(static_cast<uintptr_t>(std::wcstoull(text->c_str(), nullptr, 0)));
   if (!IsWindow(window)) return std::nullopt;
@@ -187,11 +187,12 @@ std::optional<HWND> WaitFor(DWORD timeoutMs, Find find) {
   }
 }
 
-std::optional<HWND> FindTopLevel(const Options& options) {
+// Among `candidates`, the first with the class, title and visibility asked for.
+std::optional<HWND> FindMatching(const Options& options, const std::vector<HWND>& candidates) {
   const auto className = options.Value(L"--class");
   const auto title = options.Value(L"--title");
   const bool visibleOnly = options.Has(L"--visible");
-  for (HWND window : TopLevelWindows()) {
+  for (HWND window : candidates) {
     if (className && ClassName(window) != *className) continue;
     if (title && WindowText(window) != *title) continue;
     if (visibleOnly && !IsWindowVisible(window)) continue;
@@ -199,6 +200,8 @@ std::optional<HWND> FindTopLevel(const Options& options) {
   }
   return std::nullopt;
 }
+
+std::optional<HWND> FindTopLevel(const Options& options) { return FindMatching(options, TopLevelWindows()); }
 
 // Captions match with or without their '&' accelerator marks.
 bool CaptionMatches(const std::wstring& text, const std::wstring& caption) {
@@ -231,11 +234,20 @@ int List(const Options& options) {
   return kDone;
 }
 
+// With --parent, waits among that window's descendants (a notification that lives for two
+// seconds is missed by a list taken from outside every now and then).
 int Wait(const Options& options) {
   if (!options.Value(L"--class") && !options.Value(L"--title")) return kUsage;
-  std::optional<HWND> window = WaitFor(Timeout(options), [&] { return FindTopLevel(options); });
+  std::optional<HWND> parent;
+  if (options.Value(L"--parent")) {
+    parent = ParseWindow(options, L"--parent");
+    if (!parent) return kNotFound;
+  }
+  std::optional<HWND> window = WaitFor(Timeout(options), [&] {
+    return parent ? FindMatching(options, ChildWindows(*parent)) : FindTopLevel(options);
+  });
   if (!window) return kNotFound;
-  PrintWindow(*window, nullptr);
+  PrintWindow(*window, parent ? GetParent(*window) : nullptr);
   return kDone;
 }
 
@@ -324,16 +336,42 @@ int Text(const Options& options) {
   return kDone;
 }
 
+// The check mark (0 unchecked, 1 checked, 2 grayed) and whether the window takes input.
+int State(const Options& options) {
+  auto window = ParseWindow(options);
+  if (!window) return kNotFound;
+  DWORD_PTR check = 0;
+  SendMessageTimeoutW(*window, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs, &check);
+  Write(std::to_string(check) + "\t" + (IsWindowEnabled(*window) ? "1" : "0") + "\n");
+  return kDone;
+}
+
+// Replaces the text as typing would, so the program sees its change notification.
+int SetText(const Options& options) {
+  auto window = ParseWindow(options);
+  if (!window) return kNotFound;
+  if (options.positional.size() != 1) return kUsage;
+  if (!IsWindowEnabled(*window)) return kRefused;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(*window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(options.positional[0].c_str()),
+                           SMTO_ABORTIFHUNG, kTextTimeoutMs, &result)) {
+    return kRefused;
+  }
+  return kDone;
+}
+
 void Usage() {
   std::fputs(
       "usage: pravelo_driver list [--children]\n"
-      "       pravelo_driver wait [--class C] [--title T] [--visible] [--timeout MS]\n"
+      "       pravelo_driver wait [--class C] [--title T] [--visible] [--parent H] [--timeout MS]\n"
       "       pravelo_driver click --window H --caption TEXT [--timeout MS]\n"
       "       pravelo_driver close --window H\n"
       "       pravelo_driver ok --title T [--timeout MS]\n"
       "       pravelo_driver key --window H [--alt] f4|enter|escape|space|tab|<letter>\n"
       "       pravelo_driver text --window H\n"
-      "       pravelo_driver client --window H\n",
+      "       pravelo_driver client --window H\n"
+      "       pravelo_driver state --window H\n"
+      "       pravelo_driver settext --window H TEXT\n",
       stderr);
 }
 
@@ -345,8 +383,8 @@ int wmain(int argc, wchar_t** argv) {
   const Options options = Parse(argc, argv);
   using Command = int (*)(const Options&);
   static const std::map<std::wstring, Command> commands = {
-      {L"list", List},  {L"wait", Wait}, {L"click", Click}, {L"close", Close},
-      {L"ok", PressOk}, {L"key", Key},   {L"text", Text},   {L"client", Client},
+      {L"list", List}, {L"wait", Wait}, {L"click", Click},   {L"close", Close},     {L"ok", PressOk},
+      {L"key", Key},   {L"text", Text}, {L"client", Client}, {L"state", State}, {L"settext", SetText},
   };
   auto found = commands.find(options.command);
   int result = kUsage;
