@@ -47,14 +47,18 @@ BitmapDc::BitmapDc(UniqueBitmap bitmap)
 }
 
 MemoryCanvas::MemoryCanvas(int width, int height, COLORREF background, int pictureId)
-    : canvas_(CreateCanvasBitmap(width, height)) {
+    : canvas_(CreateCanvasBitmap(width, height)), background_(background), picture_(LoadPicture(pictureId)) {
+  if (!picture_) ThrowLastError("LoadImage");
+  PaintBackground();
+}
+
+void MemoryCanvas::PaintBackground() const noexcept {
   const HDC dc = canvas_.Get();
-  ::SetBkColor(dc, background);
-  const RECT all{0, 0, width, height};
+  const COLORREF textBackground = ::SetBkColor(dc, background_);
+  const RECT all{0, 0, Width(), Height()};
   ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
-  const UniqueBitmap picture = LoadPicture(pictureId);
-  if (!picture) ThrowLastError("LoadImage");
-  DrawPicture(dc, picture.Get());
+  ::SetBkColor(dc, textBackground);
+  DrawPicture(dc, picture_.Get());
 }
 
 void MemoryCanvas::Paint(HDC target, const RECT& area) const noexcept {

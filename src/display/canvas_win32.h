@@ -52,9 +52,13 @@ class MemoryCanvas {
   MemoryCanvas(int width, int height, COLORREF background, int pictureId);
   ~MemoryCanvas() = default;
   void Invalidate() const noexcept;
+  // The whole canvas back to its background colour with its picture at the top-left.
+  void PaintBackground() const noexcept;
 
  private:
   BitmapDc canvas_;
+  COLORREF background_;
+  UniqueBitmap picture_;
   HWND window_ = nullptr;
 };
 

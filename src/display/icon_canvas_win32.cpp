@@ -38,6 +38,11 @@ IconCanvasWin32::IconCanvasWin32()
   ::SetStretchBltMode(Dc(), COLORONCOLOR);
 }
 
+void IconCanvasWin32::Clear() {
+  PaintBackground();
+  Invalidate();
+}
+
 void IconCanvasWin32::PrintText(int x, int y, std::string_view text) {
   const std::wstring wide = Widen(text);
   ::TextOutW(Dc(), x, y, wide.data(), static_cast<int>(wide.size()));

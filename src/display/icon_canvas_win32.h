@@ -1,4 +1,4 @@
-// The tray icon's canvas: the load printed over the fill bar, never cleared.
+// The tray icon's canvas: the load printed over the fill bar.
 #pragma once
 
 #include <windows.h>
@@ -20,6 +20,7 @@ class IconCanvasWin32 final : public IconCanvas, public MemoryCanvas {
   IconCanvasWin32();
 
   // Drawn without antialiasing, so the same text at the same place gives the same pixels.
+  void Clear() override;
   void PrintText(int x, int y, std::string_view text) override;
   void PaintFillBar(int width, int height) override;
   NativeHandle MakeIcon() override;

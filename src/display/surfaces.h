@@ -22,10 +22,12 @@ class GraphCanvas {
   virtual void DrawLine(int x0, int y0, int x1, int y1) = 0;
 };
 
-// The tray icon canvas: a picture that keeps what is drawn on it and is never cleared.
+// The tray icon canvas: a picture that keeps what is drawn on it.
 class IconCanvas {
  public:
   virtual ~IconCanvas() = default;
+  // Back to the white background and its strip picture.
+  virtual void Clear() = 0;
   // Text in the canvas font and colour on a transparent background; x may be negative.
   virtual void PrintText(int x, int y, std::string_view text) = 0;
   // The fill picture stretched onto the canvas at (0, 0).

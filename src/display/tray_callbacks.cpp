@@ -12,6 +12,8 @@ void Form1::DrawTrayIcon(int load, bool high) {
   const std::string printed = display::PrintedNumber(load);
   const std::optional<int> bar = high ? std::optional<int>(display::IconBarWidth(load)) : std::nullopt;
   if (trayCache_.CanvasChanges(printed, bar)) {
+    // Cleared first: digits printed over earlier digits would soon be unreadable.
+    surfaces.icon.Clear();
     if (bar) surfaces.icon.PaintFillBar(*bar, display::kIconCanvasSize);
     surfaces.icon.PrintText(display::kIconTextX, 0, printed);
   }

@@ -19,9 +19,9 @@ std::string TrayTip(int load);
 // A number as text output prints it: one blank, the digits, one blank.
 std::string PrintedNumber(int value);
 
-// Printing the same digits over the same bar leaves the canvas exactly as it was, so a
-// refresh that would draw what the last one drew can skip the drawing, and the icon is
-// rebuilt only when the canvas or the tip changed since it was last handed to the shell.
+// The canvas shows exactly the digits and the bar last drawn, so a refresh that would draw
+// what the last one drew can skip the drawing, and the icon is rebuilt only when the
+// canvas or the tip changed since it was last handed to the shell.
 class TrayIconCache {
  public:
   // Whether the canvas must be drawn for these digits and this bar (none when low load).

@@ -25,6 +25,11 @@ class FakeGraphCanvas final : public display::GraphCanvas {
 
 class FakeIconCanvas final : public display::IconCanvas {
  public:
+  void Clear() override {
+    ++clears;
+    printed.clear();
+    bars.clear();
+  }
   void PrintText(int x, int y, std::string_view text) override {
     printed.push_back({x, y, std::string(text)});
   }
@@ -46,6 +51,7 @@ class FakeIconCanvas final : public display::IconCanvas {
   std::vector<std::pair<int, int>> bars;
   std::vector<NativeHandle> destroyed;
   int made = 0;
+  int clears = 0;
   int live = 0;  // icons made and not destroyed
   bool failMake = false;
   NativeHandle next = 0x1C00;

@@ -106,6 +106,21 @@ TEST(ThumbnailButtons, AddedAgainWhenTheTaskbarButtonIsCreatedAgain) {
   EXPECT_TRUE(ten.taskbar->Named("readd").empty());
 }
 
+TEST(TrayIconCanvas, EachNewPictureStartsFromAClearCanvas) {
+  AppFixture f;
+  f.memory.load = 60;
+  f.Start();
+  ASSERT_EQ(f.icon.bars.size(), 1u);
+  f.memory.load = 40;
+  f.form1().UpdateDisplay();
+  EXPECT_TRUE(f.icon.bars.empty());  // the earlier red bar went with the clear
+  ASSERT_EQ(f.icon.printed.size(), 1u);
+  EXPECT_EQ(f.icon.printed[0].text, " 40 ");
+  const int clears = f.icon.clears;
+  f.form1().UpdateDisplay();  // the same picture again: nothing drawn
+  EXPECT_EQ(f.icon.clears, clears);
+}
+
 TEST(TrayIconCache, RedrawsAndResendsOnlyOnChange) {
   display::TrayIconCache cache;
   EXPECT_TRUE(cache.CanvasChanges(" 45 ", std::nullopt));

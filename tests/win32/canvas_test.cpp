@@ -149,6 +149,20 @@ TEST(IconCanvas, PrintingTheSameTextAgainChangesNoPixel) {
   EXPECT_EQ(Snapshot(canvas), once);
 }
 
+TEST(IconCanvas, ClearLeavesNothingOfEarlierDigitsOrBars) {
+  IconCanvasWin32 canvas;
+  const Pixels fresh = Snapshot(canvas);
+  canvas.PaintFillBar(40, kIconCanvasSize);
+  canvas.PrintText(-10, 0, " 88 ");
+  ASSERT_NE(Snapshot(canvas), fresh);
+  canvas.Clear();
+  EXPECT_EQ(Snapshot(canvas), fresh);
+  canvas.PrintText(-10, 0, " 11 ");  // text still prints on a transparent background
+  const Pixels digits = Snapshot(canvas);
+  EXPECT_GT(CountColour(digits, RGB(0, 0, 0)), 20);
+  EXPECT_GT(CountColour(digits, kWhite), kIconCanvasSize * kIconCanvasSize / 2);
+}
+
 TEST(IconCanvas, FillBarCoversExactlyItsWidthAndTheFullHeight) {
   const Pixels fill = ResourcePicture(IDB_ICON_FILL);
   ASSERT_FALSE(fill.data.empty());
