@@ -305,6 +305,18 @@ def wait_for(probe, expected, timeout=10, pause=0.1):
         time.sleep(pause)
 
 
+def window_filter(class_name, title, visible):
+    """The driver's options that pick windows by class, title and visibility."""
+    args = []
+    if class_name is not None:
+        args += ["--class", class_name]
+    if title is not None:
+        args += ["--title", title]
+    if visible:
+        args.append("--visible")
+    return args
+
+
 # --- one test's Wine world -------------------------------------------------------------------
 
 class Program:
@@ -430,13 +442,7 @@ class WineSession:
     def wait_window(self, class_name=None, title=None, timeout=30, visible=True, program=None):
         """The first top-level window that matches; with `program`, gives up as soon as that
         program has ended."""
-        args = ["wait"]
-        if class_name is not None:
-            args += ["--class", class_name]
-        if title is not None:
-            args += ["--title", title]
-        if visible:
-            args.append("--visible")
+        args = ["wait", *window_filter(class_name, title, visible)]
         deadline = time.monotonic() + timeout
         while True:
             left = max(deadline - time.monotonic(), 0)
@@ -454,13 +460,8 @@ class WineSession:
 
     def wait_child(self, parent, class_name=None, title=None, timeout=10, visible=True):
         """The first window below `parent` that matches, or None when none came in time."""
-        args = ["wait", "--parent", parent.handle, "--timeout", str(int(timeout * 1000))]
-        if class_name is not None:
-            args += ["--class", class_name]
-        if title is not None:
-            args += ["--title", title]
-        if visible:
-            args.append("--visible")
+        args = ["wait", "--parent", parent.handle, "--timeout", str(int(timeout * 1000)),
+                *window_filter(class_name, title, visible)]
         code, output = self.driver(*args, timeout=timeout)
         return parse_window(output.strip("\n")) if code == 0 else None
 
