@@ -7,7 +7,6 @@
 namespace pravelo::app {
 namespace {
 
-constexpr int kShowNormal = 1;
 constexpr int kInformationStyle = 64;
 constexpr int kExplanationText = 113;
 constexpr int kExplanationTitle = 110;

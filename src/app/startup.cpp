@@ -14,7 +14,6 @@ namespace pravelo::app {
 namespace {
 
 constexpr double kWindows7 = 6.1;
-constexpr int kShowNormal = 1;
 // The update starts the new copy just before the old program ends, and the file of a
 // running program cannot be overwritten: the copy is tried again until it ends.
 constexpr uint64_t kReplaceWaitMs = 10000;

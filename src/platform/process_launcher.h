@@ -5,6 +5,9 @@
 
 namespace pravelo {
 
+// A normal window with the focus, as every program this one starts is shown.
+inline constexpr int kShowNormal = 1;
+
 class ProcessLauncher {
  public:
   virtual ~ProcessLauncher() = default;

@@ -31,7 +31,6 @@ inline constexpr std::string_view kVersionFileName = "pravelo.versiontxt";
 inline constexpr std::string_view kNewExecutableName = "Pravelo_tmp.exe";
 inline constexpr std::string_view kVersionFilePath = "/version.txt";
 inline constexpr std::string_view kReplaceSwitch = "/q";
-inline constexpr int kShowNormal = 1;
 inline constexpr int kUpdateWaitMs = 30000;
 
 // Runs the whole check and leaves the version file and the new executable in the temporary
