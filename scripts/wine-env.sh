@@ -1,17 +1,37 @@
-# Sourced by the scripts that run Windows programs: a private 32-bit Wine prefix and a
-# private Xvfb display, both created on demand and removed by PID, never by name.
+# Sourced by the scripts that run Windows programs: a private Wine prefix and a private Xvfb
+# display, both created on demand and removed by PID, never by name.
 
-export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
-# wine_prefix_create DIR: boots a fresh prefix in DIR (about 7 s).
+# wine_use ARCH: win32 or win64. Sets WINEARCH and WINE, the loader to run programs with.
+# /usr/bin/wine always takes the 32-bit loader when it is installed, which fails with
+# "Exec format error" on a host that cannot execute 32-bit programs; 64-bit programs go
+# straight to the 64-bit loader.
+wine_use() {
+    export WINEARCH=$1
+    if [ "$1" = win64 ]; then
+        export WINELOADER=/usr/lib/wine/wine64
+        WINE=$WINELOADER
+    else
+        unset WINELOADER
+        WINE=wine
+    fi
+}
+wine_use "${WINEARCH:-win32}"
+
+# host_runs_32bit: whether Wine's 32-bit loader actually runs here (not a guess from the kernel).
+host_runs_32bit() {
+    [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# wine_prefix_create DIR: boots a fresh prefix of WINEARCH in DIR (5 to 11 s).
 wine_prefix_create() {
     local dir=$1
     mkdir -p "$(dirname "$dir")"
     WINEPREFIX=$dir wineboot -i </dev/null >/dev/null 2>&1
     # A crashing program must not open a dialog that hangs the run until its time-out.
-    WINEPREFIX=$dir wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    WINEPREFIX=$dir "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     WINEPREFIX=$dir wineserver -w
 }
 

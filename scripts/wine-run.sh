@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Windows program of the build under Wine, in the build's private prefix and display.
-#   wine-run.sh STATEDIR program.exe [args...]   (CMake's cross-compiling emulator)
-#   wine-run.sh --cleanup STATEDIR               (stops both and removes the prefix)
+#   wine-run.sh win32|win64 STATEDIR program.exe [args...]   (CMake's cross-compiling emulator)
+#   wine-run.sh --cleanup STATEDIR                           (stops both and removes the prefix)
 set -u
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/wine-env.sh"
@@ -13,8 +13,9 @@ if [ "${1:-}" = "--cleanup" ]; then
     exit 0
 fi
 
-state=$1
-shift
+wine_use "$1"
+state=$2
+shift 2
 mkdir -p "$state"
 # Listing a test program's cases (ctest does it before a run) needs no display; a display
 # started for it would outlive a run that then selects none of the Windows-side tests.
@@ -37,7 +38,7 @@ for arg in "$@"; do [ "$arg" = --gtest_list_tests ] && listing=1; done
     # which would otherwise stay open until they end.
     display=
     [ $listing = 1 ] || display=$(xvfb_display "$state")
-    WINEPREFIX="$state/prefix" DISPLAY=$display wine cmd.exe /c exit 0 </dev/null >/dev/null 2>&1 9>&- || true
+    WINEPREFIX="$state/prefix" DISPLAY=$display "$WINE" cmd.exe /c exit 0 </dev/null >/dev/null 2>&1 9>&- || true
 ) 9>"$state/lock"
 
 export WINEPREFIX="$state/prefix"
@@ -46,4 +47,4 @@ if [ $listing = 0 ]; then
     DISPLAY=$(xvfb_display "$state")
     export DISPLAY
 fi
-exec wine "$@"
+exec "$WINE" "$@"

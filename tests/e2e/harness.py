@@ -23,11 +23,17 @@ import unittest
 from dataclasses import dataclass
 from pathlib import Path
 
+# The width of the programs under test: a 64-bit build runs in a 64-bit prefix through Wine's
+# 64-bit loader, which works also on hosts that cannot execute 32-bit programs.
+WINE_ARCH = os.environ.get("PRAVELO_WINEARCH", "win32")
+WINE = "/usr/lib/wine/wine64" if WINE_ARCH == "win64" else "wine"
 WINE_ENVIRONMENT = {
-    "WINEARCH": "win32",
+    "WINEARCH": WINE_ARCH,
     "WINEDEBUG": "-all",
     "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
 }
+if WINE_ARCH == "win64":
+    WINE_ENVIRONMENT["WINELOADER"] = WINE
 # The server stays up between the many short programs of a test; it still goes by itself
 # a minute after the last one if a test was killed before it could stop it.
 SERVER_PERSISTENCE_S = 60
@@ -92,7 +98,7 @@ def create_prefix(prefix):
     if run_quietly(["wineboot", "-i"], env, 180) != 0:
         raise HarnessError(f"wineboot failed for {prefix}")
     # A crashing program must not open a dialog that hangs the test until its time-out.
-    run_quietly(["wine", "reg", "add", "HKCU\\Software\\Wine\\WineDbg", "/v", "ShowCrashDialog",
+    run_quietly([WINE, "reg", "add", "HKCU\\Software\\Wine\\WineDbg", "/v", "ShowCrashDialog",
                  "/t", "REG_DWORD", "/d", "0", "/f"], env, 60)
     # The registry reaches the disk only when the server ends, and copies are made from it.
     run_quietly(["wineserver", "-w"], env, 60)
@@ -357,7 +363,7 @@ class WineSession:
             run_quietly(["wineserver", f"-p{SERVER_PERSISTENCE_S}"], self.env, SERVER_STOP_TIMEOUT_S)
             # Wine's background processes start with the first program and outlive it; they
             # must not inherit the output of a program whose end a test waits for.
-            run_quietly(["wine", setting("PRAVELO_DRIVER"), "list"], self.env, 120)
+            run_quietly([WINE, setting("PRAVELO_DRIVER"), "list"], self.env, 120)
         except BaseException:
             self.close()
             raise
@@ -392,7 +398,7 @@ class WineSession:
         self._runs += 1
         output = self.folder / f"run{self._runs}.out"
         with open(output, "wb") as sink:
-            process = subprocess.Popen(["wine", program, *args], env=self._environment(env, lang),
+            process = subprocess.Popen([WINE, program, *args], env=self._environment(env, lang),
                                        stdin=subprocess.DEVNULL, stdout=sink, stderr=subprocess.STDOUT,
                                        cwd=self.folder)
         started = Program(process, output)
@@ -415,7 +421,7 @@ class WineSession:
         self._runs += 1
         output = self.folder / f"driver{self._runs}.out"
         with open(output, "wb") as sink:
-            code = subprocess.run(["wine", setting("PRAVELO_DRIVER"), *args], env=self.env,
+            code = subprocess.run([WINE, setting("PRAVELO_DRIVER"), *args], env=self.env,
                                   stdin=subprocess.DEVNULL, stdout=sink, stderr=subprocess.DEVNULL,
                                   timeout=timeout + DRIVER_MARGIN_S, check=False).returncode
         return code, output.read_bytes().decode("utf-8", "replace")
@@ -546,7 +552,7 @@ class WineSession:
         self._runs += 1
         output = self.folder / f"cmd{self._runs}.out"
         with open(output, "wb") as sink:
-            subprocess.run(["wine", "cmd", "/c", f"echo %{name}%"], env=self.env, stdin=subprocess.DEVNULL,
+            subprocess.run([WINE, "cmd", "/c", f"echo %{name}%"], env=self.env, stdin=subprocess.DEVNULL,
                            stdout=sink, stderr=subprocess.DEVNULL, timeout=60, check=False)
         value = output.read_bytes().decode("utf-8", "replace").strip()
         if not value or value == f"%{name}%":
@@ -560,7 +566,7 @@ class WineSession:
         self._runs += 1
         output = self.folder / f"reg{self._runs}.out"
         with open(output, "wb") as sink:
-            code = subprocess.run(["wine", "reg", "query", key] + (["/v", name] if name else ["/ve"]),
+            code = subprocess.run([WINE, "reg", "query", key] + (["/v", name] if name else ["/ve"]),
                                   env=self.env, stdin=subprocess.DEVNULL, stdout=sink,
                                   stderr=subprocess.DEVNULL, timeout=60, check=False).returncode
         if code != 0:
@@ -572,14 +578,14 @@ class WineSession:
         self._runs += 1
         output = self.folder / f"reg{self._runs}.out"
         with open(output, "wb") as sink:
-            code = subprocess.run(["wine", "reg", "query", key], env=self.env, stdin=subprocess.DEVNULL,
+            code = subprocess.run([WINE, "reg", "query", key], env=self.env, stdin=subprocess.DEVNULL,
                                   stdout=sink, stderr=subprocess.DEVNULL, timeout=60, check=False).returncode
         if code != 0:
             return None
         return parse_reg_values(output.read_bytes().decode("utf-8", "replace"))
 
     def reg_add(self, key, name, value_type, data):
-        code = run_quietly(["wine", "reg", "add", key, "/v", name, "/t", value_type, "/d", str(data), "/f"],
+        code = run_quietly([WINE, "reg", "add", key, "/v", name, "/t", value_type, "/d", str(data), "/f"],
                            self.env, 60)
         if code != 0:
             raise HarnessError(f"reg add {key}\\{name} failed")
