@@ -1,13 +1,9 @@
 #include "display/canvas_win32.h"
 
-#include <system_error>
-
 namespace pravelo::display {
 namespace {
 
-[[noreturn]] void ThrowLastError(const char* what) {
-  throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(), what);
-}
+[[noreturn]] void ThrowLastError(const char* what) { throw CanvasError(what, ::GetLastError()); }
 
 UniqueBitmap CreateCanvasBitmap(int width, int height) {
   uint32_t* pixels = nullptr;
@@ -74,7 +70,10 @@ void MemoryCanvas::Paint(HDC target, const RECT& area) const noexcept {
 }
 
 void MemoryCanvas::Invalidate() const noexcept {
-  if (window_) ::InvalidateRect(window_, nullptr, FALSE);
+  // Nothing reaches the screen of a hidden or minimized window; it is painted whole from the
+  // canvas when it is shown again.
+  if (window_ && ::IsWindowVisible(window_) && !::IsIconic(::GetAncestor(window_, GA_ROOT)))
+    ::InvalidateRect(window_, nullptr, FALSE);
 }
 
 }  // namespace pravelo::display
