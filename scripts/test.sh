@@ -33,6 +33,7 @@ NEEDS=build-native step test-native ctest --preset native -j2
 NEEDS=deps step configure-windows cmake --preset windows
 NEEDS=configure-windows step build-windows cmake --build --preset windows -j2
 NEEDS=build-windows step test-windows ctest --preset windows -j2
+NEEDS=deps step package tests/package/run.sh
 if [ -x scripts/fuzz.sh ]; then
     NEEDS=deps step fuzz-quick scripts/fuzz.sh --quick
 fi
