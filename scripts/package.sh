@@ -51,6 +51,11 @@ public_key_hex() {
     echo "$hex"
 }
 
+# Whether a program holds the key's point, as bytes or as hex text.
+carries_key() {
+    od -An -v -tx1 "$1" | tr -d ' \n' | grep -q "$2" || grep -qiF "$2" "$1"
+}
+
 # A release gets its own build folders, so that the test builds keep the key they test with.
 cmake_defines=()
 if [ -n "$update_key" ]; then
@@ -86,6 +91,9 @@ for build in "${builds[@]}"; do
     [ -n "$built" ] && [ "${version:-$built}" = "$built" ] || die "no version, or two versions, in the builds"
     version=$built
     mkdir -p "$stage/$arch"
+    if [ -n "$update_key" ] && ! carries_key "$dir/pravelo.exe" "$key_hex"; then
+        die "$dir/pravelo.exe does not carry the update key; does this tree take PRAVELO_UPDATE_PUBLIC_KEY?"
+    fi
     cp "$dir/pravelo.exe" "$dir/pravelo_pic.bmp" "$stage/$arch/"
     sign "$stage/$arch/pravelo.exe"
     cp "$dir/resources/pravelo.ico" "$stage/common/"
