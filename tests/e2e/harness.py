@@ -48,6 +48,11 @@ PROGRAM_POLL_S = 2
 TRAY_ICON_CLASS = "__winex11_tray_icon"
 
 
+# Caps the deep pass of every program a test starts (tests may set a smaller cap).
+DEEP_FILL_LIMIT_VARIABLE = "PRAVELO_DEEP_FILL_LIMIT_MB"
+DEFAULT_DEEP_FILL_LIMIT_MB = "64"
+
+
 class HarnessError(Exception):
     """A wait ran out or a Wine step failed."""
 
@@ -388,6 +393,9 @@ class WineSession:
 
     def _environment(self, env, lang):
         full = dict(self.env)
+        # A 64-bit program is not held near 2 GB by its address space: no program a test
+        # starts may fill the host, whatever the test asks of it.
+        full[DEEP_FILL_LIMIT_VARIABLE] = DEFAULT_DEEP_FILL_LIMIT_MB
         if lang:
             full["LANG"] = lang
             full["LC_ALL"] = lang
