@@ -50,8 +50,8 @@ class InstallerTest(harness.E2ETestCase):
     def setUp(self):
         super().setUp()
         self.session.skip_window_manager_waits()
-        setup = self.session.install([INSTALLER], "C:\\setup")
-        self.assertEqual(self.session.run(setup, ["/S"], timeout=SETUP_TIMEOUT_S), 0)
+        self.setup = self.session.install([INSTALLER], "C:\\setup")
+        self.assertEqual(self.session.run(self.setup, ["/S"], timeout=SETUP_TIMEOUT_S), 0)
 
     def path(self, windows_path):
         return self.session.drive_c(windows_path)
@@ -106,6 +106,13 @@ class InstallerTest(harness.E2ETestCase):
         for copy in SYSTEM_COPIES:
             self.assertFalse(self.path(copy).exists(), copy)
         self.assertEqual(self.session.reg_values(SETTINGS_KEY), settings)
+
+    def test_installing_again_over_a_running_pravelo_ends_it_first(self):
+        started, main = product.start_main(self.session, PROGRAM)
+        self.assertEqual(self.session.run(self.setup, ["/S"], timeout=SETUP_TIMEOUT_S), 0)
+        self.assertEqual(started.wait(30), 0)
+        self.assertEqual([w for w in self.session.windows() if w.pid == main.pid], [])
+        self.assertTrue(self.path(PROGRAM).is_file())
 
     def test_the_remove_settings_switch_takes_pravelos_keys_and_leaves_other_programs_keys(self):
         self.session.reg_add(SETTINGS_KEY, "Interval", "REG_SZ", "50")
