@@ -8,12 +8,13 @@ import time
 from pathlib import Path
 
 import harness
+import product
 
 MAIN_CLASS = "Pravelo.Form1"
 TRAY_CLASS = "__winex11_standalone_tray"
 LOAD_TEXT = re.compile(r"^(\d{1,3})%$")
 FIGURES_TEXT = re.compile(r"^(\d+)MB / (\d+)MB$")
-TITLE_PREFIX = "Pravelo 1.4.2 - "
+TITLE_PREFIX = f"Pravelo {product.VERSION} - "
 # The figures label is filled on the sixth refresh, 5 x 170 ms after start-up's own.
 FIGURES_WITHIN_S = 2.0
 GRAPH_AFTER_S = 30
