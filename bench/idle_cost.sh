@@ -1,35 +1,45 @@
 #!/usr/bin/env bash
-# Idle cost: runs each program at the same time for a while under Wine and Xvfb, each in
-# its own prefix (so each has its own wineserver) and on its own display, and prints the
-# CPU time and resident memory they used, side by side.
-#   bench/idle_cost.sh [--seconds N] [--warmup N] [program.exe ...]
-# Without programs: the null and the reference idle programs and build/windows/pravelo.exe
-# (built first). CPU time counts from the end of the warm-up; a program that has ended
-# by then is reported as such.
+# Idle cost: runs the null and reference idle programs and pravelo.exe in the states a user
+# leaves it in (main window shown, minimized, in the tray, simple mode), all at the same time
+# for a while under Wine and Xvfb, each in its own prefix (so each has its own wineserver)
+# and on its own display, and prints one table: CPU time, resident memory, GDI and USER
+# objects at the end, and the size of the program.
+#   bench/idle_cost.sh [--seconds N] [--warmup N] [--32] [pravelo.exe]
+# Without a program: the build's 64-bit pravelo.exe (32-bit with --32), built first with the
+# idle programs of the same width. CPU time counts from the end of the warm-up; a program
+# that has ended by then is reported as such.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/wine-env.sh"
 
 seconds=60
 warmup=10
-programs=()
+preset=windows-x64
+program=
 while [ $# -gt 0 ]; do
     case $1 in
         --seconds) seconds=$2; shift 2 ;;
         --warmup) warmup=$2; shift 2 ;;
-        -h|--help) sed -n '2,8p' "$0"; exit 0 ;;
-        *) programs+=("$(realpath "$1")"); shift ;;
+        --32) preset=windows; shift ;;
+        -h|--help) sed -n '2,10p' "$0"; exit 0 ;;
+        *) program=$(realpath "$1"); shift ;;
     esac
 done
-if [ ${#programs[@]} -eq 0 ]; then
-    (cd "$root" && cmake --preset windows >/dev/null && cmake --build --preset windows --target benchmarks pravelo >/dev/null)
-    programs=("$root/build/windows/bench/idle_null_bench_win32.exe"
-              "$root/build/windows/bench/idle_reference_bench_win32.exe"
-              "$root/build/windows/pravelo.exe")
-fi
-for program in "${programs[@]}"; do
-    [ -f "$program" ] || { echo "no such program: $program" >&2; exit 2; }
-done
+build=$root/build/$preset
+(cd "$root" && cmake --preset "$preset" >/dev/null &&
+    cmake --build --preset "$preset" --target benchmarks pravelo pravelo_driver >/dev/null)
+[ -n "$program" ] || program=$build/pravelo.exe
+[ -f "$program" ] || { echo "no such program: $program" >&2; exit 2; }
+# The width of the program decides the prefix and the loader.
+if file -b "$program" | grep -q 'x86-64'; then wine_use win64; else wine_use win32; fi
+driver=$build/tests/e2e/pravelo_driver.exe
+null_program=$build/bench/idle_null_bench_win32.exe
+reference_program=$build/bench/idle_reference_bench_win32.exe
+
+# One run each: label, program, state.
+labels=(null reference "pravelo shown" "pravelo minimized" "pravelo in tray" "pravelo simple mode")
+programs=("$null_program" "$reference_program" "$program" "$program" "$program" "$program")
+states=(plain plain shown minimized tray simple)
 
 ticks_per_second=$(getconf CLK_TCK)
 state=$(mktemp -d /tmp/pravelo-idle.XXXXXX)
@@ -66,17 +76,6 @@ rss_mib() {
     awk '/^VmRSS:/ {printf "%.1f", $2 / 1024}' "/proc/$1/status" 2>/dev/null || true
 }
 
-# The other processes of a prefix (services, the desktop with its tray, devices).
-prefix_pids() {
-    local prefix=$1 skip1=$2 skip2=$3 dir pid
-    for dir in /proc/[0-9]*; do
-        pid=${dir#/proc/}
-        [ "$pid" = "$skip1" ] || [ "$pid" = "$skip2" ] && continue
-        tr '\0' '\n' 2>/dev/null <"$dir/environ" | grep -qx "WINEPREFIX=$prefix" && echo "$pid"
-    done
-    return 0
-}
-
 # The server's socket appears once it accepts clients.
 wait_for_server() {
     local inode i
@@ -99,10 +98,25 @@ for i in "${!programs[@]}"; do
     WINEPREFIX=$dir/prefix wineserver -f -p </dev/null >/dev/null 2>&1 &
     server_pids[$i]=$!
     wait_for_server "$dir/prefix"
+    args=()
+    case ${states[$i]} in
+        minimized) WINEPREFIX=$dir/prefix "$WINE" reg add 'HKCU\Software\zEVID\PraveloGeneral' \
+                       /v TrayAtStart /t REG_SZ /d 1 /f >/dev/null 2>&1 ;;
+        tray) args=(/tray) ;;
+    esac
     (cd "$(dirname "${programs[$i]}")" &&
-        WINEPREFIX=$dir/prefix DISPLAY=$(xvfb_display "$dir") exec wine "${programs[$i]}") \
+        WINEPREFIX=$dir/prefix DISPLAY=$(xvfb_display "$dir") exec "$WINE" "${programs[$i]}" "${args[@]}") \
         </dev/null >"$dir/stdout" 2>"$dir/stderr" &
     exe_pids[$i]=$!
+done
+# Simple mode is where the main window's button leads.
+for i in "${!programs[@]}"; do
+    [ "${states[$i]}" = simple ] || continue
+    dir=$state/$i
+    export WINEPREFIX=$dir/prefix DISPLAY=$(xvfb_display "$dir")
+    window=$("$WINE" "$driver" wait --class Pravelo.Form1 --visible --timeout 30000 2>/dev/null </dev/null | cut -f1)
+    [ -n "$window" ] && "$WINE" "$driver" click --window "$window" --caption "Simple Mode" >/dev/null 2>&1 </dev/null
+    unset WINEPREFIX DISPLAY
 done
 
 echo "warming up for ${warmup} s, then measuring for ${seconds} s..." >&2
@@ -111,36 +125,30 @@ declare -A start
 for i in "${!programs[@]}"; do
     start[$i.exe]=$(cpu_ticks "${exe_pids[$i]}")
     start[$i.server]=$(cpu_ticks "${server_pids[$i]}")
-    for pid in $(prefix_pids "$state/$i/prefix" "${exe_pids[$i]}" "${server_pids[$i]}"); do
-        start[$i.$pid]=$(cpu_ticks "$pid")
-    done
 done
 sleep "$seconds"
 
 seconds_of() { awk -v t="$1" -v hz="$ticks_per_second" 'BEGIN {printf "%.2f", t / hz}'; }
-printf '\nIdle cost over %s s after %s s of warm-up; one prefix, wineserver and display per program.\n' \
+# GDI and USER objects of a program, as its own prefix's Windows reports them.
+gui_objects() {
+    WINEPREFIX=$state/$1/prefix "$WINE" "$driver" gui --image "$(basename "${programs[$1]}")" 2>/dev/null </dev/null |
+        tr -d '\r' | tr '\t' / || true
+}
+printf '\nIdle cost over %s s after %s s of warm-up; one prefix, wineserver and display per run.\n' \
     "$seconds" "$warmup"
-printf '%-32s %9s %9s %13s %9s %12s %9s %9s  %s\n' program "exe s" "server s" "exe+server s" "of 1 core" \
-    "rest of pfx" "exe MiB" "srv MiB" "last report"
+printf '%-22s %11s %11s %9s %9s %9s %11s %9s\n' run "ticks exe+s" "exe+srv s" "of 1 core" "exe MiB" \
+    "srv MiB" "GDI/USER" "exe KiB"
 for i in "${!programs[@]}"; do
-    name=$(basename "${programs[$i]}")
     exe_end=$(cpu_ticks "${exe_pids[$i]}")
     server_end=$(cpu_ticks "${server_pids[$i]}")
-    rest=0
-    for pid in $(prefix_pids "$state/$i/prefix" "${exe_pids[$i]}" "${server_pids[$i]}"); do
-        now=$(cpu_ticks "$pid")
-        [ -n "$now" ] && rest=$((rest + now - ${start[$i.$pid]:-0}))
-    done
-    report=$(tail -n 1 "$state/$i/stdout" 2>/dev/null | tr -d '\r')
     if [ -z "${start[$i.exe]}" ] || [ -z "$exe_end" ]; then
-        printf '%-32s %s\n' "$name" "ended before the measurement was over (nothing to measure)"
+        printf '%-22s %s\n' "${labels[$i]}" "ended before the measurement was over (nothing to measure)"
         continue
     fi
-    exe=$((exe_end - start[$i.exe]))
-    server=$((server_end - start[$i.server]))
-    share=$(awk -v t=$((exe + server)) -v hz="$ticks_per_second" -v s="$seconds" \
-        'BEGIN {printf "%.2f%%", 100 * t / hz / s}')
-    printf '%-32s %9s %9s %13s %9s %12s %9s %9s  %s\n' "$name" "$(seconds_of $exe)" "$(seconds_of $server)" \
-        "$(seconds_of $((exe + server)))" "$share" "$(seconds_of $rest)" "$(rss_mib "${exe_pids[$i]}")" \
-        "$(rss_mib "${server_pids[$i]}")" "$report"
+    ticks=$((exe_end - start[$i.exe] + server_end - start[$i.server]))
+    share=$(awk -v t=$ticks -v hz="$ticks_per_second" -v s="$seconds" 'BEGIN {printf "%.2f%%", 100 * t / hz / s}')
+    printf '%-22s %11s %11s %9s %9s %9s %11s %9s\n' "${labels[$i]}" "$ticks" "$(seconds_of $ticks)" "$share" \
+        "$(rss_mib "${exe_pids[$i]}")" "$(rss_mib "${server_pids[$i]}")" "$(gui_objects "$i")" \
+        "$(($(stat -c %s "${programs[$i]}") / 1024))"
 done
+echo "(clock ticks of $ticks_per_second per second; GDI/USER from GetGuiResources, which Wine leaves at 0)"

@@ -51,7 +51,7 @@ struct Options {
 
 bool TakesValue(const std::wstring& name) {
   return name == L"--class" || name == L"--title" || name == L"--timeout" || name == L"--window" ||
-         name == L"--caption" || name == L"--parent";
+         name == L"--caption" || name == L"--parent" || name == L"--image";
 }
 
 Options Parse(int argc, wchar_t** argv) {
@@ -346,6 +346,23 @@ int State(const Options& options) {
   return kDone;
 }
 
+// The GDI and USER objects of the process with a top-level window of this image name.
+int Gui(const Options& options) {
+  const auto image = options.Value(L"--image");
+  if (!image) return kUsage;
+  for (HWND window : TopLevelWindows()) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (_wcsicmp(ImageName(processId).c_str(), image->c_str()) != 0) continue;
+    pravelo::OwnedHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) return kNotFound;
+    Write(std::to_string(GetGuiResources(process.Get(), GR_GDIOBJECTS)) + "\t" +
+          std::to_string(GetGuiResources(process.Get(), GR_USEROBJECTS)) + "\n");
+    return kDone;
+  }
+  return kNotFound;
+}
+
 // Brings a minimized window back, as a click on its taskbar button would.
 int Restore(const Options& options) {
   auto window = ParseWindow(options);
@@ -380,7 +397,8 @@ void Usage() {
       "       pravelo_driver client --window H\n"
       "       pravelo_driver state --window H\n"
       "       pravelo_driver settext --window H TEXT\n"
-      "       pravelo_driver restore --window H\n",
+      "       pravelo_driver restore --window H\n"
+      "       pravelo_driver gui --image NAME.exe\n",
       stderr);
 }
 
@@ -394,7 +412,7 @@ int wmain(int argc, wchar_t** argv) {
   static const std::map<std::wstring, Command> commands = {
       {L"list", List}, {L"wait", Wait}, {L"click", Click},   {L"close", Close},     {L"ok", PressOk},
       {L"key", Key},   {L"text", Text}, {L"client", Client}, {L"state", State}, {L"settext", SetText},
-      {L"restore", Restore},
+      {L"restore", Restore}, {L"gui", Gui},
   };
   auto found = commands.find(options.command);
   int result = kUsage;
