@@ -18,6 +18,7 @@
 #include "platform/process_control_win32.h"
 #include "platform/process_launcher_win32.h"
 #include "platform/registry_api_win32.h"
+#include "platform/watched_registry_win32.h"
 #include "settings/string_table_win32.h"
 #include "taskbar/itaskbarlist3.h"
 #include "ui/application_binding_win32.h"
@@ -55,7 +56,8 @@ void PaintCanvas(const display::MemoryCanvas& canvas, HDC dc, const RECT& client
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   MemoryApiWin32 memory;
   ProcessApiWin32 processes;
-  RegistryApiWin32 registry;
+  RegistryApiWin32 systemRegistry;
+  WatchedRegistryWin32 registry(systemRegistry);
   FileApiWin32 files;
   EnvironmentApiWin32 environment;
   ProcessLauncherWin32 launcher;
