@@ -24,8 +24,8 @@ enum class MemoryArea : uint8_t {
 
 inline constexpr std::size_t kAreaCount = 7;
 inline constexpr std::array<MemoryArea, kAreaCount> kAreaOrder{
-    MemoryArea::WorkingSets,  MemoryArea::SystemFileCache,        MemoryArea::ModifiedList,
-    MemoryArea::StandbyList,  MemoryArea::LowPriorityStandbyList, MemoryArea::CombinedList,
+    MemoryArea::WorkingSets,   MemoryArea::SystemFileCache,        MemoryArea::ModifiedList,
+    MemoryArea::StandbyList,   MemoryArea::LowPriorityStandbyList, MemoryArea::CombinedList,
     MemoryArea::RegistryCache,
 };
 
@@ -49,7 +49,9 @@ class AreaSet {
   friend bool operator==(AreaSet, AreaSet) = default;
 
  private:
-  static constexpr uint8_t Bit(MemoryArea area) { return static_cast<uint8_t>(1u << static_cast<unsigned>(area)); }
+  static constexpr uint8_t Bit(MemoryArea area) {
+    return static_cast<uint8_t>(1u << static_cast<unsigned>(area));
+  }
   uint8_t bits_ = 0;
 };
 

@@ -39,6 +39,9 @@ struct RunOptions {
   std::function<void()> yield;
 };
 
+// Whether the system did what each area asked.
+bool EveryAreaDone(const std::vector<AreaResult>& results);
+
 class Optimizer {
  public:
   Optimizer(ProcessApi& processes, MemoryApi& memory, Clock& clock);
