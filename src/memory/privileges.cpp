@@ -51,16 +51,25 @@ PrivilegeScope::PrivilegeScope(ProcessApi& processes, std::vector<std::string> n
     : processes_(processes), names_(std::move(names)) {
   // A privilege the account lacks stays off; the call that needs it is then refused and
   // says so in its result.
-  for (const std::string& name : names_) SetPrivilege(processes_, name, true);
+  for (std::size_t i = 0; i < names_.size(); ++i) {
+    try {
+      SetPrivilege(processes_, names_[i], true);
+    } catch (...) {
+      // No destructor runs for a guard that was never made: off again here.
+      SwitchOff(i + 1);
+      throw;
+    }
+  }
 }
 
-PrivilegeScope::~PrivilegeScope() {
-  for (auto name = names_.rbegin(); name != names_.rend(); ++name) {
+PrivilegeScope::~PrivilegeScope() { SwitchOff(names_.size()); }
+
+void PrivilegeScope::SwitchOff(std::size_t count) noexcept {
+  for (std::size_t i = count; i-- > 0;) {
     try {
-      SetPrivilege(processes_, *name, false);
+      SetPrivilege(processes_, names_[i], false);
     } catch (...) {
-      // A port that throws here must not end the program from a destructor; the next
-      // privilege is still switched off.
+      // The others are still switched off.
     }
   }
 }

@@ -27,6 +27,9 @@ class PrivilegeScope {
   ~PrivilegeScope();
 
  private:
+  // The first `count` privileges, last first.
+  void SwitchOff(std::size_t count) noexcept;
+
   ProcessApi& processes_;
   std::vector<std::string> names_;
 };

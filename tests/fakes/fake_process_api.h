@@ -36,6 +36,7 @@ class FakeProcessApi : public ProcessApi {
   std::map<int32_t, uint32_t> errorOfStatus{{static_cast<int32_t>(0xC0000061), 1314}};
   bool openTokenFails = false;
   bool lookupFails = false;
+  std::function<void(const std::string&)> onLookup;  // runs inside each lookup, given the name
   std::set<int> failingAdjustCalls;  // 1 is the first AdjustTokenPrivileges call
   Luid debugLuid{20, 0};
   uint32_t debugAttributes = 0;  // the privilege's attributes in the token; 0x2 is enabled
@@ -122,6 +123,7 @@ class FakeProcessApi : public ProcessApi {
   bool LookupPrivilegeValue(const std::string& systemName, const std::string& name, Luid& luid) override {
     Log("LookupPrivilegeValue(\"" + systemName + "\", \"" + name + "\")");
     if (lookupFails) return false;
+    if (onLookup) onLookup(name);
     if (name == "SeDebugPrivilege") {
       luid = debugLuid;
     } else if (name == "SeIncreaseQuotaPrivilege") {

@@ -136,7 +136,18 @@ TEST(Optimizer, PrivilegesAreOffOnEveryWayOut) {
                                 "SeProfileSingleProcessPrivilege on", "SeProfileSingleProcessPrivilege off",
                                 "SeIncreaseQuotaPrivilege off", "SeDebugPrivilege off"}));
 
-  for (Machine* m : {&guarded, &throwing}) {
+  // A privilege that cannot be switched on: those already on go off again.
+  Machine refusing;
+  int quotaLookups = 0;
+  refusing.processes.onLookup = [&](const std::string& name) {
+    if (name == "SeIncreaseQuotaPrivilege" && ++quotaLookups == 1) throw std::runtime_error("refused by a test");
+  };
+  EXPECT_THROW(refusing.optimizer.Run(AreaSet::All(), refusing.figures), std::runtime_error);
+  EXPECT_EQ(PrivilegeSwitches(refusing.processes),
+            (std::vector<std::string>{"SeDebugPrivilege on", "SeIncreaseQuotaPrivilege off", "SeDebugPrivilege off"}));
+  EXPECT_TRUE(AreaCalls(refusing.processes).empty());
+
+  for (Machine* m : {&guarded, &throwing, &refusing}) {
     for (uint32_t luid : {kDebug, kQuota, kProfile}) EXPECT_FALSE(m->processes.Enabled(luid)) << luid;
     EXPECT_TRUE(m->processes.openHandles.empty());
   }
@@ -254,28 +265,6 @@ TEST(Optimizer, AnUnsupportedAreaIsNotCalledAndItsPrivilegeStaysOff) {
   const std::vector<AreaResult> lists = wow64.optimizer.Run(AreaSet::All(), wow64.figures);
   EXPECT_EQ(AreaCalls(wow64.processes).back(), "NtSetSystemInformation(155, null, 0)");
   EXPECT_EQ(lists[3].outcome, AreaOutcome::NotSupported);
-}
-
-TEST(AreaNames, ParseAndFormat) {
-  struct Case {
-    const char* text;
-    std::string formatted;  // of the areas found
-    std::vector<std::string> unknown;
-  };
-  const Case cases[] = {
-      {"WorkingSets,SystemFileCache", "WorkingSets,SystemFileCache", {}},
-      {"registrycache, STANDBYLIST ,,", "StandbyList,RegistryCache", {}},
-      {"StandbyList,Bogus,StandbyList", "StandbyList", {"Bogus"}},
-      {"", "", {}},
-      {"Standby List", "", {"Standby List"}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    const ParsedAreaList parsed = ParseAreaList(c.text);
-    EXPECT_EQ(FormatAreaList(parsed.areas), c.formatted);
-    EXPECT_EQ(parsed.unknown, c.unknown);
-  }
-  for (MemoryArea area : kAreaOrder) EXPECT_EQ(AreaFromName(AreaName(area)), area);
 }
 
 }  // namespace
