@@ -115,7 +115,7 @@ class UpdateTest(harness.E2ETestCase):
         self.assertEqual(digest(self.temp_program), digest(self.probe))
 
     def test_nothing_newer_is_up_to_date_and_a_check_that_cannot_finish_says_it_failed(self):
-        self.server.version_file("1.42\r\n%s\r\n" % self.server.url("/probe.exe"))
+        self.server.version_file("%s\r\n%s\r\n" % (product.VERSION_NUMBER, self.server.url("/probe.exe")))
         options = self.open_options()
         self.assertEqual(self.update_answers_up_to_date(options), UP_TO_DATE)
         self.assertEqual(self.version_copy.read_bytes(), self.server.routes["/version.txt"][1])
