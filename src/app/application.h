@@ -2,17 +2,20 @@
 #pragma once
 
 #include "app/form1.h"
+#include "settings/areas_window.h"
 #include "settings/form2.h"
 #include "simple/form3.h"
 
 namespace pravelo::app {
 
 struct Application {
-  explicit Application(Form1Services services) : form1(services, form2, form3), form2(form1), form3(form1) {}
+  explicit Application(Form1Services services)
+      : form1(services, form2, form3), form2(form1, areas), form3(form1), areas(form1) {}
 
   Form1 form1;
   settings::Form2 form2;
   simple::Form3 form3;
+  settings::AreasWindow areas;
 };
 
 }  // namespace pravelo::app

@@ -3,7 +3,7 @@
 #include "base/numeric.h"
 #include "memory/deep_pass.h"
 #include "memory/memory_status.h"
-#include "memory/standard_pass.h"
+#include "memory/optimizer.h"
 #include "settings/form2.h"
 #include "simple/form3.h"
 #include "ui/layout.h"
@@ -65,7 +65,8 @@ Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form
       form2_(form2),
       form3_(form3),
       store_(services.platform.registry),
-      standardPass_(std::make_unique<memory::StandardPass>(services.platform.processes, services.platform.memory)),
+      optimizer_(std::make_unique<memory::Optimizer>(services.platform.processes, services.platform.memory,
+                                                     services.platform.clock)),
       deepPass_(services.makeDeepPassBlock
                     ? std::make_unique<memory::DeepPass>(services.platform.memory, services.makeDeepPassBlock)
                     : std::make_unique<memory::DeepPass>(services.platform.memory)) {
@@ -96,9 +97,11 @@ Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form
 
 Form1::~Form1() = default;
 
-void Form1::OptimizeMemory() {
+void Form1::OptimizeMemory(const settings::Setting& areasSetting) {
   memory::PassFigures passFigures{z18, z17};
-  standardPass_->OptimizeMemory(!Command8.Enabled(), passFigures);
+  memory::RunOptions options;
+  options.deepPassRunning = !Command8.Enabled();
+  optimizer_->Run(settings::ReadAreas(store_, areasSetting), passFigures, options);
   z18 = passFigures.z18;
   z17 = passFigures.z17;
 }

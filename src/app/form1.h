@@ -17,6 +17,7 @@
 #include "display/tray_icon.h"
 #include "display/tray_icon_data.h"
 #include "platform/platform.h"
+#include "settings/area_settings.h"
 #include "settings/settings_store.h"
 #include "settings/string_table.h"
 #include "taskbar/taskbar_list.h"
@@ -25,7 +26,7 @@
 
 namespace pravelo::memory {
 class DeepPass;
-class StandardPass;
+class Optimizer;
 }
 namespace pravelo::settings {
 class Form2;
@@ -119,7 +120,9 @@ class Form1 : public ui::Form {
   void Status_Click(int index) { msgtimer_Timer(index); }
 
   // --- Shared procedures -------------------------------------------------------------
-  void OptimizeMemory();
+  // The optimization with the areas of the setting given: the manual ones for every command,
+  // the automatic ones for the timer.
+  void OptimizeMemory(const settings::Setting& areasSetting = settings::kManualAreas);
   void DeepOptimize();
   // Sets the automatic optimization from "Interval", now: at start-up and after a save.
   void ArmAutoOptimize();
@@ -137,12 +140,15 @@ class Form1 : public ui::Form {
   settings::SettingsStore& store() { return store_; }
   settings::StringTable& strings() { return services_.strings; }
   taskbar::TaskbarList* itbar_list3() { return itbar_list3_.get(); }
+  memory::Optimizer& optimizer() { return *optimizer_; }
   simple::Form3& Form3Window() { return form3_; }
   double OwnVersion() const { return services_.ownVersion; }
 
  private:
   void HandleCommandLine(const CommandLineSwitch& commandSwitch);
   void QuickUpdate(const std::string& argument);
+  // "/clean": the areas named, once, then the end, with an exit code that tells how it went.
+  [[noreturn]] void CleanOnce(const std::string& argument);
   void DrawTrayIcon(int load, bool high);
   // The record's size, window, number, flags and callback message.
   void FillTrayRecordFields();
@@ -159,7 +165,7 @@ class Form1 : public ui::Form {
   settings::Form2& form2_;
   simple::Form3& form3_;
   settings::SettingsStore store_;
-  std::unique_ptr<memory::StandardPass> standardPass_;
+  std::unique_ptr<memory::Optimizer> optimizer_;
   std::unique_ptr<memory::DeepPass> deepPass_;
   std::unique_ptr<taskbar::TaskbarList> itbar_list3_;
 

@@ -1,11 +1,11 @@
-// The standard "Optimize": every process's working set trimmed, the file-cache working
-// set shrunk, the available-memory figures of the main window updated.
+// The calls of the standard "Optimize": every process's working set trimmed, and the
+// file-cache working set shrunk.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
-#include "platform/memory_api.h"
 #include "platform/process_api.h"
 
 namespace pravelo::memory {
@@ -16,23 +16,26 @@ struct PassFigures {
   std::optional<double> z17;
 };
 
+// As working-set and file-cache limits: "as few pages as possible", (SIZE_T)-1 at the
+// program's width.
+inline constexpr std::uintptr_t kTrimAll = UINTPTR_MAX;
+
 class StandardPass {
  public:
-  StandardPass(ProcessApi& processes, MemoryApi& memory);
+  explicit StandardPass(ProcessApi& processes);
 
-  // Does nothing but switch the privilege on while a deep pass runs (deepPassRunning is
-  // the disabled Optimize2 button), since the deep pass lets timers and menus run.
-  void OptimizeMemory(bool deepPassRunning, PassFigures& figures);
+  // Trims every process there is; nothing when the processes were listed, otherwise the
+  // error code of the listing. Runs `afterEachProcess` after each one, when given.
+  std::optional<uint32_t> TrimWorkingSets(const std::function<void()>& afterEachProcess);
+  // Both file-cache requests; nothing when either worked, otherwise the first one's error.
+  std::optional<uint32_t> ShrinkFileCache();
   // Whether the process was opened and its handle closed.
   bool TrimProcessMemory(uint32_t processId);
   // Whether the adjustment that sets the privilege's state succeeded.
   bool EnableDebugPrivilege(bool enable);
 
  private:
-  void ShrinkFileCache();
-
   ProcessApi& processes_;
-  MemoryApi& memory_;
   FileCacheInformation fileCacheInfo_;
 };
 

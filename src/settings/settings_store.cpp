@@ -14,7 +14,12 @@ std::string KeyPath(std::string_view appName, std::string_view section) {
 
 std::string SettingsStore::ReadSetting(std::string_view appName, std::string_view valueName,
                                        std::string_view defaultValue) {
-  const std::string key = KeyPath(appName, kSectionName);
+  return ReadIn(appName, kSectionName, valueName, defaultValue);
+}
+
+std::string SettingsStore::ReadIn(std::string_view appName, std::string_view section, std::string_view valueName,
+                                  std::string_view defaultValue) {
+  const std::string key = KeyPath(appName, section);
   std::string value = registry_.Read(RegistryRoot::CurrentUser, key, valueName).value_or(std::string());
   if (!value.empty()) return value;
   // A failed write-back still leaves the caller with the default.

@@ -22,6 +22,7 @@ namespace pravelo::ui {
 inline constexpr wchar_t kForm1Class[] = L"Pravelo.Form1";
 inline constexpr wchar_t kForm2Class[] = L"Pravelo.Form2";
 inline constexpr wchar_t kForm3Class[] = L"Pravelo.Form3";
+inline constexpr wchar_t kAreasClass[] = L"Pravelo.Areas";
 
 class ApplicationBinding {
  public:
@@ -38,12 +39,13 @@ class ApplicationBinding {
   void BindForm1(app::Application& application);
   void BindForm2(app::Application& application);
   void BindForm3(app::Application& application);
+  void BindAreas(app::Application& application);
 
   HINSTANCE instance_;
   MessagePumpWin32& pump_;
   PictureLibrary pictures_;
   std::array<UniqueIcon, 3> thumbnailIcons_;
-  std::unique_ptr<FormWindow> form1_, form2_, form3_;
+  std::unique_ptr<FormWindow> form1_, form2_, form3_, areas_;
 };
 
 std::unique_ptr<ApplicationBinding> BindApplication(HINSTANCE instance, app::Application& application,

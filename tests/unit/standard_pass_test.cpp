@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_memory_api.h"
 #include "fakes/fake_process_api.h"
+#include "fakes/fake_system.h"
+#include "memory/optimizer.h"
 #include "memory/standard_pass.h"
+#include "settings/area_settings.h"
 
 namespace pravelo::memory {
 namespace {
@@ -15,23 +19,39 @@ using fakes::FakeMemoryApi;
 using fakes::FakeProcessApi;
 
 // The six calls of one privilege switch to the attributes `to`.
-std::vector<std::string> PrivilegeSwitch(const char* to) {
+std::vector<std::string> PrivilegeSwitch(const char* to, const std::string& name = "SeDebugPrivilege",
+                                         int luid = 20) {
+  const std::string entry = "1 x " + std::to_string(luid) + ":0 ";
   return {
       "GetCurrentProcess()",
       "OpenProcessToken(0xffffffff, 0x28)",
-      "LookupPrivilegeValue(\"\", \"SeDebugPrivilege\")",
-      "AdjustTokenPrivileges(7, 0, 1 x 20:0 0x0, 28, previous)",
-      std::string("AdjustTokenPrivileges(7, 0, 1 x 20:0 ") + to + ", 16, none)",
+      "LookupPrivilegeValue(\"\", \"" + name + "\")",
+      "AdjustTokenPrivileges(7, 0, " + entry + "0x0, 28, previous)",
+      "AdjustTokenPrivileges(7, 0, " + entry + to + ", 16, none)",
       "CloseHandle(7)",
   };
 }
+
+std::vector<std::string> QuotaSwitch(const char* to) {
+  return PrivilegeSwitch(to, "SeIncreaseQuotaPrivilege", 5);
+}
+
+// (SIZE_T)-1 at the width of this build, as the fake writes it.
+std::string TrimAllText() {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(kTrimAll));
+  return text;
+}
+
+// The pass every Optimize runs until the user chooses other areas.
+const AreaSet kDefault = ParseAreaList(settings::kDefaultAreas).areas;
 
 std::vector<std::string> Trim(uint32_t pid) {
   const std::string handle = std::to_string(FakeProcessApi::HandleOf(pid));
   return {
       "OpenProcess(0x1f0fff, 0, " + std::to_string(pid) + ")",
       "EmptyWorkingSet(" + handle + ")",
-      "SetProcessWorkingSetSize(" + handle + ", 0xffffffff, 0xffffffff)",
+      "SetProcessWorkingSetSize(" + handle + ", " + TrimAllText() + ", " + TrimAllText() + ")",
       "CloseHandle(" + handle + ")",
   };
 }
@@ -47,20 +67,26 @@ TEST(StandardPass, MakesTheCallsInOrderWithTheirConstants) {
   FakeMemoryApi memory;
   memory.load = 60;
   memory.availableBytes = 2'048'000'000;  // 2000 MB
-  StandardPass pass(processes, memory);
+  fakes::FakeClock clock;
+  Optimizer optimizer(processes, memory, clock);
   PassFigures figures;
   figures.z18 = 1500.25;
 
-  pass.OptimizeMemory(false, figures);
+  optimizer.Run(kDefault, figures);
 
+  // The file cache's privilege is on as well now; without it the system refuses both
+  // file-cache calls.
   std::vector<std::string> expected = PrivilegeSwitch("0x2");
+  Append(expected, QuotaSwitch("0x2"));
   expected.push_back("WTSEnumerateProcesses(0, 0, 1)");
   expected.push_back("OpenProcess(0x1f0fff, 0, 0)");  // the idle process: skipped
   Append(expected, Trim(4));
   Append(expected, Trim(1234));
   expected.push_back("WTSFreeMemory()");
-  expected.push_back("SetSystemFileCacheSize(0xffffffff, 0xffffffff, 0)");
-  expected.push_back("NtSetSystemInformation(21, min 0xffffffff max 0xffffffff, 24)");
+  expected.push_back("SetSystemFileCacheSize(" + TrimAllText() + ", " + TrimAllText() + ", 0)");
+  expected.push_back("NtSetSystemInformation(21, min " + TrimAllText() + " max " + TrimAllText() + ", " +
+                     std::to_string(sizeof(FileCacheInformation)) + ")");
+  Append(expected, QuotaSwitch("0x0"));
   Append(expected, PrivilegeSwitch("0x0"));
   EXPECT_EQ(processes.calls, expected);
 
@@ -68,6 +94,7 @@ TEST(StandardPass, MakesTheCallsInOrderWithTheirConstants) {
   EXPECT_EQ(*figures.z17, -1440.25);  // load minus the previous figure
   EXPECT_EQ(figures.z18, 2000);
   EXPECT_EQ(processes.debugAttributes, 0u);
+  EXPECT_EQ(processes.AttributesOf(5), 0u);
   EXPECT_TRUE(processes.openHandles.empty());
   // The fields the pass does not own stay zero.
   EXPECT_EQ(processes.lastFileCacheInformation.currentSize, 0u);
@@ -81,7 +108,7 @@ TEST(StandardPass, FailureRules) {
     void (*setUp)(FakeProcessApi&) = nullptr;
     std::map<std::string, int> expectedCounts;
     bool figuresChange = true;
-    bool privilegeLeftOn = false;
+    std::vector<AreaOutcome> outcomes{AreaOutcome::Done, AreaOutcome::Done};
   };
   const std::vector<Scenario> scenarios = {
       {"deep pass running",
@@ -90,15 +117,19 @@ TEST(StandardPass, FailureRules) {
        {{"WTSEnumerateProcesses", 0},
         {"OpenProcess", 0},
         {"NtSetSystemInformation", 0},
-        {"AdjustTokenPrivileges", 2}},
+        {"AdjustTokenPrivileges", 8}},  // both privileges on, and off again
        false,
-       true},
+       {}},
+      // Each area stands on its own: the file cache is still asked.
       {"enumeration fails",
        false,
-       [](FakeProcessApi& p) { p.processes.reset(); },
-       {{"WTSEnumerateProcesses", 1}, {"SetSystemFileCacheSize", 0}, {"NtSetSystemInformation", 0}},
-       false,
-       true},
+       [](FakeProcessApi& p) {
+         p.processes.reset();
+         p.lastError = 1722;
+       },
+       {{"WTSEnumerateProcesses", 1}, {"SetSystemFileCacheSize", 1}, {"NtSetSystemInformation", 1}},
+       true,
+       {AreaOutcome::Refused, AreaOutcome::Done}},
       {"no records",
        false,
        [](FakeProcessApi& p) { p.processes = std::vector<uint32_t>{}; },
@@ -114,9 +145,12 @@ TEST(StandardPass, FailureRules) {
        false,
        [](FakeProcessApi& p) {
          p.emptyWorkingSetFails = p.setWorkingSetSizeFails = p.fileCacheSizeFails = true;
-         p.ntStatus = static_cast<int32_t>(0xC000007A);  // no such entry point
+         p.lastError = 1314;
+         p.ntStatus = static_cast<int32_t>(0xC0000061);  // privilege not held
        },
-       {{"EmptyWorkingSet", 3}, {"SetProcessWorkingSetSize", 3}, {"NtSetSystemInformation", 1}}},
+       {{"EmptyWorkingSet", 3}, {"SetProcessWorkingSetSize", 3}, {"NtSetSystemInformation", 1}},
+       true,
+       {AreaOutcome::Done, AreaOutcome::Refused}},
       {"the privilege cannot be had",
        false,
        [](FakeProcessApi& p) { p.openTokenFails = true; },
@@ -130,11 +164,14 @@ TEST(StandardPass, FailureRules) {
     FakeMemoryApi memory;
     memory.load = 60;
     memory.availableBytes = 1'024'000'000;
-    StandardPass pass(processes, memory);
+    fakes::FakeClock clock;
+    Optimizer optimizer(processes, memory, clock);
     PassFigures figures;
     figures.z18 = 1500.25;
+    RunOptions options;
+    options.deepPassRunning = s.deepPassRunning;
 
-    pass.OptimizeMemory(s.deepPassRunning, figures);
+    const std::vector<AreaResult> results = optimizer.Run(kDefault, figures, options);
 
     for (const auto& [name, count] : s.expectedCounts) EXPECT_EQ(processes.CountOf(name), count) << name;
     if (s.figuresChange) {
@@ -145,7 +182,12 @@ TEST(StandardPass, FailureRules) {
       EXPECT_EQ(figures.z18, 1500.25);
       EXPECT_EQ(memory.availableCalls + memory.loadCalls, 0);
     }
-    EXPECT_EQ((processes.debugAttributes & 0x2) != 0, s.privilegeLeftOn);
+    std::vector<AreaOutcome> outcomes;
+    for (const AreaResult& result : results) outcomes.push_back(result.outcome);
+    EXPECT_EQ(outcomes, s.outcomes);
+    // Off again on every way out, the early return included.
+    EXPECT_FALSE(processes.Enabled(20));
+    EXPECT_FALSE(processes.Enabled(5));
     EXPECT_TRUE(processes.openHandles.empty());
   }
 }
@@ -168,8 +210,7 @@ TEST(TrimProcessMemory, ReportsWhetherTheHandleWasClosed) {
     SCOPED_TRACE(c.name);
     FakeProcessApi processes;
     c.setUp(processes);
-    FakeMemoryApi memory;
-    StandardPass pass(processes, memory);
+    StandardPass pass(processes);
     EXPECT_EQ(pass.TrimProcessMemory(4), c.expected);
     EXPECT_EQ(processes.CountOf("EmptyWorkingSet") + processes.CountOf("SetProcessWorkingSetSize"), c.trims);
   }
@@ -198,8 +239,7 @@ TEST(EnableDebugPrivilege, SwitchesOnlyTheEnabledBit) {
     FakeProcessApi processes;
     processes.debugAttributes = c.before;
     processes.failingAdjustCalls = c.failingAdjustCalls;
-    FakeMemoryApi memory;
-    StandardPass pass(processes, memory);
+    StandardPass pass(processes);
     EXPECT_EQ(pass.EnableDebugPrivilege(c.enable), c.expectedResult);
     EXPECT_EQ(processes.debugAttributes, c.after);
     EXPECT_TRUE(processes.openHandles.empty());
@@ -209,13 +249,12 @@ TEST(EnableDebugPrivilege, SwitchesOnlyTheEnabledBit) {
 TEST(EnableDebugPrivilege, GivesUpWithoutTokenOrPrivilegeAndClosesWhatItOpened) {
   FakeProcessApi noToken;
   noToken.openTokenFails = true;
-  FakeMemoryApi memory;
-  EXPECT_FALSE(StandardPass(noToken, memory).EnableDebugPrivilege(true));
+  EXPECT_FALSE(StandardPass(noToken).EnableDebugPrivilege(true));
   EXPECT_EQ(noToken.CountOf("AdjustTokenPrivileges") + noToken.CountOf("CloseHandle"), 0);
 
   FakeProcessApi noPrivilege;
   noPrivilege.lookupFails = true;
-  EXPECT_FALSE(StandardPass(noPrivilege, memory).EnableDebugPrivilege(true));
+  EXPECT_FALSE(StandardPass(noPrivilege).EnableDebugPrivilege(true));
   EXPECT_EQ(noPrivilege.CountOf("AdjustTokenPrivileges"), 0);
   EXPECT_EQ(noPrivilege.CountOf("CloseHandle"), 1);
   EXPECT_TRUE(noPrivilege.openHandles.empty());

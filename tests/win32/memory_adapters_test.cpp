@@ -7,7 +7,10 @@
 #include "fakes/counting_process_api.h"
 #include "memory/deep_pass.h"
 #include "memory/memory_status.h"
+#include "memory/optimizer.h"
 #include "memory/standard_pass.h"
+#include "platform/clock_win32.h"
+#include "settings/area_settings.h"
 #include "platform/memory_api_win32.h"
 #include "platform/process_api_win32.h"
 
@@ -42,10 +45,11 @@ TEST(StandardPassWin32, TrimsTheRealProcessesAndMeasures) {
   ProcessApiWin32 real;
   fakes::CountingProcessApi processes(real);
   MemoryApiWin32 memory;
-  memory::StandardPass pass(processes, memory);
+  ClockWin32 clock;
+  memory::Optimizer optimizer(processes, memory, clock);
   memory::PassFigures figures;
 
-  pass.OptimizeMemory(false, figures);
+  optimizer.Run(memory::ParseAreaList(settings::kDefaultAreas).areas, figures);
 
   EXPECT_GT(processes.enumerated.size(), 0u);
   EXPECT_EQ(processes.openAttempts, static_cast<int>(processes.enumerated.size()));
@@ -56,12 +60,35 @@ TEST(StandardPassWin32, TrimsTheRealProcessesAndMeasures) {
 
 TEST(StandardPassWin32, PrivilegeAndTrimResults) {
   ProcessApiWin32 processes;
-  MemoryApiWin32 memory;
-  memory::StandardPass pass(processes, memory);
+  memory::StandardPass pass(processes);
   EXPECT_TRUE(pass.EnableDebugPrivilege(true));
   EXPECT_TRUE(pass.EnableDebugPrivilege(false));
   EXPECT_TRUE(pass.TrimProcessMemory(GetCurrentProcessId()));
   EXPECT_FALSE(pass.TrimProcessMemory(0x7FFFFFF8));  // no such process
+}
+
+TEST(OptimizerWin32, EveryAreaAgainstTheRealSystem) {
+  ProcessApiWin32 processes;
+  MemoryApiWin32 memory;
+  const OsVersion version = memory.RealVersion();
+  EXPECT_GE(version.major, 6u);
+  // This build's width is the system's under Wine: never the compatibility layer.
+  EXPECT_EQ(memory.IsWow64(), false);
+  EXPECT_EQ(processes.ErrorOfStatus(static_cast<int32_t>(0xC0000061)), 1314u);  // privilege not held
+
+  ClockWin32 clock;
+  memory::Optimizer optimizer(processes, memory, clock);
+  memory::PassFigures figures;
+  const std::vector<memory::AreaResult> results = optimizer.Run(memory::AreaSet::All(), figures);
+  ASSERT_EQ(results.size(), memory::kAreaCount);
+  for (const memory::AreaResult& result : results) {
+    SCOPED_TRACE(std::string(memory::AreaName(result.area)));
+    EXPECT_GT(result.availableBeforeBytes, 0u);
+    EXPECT_GT(result.availableAfterBytes, 0u);
+    EXPECT_EQ(result.outcome == memory::AreaOutcome::Refused, result.errorCode != 0);
+  }
+  // Every process's working set is a call Wine takes.
+  EXPECT_EQ(results[0].outcome, memory::AreaOutcome::Done);
 }
 
 SIZE_T WorkingSetBytes() {
