@@ -1,6 +1,7 @@
 #include "app/form1.h"
 #include "memory/ini_section.h"
 #include "memory/memory_status.h"
+#include "memory/standard_pass.h"
 #include "settings/form2.h"
 #include "simple/form3.h"
 
@@ -24,7 +25,9 @@ std::string WithLineBreaks(std::string text) {
 
 void Form1::Command1_Click() {
   Platform& p = platform();
-  Timer2.SetEnabled(false);
+  // The pass lets the window work meanwhile: a click (or the hotkey) then has no pass to
+  // report on, and the refresh goes on through the pass.
+  if (standardPass_->Running()) return;
   // The figure before is measured, not the refresh's estimate from the whole-percent load,
   // which is off by up to one percent of the installed memory.
   const Currency before = memory::GetAvailableMemory(p.memory);
@@ -33,10 +36,9 @@ void Form1::Command1_Click() {
   const Currency first = memory::GetAvailableMemory(p.memory);
   const Currency after = memory::GetAvailableMemory(p.memory);
   const std::string separator = p.environment.DecimalSeparator();
-  MsgBx(strings().Text(kOptimizedText) + (first - before).ToText(separator) + "MB\r\n" + before.ToText(separator) +
-            " MB -> " + after.ToText(separator) + " MB",
+  MsgBx(strings().Text(kOptimizedText) + (first - before).ToText(separator) + "MB\r\n" +
+            before.ToText(separator) + " MB -> " + after.ToText(separator) + " MB",
         kInformationStyle);
-  Timer2.SetEnabled(true);
   UpdateDisplay();
 }
 
@@ -61,7 +63,8 @@ void Form1::Command7_Click() {
   form3_.Show();
   SimpleMode = true;
   Hide();
-  itbar_list3_->SetThumbnailClip(Handle(), form3_.Picture3.Left(), 0, form3_.Width(), form3_.Picture3.Height());
+  itbar_list3_->SetThumbnailClip(Handle(), form3_.Picture3.Left(), 0, form3_.Width(),
+                                 form3_.Picture3.Height());
 }
 
 void Form1::Command8_Click() {

@@ -16,17 +16,19 @@
 #include "display/surfaces.h"
 #include "display/tray_icon.h"
 #include "display/tray_icon_data.h"
+#include "memory/high_load_trigger.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
 #include "settings/string_table.h"
 #include "taskbar/taskbar_list.h"
 #include "ui/control_array.h"
 #include "ui/form.h"
+#include "ui/global_hotkey.h"
 
 namespace pravelo::memory {
 class DeepPass;
 class StandardPass;
-}
+}  // namespace pravelo::memory
 namespace pravelo::settings {
 class Form2;
 }
@@ -40,6 +42,8 @@ inline constexpr int kRefreshIntervalMs = 170;
 inline constexpr int kTrayRefreshIntervalMs = 590;
 inline constexpr int kNotificationMs = 2000;
 inline constexpr std::string_view kDeepFillLimitVariable = "PRAVELO_DEEP_FILL_LIMIT_MB";
+// A pause after each process of the standard pass, so that tests can watch a slow pass.
+inline constexpr std::string_view kPassDelayVariable = "PRAVELO_TEST_PASS_DELAY_MS";
 
 struct Form1Services {
   Platform& platform;
@@ -61,23 +65,24 @@ class Form1 : public ui::Form {
   ui::ControlArray<ui::Button> Status;
   ui::ControlArray<ui::Timer> msgtimer;
   ui::Label Label1, Label2, Label5;
-  ui::PictureBox Picture1;  // graph viewport
-  ui::PictureBox Picture2;  // tray icon canvas (hidden)
-  ui::PictureBox Picture3;  // load bar
-  ui::PictureBox Picture4;  // graph canvas inside Picture1
-  ui::PictureBox Picture5;  // logo
-  ui::PictureBox Picture6;  // track behind the bar
-  ui::PictureBox tmppc;     // hidden holder of the high-load bar picture
-  ui::PictureBox pichook;   // hidden receiver of the tray callbacks
+  ui::PictureBox Picture1;            // graph viewport
+  ui::PictureBox Picture2;            // tray icon canvas (hidden)
+  ui::PictureBox Picture3;            // load bar
+  ui::PictureBox Picture4;            // graph canvas inside Picture1
+  ui::PictureBox Picture5;            // logo
+  ui::PictureBox Picture6;            // track behind the bar
+  ui::PictureBox tmppc;               // hidden holder of the high-load bar picture
+  ui::PictureBox pichook;             // hidden receiver of the tray callbacks
   std::array<NativeHandle, 5> img{};  // 16 x 16 icons; 1 to 3 for the thumbnail buttons
   ui::Timer Timer1;                   // automatic optimization
   ui::Timer Timer2;                   // refresh
+  ui::GlobalHotkey hotkey;            // a manual Optimize from anywhere
   ui::MenuItem openz, optiz, optnz, endez;
   std::vector<ui::MenuItem*> msys;
 
   // --- Values other windows read and write ----------------------------------------------
-  double z18 = 0;              // available memory in MB: estimated from the load, or measured by a pass
-  std::optional<double> z17;   // written by the standard pass; empty until the first pass
+  double z18 = 0;             // available memory in MB: estimated from the load, or measured by a pass
+  std::optional<double> z17;  // written by the standard pass; empty until the first pass
   double zy = 0;
   double TotalMem = 0;
   bool SimpleMode = false;
@@ -109,6 +114,7 @@ class Form1 : public ui::Form {
   void TaskbarButtonCreated();
 
   void Timer1_Timer();
+  void hotkey_Pressed() { Command1_Click(); }
   void Timer2_Timer() { UpdateDisplay(); }
   void UpdateDisplay();
 
@@ -119,12 +125,16 @@ class Form1 : public ui::Form {
   void Status_Click(int index) { msgtimer_Timer(index); }
 
   // --- Shared procedures -------------------------------------------------------------
-  void OptimizeMemory();
+  // Whether the pass went through; a pass asked for while one runs does nothing.
+  bool OptimizeMemory();
   void DeepOptimize();
   // Sets the automatic optimization from "Interval", now: at start-up and after a save.
   void ArmAutoOptimize();
   // Re-reads "AutoOptimize" (the options window's save calls it).
   void ReadAutoOptimizeSwitch();
+  // The automation settings, now: the load threshold, the hotkey and the exclusions. False
+  // when another program holds the hotkey, which the main window then says.
+  bool ApplyAutomation();
   // Ends the program even where a close would move it to the tray: the hand-over to a new
   // instance (the update, the restart after the deep pass) and the simple window's End.
   [[noreturn]] void EndProgram();
@@ -154,6 +164,7 @@ class Form1 : public ui::Form {
   void UpdateTaskbarButton(int load);
   void UpdateBarsAndLabels(int load);
   std::string AvailableMemoryText();
+  void OptimizeOnHighLoad(int load);
 
   Form1Services services_;
   settings::Form2& form2_;
@@ -170,6 +181,7 @@ class Form1 : public ui::Form {
   int barRegionWidth_ = -1;
   int barRegionHeight_ = -1;
   display::AutoOptimizeSchedule schedule_;
+  memory::HighLoadTrigger highLoad_;
   display::TrayIconCache trayCache_;
   bool TrayBusy = false;
   bool inTray_ = false;     // the program sits in the tray (its windows hidden)

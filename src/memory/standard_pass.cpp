@@ -39,16 +39,28 @@ class HandleCloser {
 StandardPass::StandardPass(ProcessApi& processes, MemoryApi& memory)
     : processes_(processes), memory_(memory) {}
 
-void StandardPass::OptimizeMemory(bool deepPassRunning, PassFigures& figures) {
+bool StandardPass::OptimizeMemory(bool deepPassRunning, PassFigures& figures,
+                                  const std::function<void()>& afterEachProcess) {
+  bool completed = false;
+  guard_.RunExclusive([&] { completed = Run(deepPassRunning, figures, afterEachProcess); });
+  return completed;
+}
+
+bool StandardPass::Run(bool deepPassRunning, PassFigures& figures,
+                       const std::function<void()>& afterEachProcess) {
   EnableDebugPrivilege(true);
-  if (deepPassRunning) return;
+  if (deepPassRunning) return false;
 
   {
     const auto records = processes_.EnumerateProcesses(kCurrentServer, kEnumerateReserved, kEnumerateVersion);
-    if (!records) return;
-    // No filter: processes that cannot be opened (the idle process, protected ones, ones
-    // that have ended since) are skipped inside.
-    for (std::size_t i = 0; i < records->Count(); ++i) TrimProcessMemory(records->ProcessId(i));
+    if (!records) return false;
+    // Only the user's exclusions filter: processes that cannot be opened (the idle
+    // process, protected ones, ones that have ended since) are skipped inside.
+    for (std::size_t i = 0; i < records->Count(); ++i) {
+      if (exclusions_.Excludes(records->ImageName(i))) continue;
+      TrimProcessMemory(records->ProcessId(i));
+      afterEachProcess();
+    }
   }  // the records are freed here, before the file-cache steps
 
   // From here on every step runs whatever the one before it reported: the system may lack
@@ -58,6 +70,7 @@ void StandardPass::OptimizeMemory(bool deepPassRunning, PassFigures& figures) {
   figures.z17 = GetMemoryLoad(memory_) - previous;
   figures.z18 = GetAvailableMemory(memory_).ToDouble();
   EnableDebugPrivilege(false);
+  return true;
 }
 
 void StandardPass::ShrinkFileCache() {

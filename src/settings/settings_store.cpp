@@ -14,7 +14,12 @@ std::string KeyPath(std::string_view appName, std::string_view section) {
 
 std::string SettingsStore::ReadSetting(std::string_view appName, std::string_view valueName,
                                        std::string_view defaultValue) {
-  const std::string key = KeyPath(appName, kSectionName);
+  return ReadSettingIn(appName, kSectionName, valueName, defaultValue);
+}
+
+std::string SettingsStore::ReadSettingIn(std::string_view appName, std::string_view section,
+                                         std::string_view valueName, std::string_view defaultValue) {
+  const std::string key = KeyPath(appName, section);
   std::string value = registry_.Read(RegistryRoot::CurrentUser, key, valueName).value_or(std::string());
   if (!value.empty()) return value;
   // A failed write-back still leaves the caller with the default.
@@ -22,8 +27,8 @@ std::string SettingsStore::ReadSetting(std::string_view appName, std::string_vie
   return std::string(defaultValue);
 }
 
-bool SettingsStore::WriteSetting(std::string_view appName, std::string_view section, std::string_view valueName,
-                                 std::string_view value) {
+bool SettingsStore::WriteSetting(std::string_view appName, std::string_view section,
+                                 std::string_view valueName, std::string_view value) {
   return registry_.WriteString(RegistryRoot::CurrentUser, KeyPath(appName, section), valueName, value);
 }
 

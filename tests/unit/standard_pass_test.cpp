@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -148,6 +150,62 @@ TEST(StandardPass, FailureRules) {
     EXPECT_EQ((processes.debugAttributes & 0x2) != 0, s.privilegeLeftOn);
     EXPECT_TRUE(processes.openHandles.empty());
   }
+}
+
+TEST(StandardPass, ExcludedProgramsAreNeverOpenedAndTheRestYieldAfterEach) {
+  FakeProcessApi processes;
+  processes.processes = std::vector<uint32_t>{4, 8, 12, 16};
+  processes.imageNames = {{4, "System"}, {8, "GAME.EXE"}, {12, "pravelo.exe"}, {16, "browser.exe"}};
+  FakeMemoryApi memory;
+  StandardPass pass(processes, memory);
+  pass.SetExclusions(*Exclusions::Parse("game.exe;Browser.exe"));
+  PassFigures figures;
+  std::vector<std::size_t> callsAtYield;
+  EXPECT_TRUE(pass.OptimizeMemory(false, figures, [&] { callsAtYield.push_back(processes.calls.size()); }));
+
+  for (const uint32_t excluded : {8u, 16u}) {
+    EXPECT_EQ(std::count(processes.calls.begin(), processes.calls.end(),
+                         "OpenProcess(0x1f0fff, 0, " + std::to_string(excluded) + ")"),
+              0)
+        << excluded;
+  }
+  // The program's own process is trimmed like any other unless it is listed.
+  EXPECT_EQ(processes.CountOf("EmptyWorkingSet"), 2);
+  // One yield after each process tried, each right after that process's handle closed.
+  ASSERT_EQ(callsAtYield.size(), 2u);
+  for (std::size_t at : callsAtYield) EXPECT_EQ(processes.calls[at - 1].rfind("CloseHandle(", 0), 0u);
+}
+
+TEST(StandardPass, APassAskedForWhileOneRunsDoesNothing) {
+  FakeProcessApi processes;
+  processes.processes = std::vector<uint32_t>{4, 8, 12};
+  FakeMemoryApi memory;
+  memory.availableBytes = 1'024'000'000;
+  StandardPass pass(processes, memory);
+  PassFigures figures;
+  int nested = 0;
+  std::size_t callsBefore = 0;
+  const bool completed = pass.OptimizeMemory(false, figures, [&] {
+    EXPECT_TRUE(pass.Running());
+    PassFigures inner;
+    inner.z18 = 7;
+    callsBefore = processes.calls.size();
+    EXPECT_FALSE(pass.OptimizeMemory(false, inner));
+    EXPECT_EQ(processes.calls.size(), callsBefore);  // not even the privilege
+    EXPECT_EQ(inner.z18, 7);
+    ++nested;
+  });
+  EXPECT_TRUE(completed);
+  EXPECT_EQ(nested, 3);
+  EXPECT_EQ(processes.CountOf("EmptyWorkingSet"), 3);
+  EXPECT_FALSE(pass.Running());
+  EXPECT_EQ(processes.debugAttributes, 0u);
+
+  // A handler that throws out of the pass lets the guard go.
+  EXPECT_THROW(pass.OptimizeMemory(false, figures, [] { throw std::runtime_error("window gone"); }),
+               std::runtime_error);
+  EXPECT_FALSE(pass.Running());
+  EXPECT_TRUE(pass.OptimizeMemory(false, figures));
 }
 
 TEST(TrimProcessMemory, ReportsWhetherTheHandleWasClosed) {

@@ -1,0 +1,58 @@
+#include "settings/automation_settings.h"
+
+#include "base/numeric.h"
+
+namespace pravelo::settings {
+namespace {
+
+std::string Read(SettingsStore& store, const Setting& setting) {
+  return store.ReadSettingIn(kApplicationName, kAutomationSection, setting.name, setting.defaultValue);
+}
+
+bool Write(SettingsStore& store, const Setting& setting, std::string_view value) {
+  return store.WriteSetting(kApplicationName, kAutomationSection, setting.name, value);
+}
+
+std::optional<int32_t> Threshold(std::string_view text) {
+  return WholeNumberIn(text, kLowestThreshold, kHighestThreshold);
+}
+
+std::optional<int32_t> Cooldown(std::string_view text) {
+  return WholeNumberIn(text, kShortestCooldownSeconds, kLongestCooldownSeconds);
+}
+
+// Empty is off; anything else must be a combination.
+bool HotkeyAcceptable(std::string_view text) {
+  return text.find_first_not_of(' ') == std::string_view::npos || ParseHotkey(text).has_value();
+}
+
+}  // namespace
+
+AutomationSettings ReadAutomationSettings(SettingsStore& store) {
+  AutomationSettings settings;
+  settings.thresholdPercent = Threshold(Read(store, kThreshold)).value_or(settings.thresholdPercent);
+  settings.cooldownSeconds = Cooldown(Read(store, kCooldown)).value_or(settings.cooldownSeconds);
+  settings.hotkey = ParseHotkey(Read(store, kHotkey));
+  settings.exclusions = memory::Exclusions::Parse(Read(store, kExclusions)).value_or(memory::Exclusions());
+  return settings;
+}
+
+std::optional<AutomationInputError> CheckAutomationInput(const AutomationInput& input) {
+  if (input.thresholdOn && !Threshold(input.threshold)) return AutomationInputError::Threshold;
+  if (!Cooldown(input.cooldown)) return AutomationInputError::Cooldown;
+  if (!HotkeyAcceptable(input.hotkey)) return AutomationInputError::Hotkey;
+  if (!memory::Exclusions::Parse(input.exclusions)) return AutomationInputError::Exclusions;
+  return std::nullopt;
+}
+
+bool WriteAutomationSettings(SettingsStore& store, const AutomationInput& input) {
+  if (CheckAutomationInput(input)) return false;
+  const std::optional<int32_t> threshold = input.thresholdOn ? Threshold(input.threshold) : std::nullopt;
+  const std::optional<Hotkey> hotkey = ParseHotkey(input.hotkey);
+  bool saved = Write(store, kThreshold, std::to_string(threshold.value_or(0)));
+  saved = Write(store, kCooldown, std::to_string(*Cooldown(input.cooldown))) && saved;
+  saved = Write(store, kHotkey, hotkey ? HotkeyText(*hotkey) : std::string()) && saved;
+  return Write(store, kExclusions, input.exclusions) && saved;
+}
+
+}  // namespace pravelo::settings
