@@ -36,8 +36,8 @@ void Form1::Command1_Click() {
   const Currency first = memory::GetAvailableMemory(p.memory);
   const Currency after = memory::GetAvailableMemory(p.memory);
   const std::string separator = p.environment.DecimalSeparator();
-  MsgBx(strings().Text(kOptimizedText) + (first - before).ToText(separator) + "MB\r\n" +
-            before.ToText(separator) + " MB -> " + after.ToText(separator) + " MB",
+  MsgBx(strings().Text(kOptimizedText) + (first - before).ToText(separator) + "MB\r\n" + before.ToText(separator) +
+            " MB -> " + after.ToText(separator) + " MB",
         kInformationStyle);
   UpdateDisplay();
 }
@@ -63,8 +63,7 @@ void Form1::Command7_Click() {
   form3_.Show();
   SimpleMode = true;
   Hide();
-  itbar_list3_->SetThumbnailClip(Handle(), form3_.Picture3.Left(), 0, form3_.Width(),
-                                 form3_.Picture3.Height());
+  itbar_list3_->SetThumbnailClip(Handle(), form3_.Picture3.Left(), 0, form3_.Width(), form3_.Picture3.Height());
 }
 
 void Form1::Command8_Click() {

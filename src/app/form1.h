@@ -28,7 +28,7 @@
 namespace pravelo::memory {
 class DeepPass;
 class StandardPass;
-}  // namespace pravelo::memory
+}
 namespace pravelo::settings {
 class Form2;
 }
@@ -65,14 +65,14 @@ class Form1 : public ui::Form {
   ui::ControlArray<ui::Button> Status;
   ui::ControlArray<ui::Timer> msgtimer;
   ui::Label Label1, Label2, Label5;
-  ui::PictureBox Picture1;            // graph viewport
-  ui::PictureBox Picture2;            // tray icon canvas (hidden)
-  ui::PictureBox Picture3;            // load bar
-  ui::PictureBox Picture4;            // graph canvas inside Picture1
-  ui::PictureBox Picture5;            // logo
-  ui::PictureBox Picture6;            // track behind the bar
-  ui::PictureBox tmppc;               // hidden holder of the high-load bar picture
-  ui::PictureBox pichook;             // hidden receiver of the tray callbacks
+  ui::PictureBox Picture1;  // graph viewport
+  ui::PictureBox Picture2;  // tray icon canvas (hidden)
+  ui::PictureBox Picture3;  // load bar
+  ui::PictureBox Picture4;  // graph canvas inside Picture1
+  ui::PictureBox Picture5;  // logo
+  ui::PictureBox Picture6;  // track behind the bar
+  ui::PictureBox tmppc;     // hidden holder of the high-load bar picture
+  ui::PictureBox pichook;   // hidden receiver of the tray callbacks
   std::array<NativeHandle, 5> img{};  // 16 x 16 icons; 1 to 3 for the thumbnail buttons
   ui::Timer Timer1;                   // automatic optimization
   ui::Timer Timer2;                   // refresh
@@ -81,8 +81,8 @@ class Form1 : public ui::Form {
   std::vector<ui::MenuItem*> msys;
 
   // --- Values other windows read and write ----------------------------------------------
-  double z18 = 0;             // available memory in MB: estimated from the load, or measured by a pass
-  std::optional<double> z17;  // written by the standard pass; empty until the first pass
+  double z18 = 0;              // available memory in MB: estimated from the load, or measured by a pass
+  std::optional<double> z17;   // written by the standard pass; empty until the first pass
   double zy = 0;
   double TotalMem = 0;
   bool SimpleMode = false;

@@ -27,8 +27,8 @@ std::string SettingsStore::ReadSettingIn(std::string_view appName, std::string_v
   return std::string(defaultValue);
 }
 
-bool SettingsStore::WriteSetting(std::string_view appName, std::string_view section,
-                                 std::string_view valueName, std::string_view value) {
+bool SettingsStore::WriteSetting(std::string_view appName, std::string_view section, std::string_view valueName,
+                                 std::string_view value) {
   return registry_.WriteString(RegistryRoot::CurrentUser, KeyPath(appName, section), valueName, value);
 }
 
