@@ -33,7 +33,11 @@ AutomationSettings ReadAutomationSettings(SettingsStore& store) {
   settings.thresholdPercent = Threshold(Read(store, kThreshold)).value_or(settings.thresholdPercent);
   settings.cooldownSeconds = Cooldown(Read(store, kCooldown)).value_or(settings.cooldownSeconds);
   settings.hotkey = ParseHotkey(Read(store, kHotkey));
-  settings.exclusions = memory::Exclusions::Parse(Read(store, kExclusions)).value_or(memory::Exclusions());
+  const std::string exclusions = Read(store, kExclusions);
+  if (std::optional<memory::Exclusions> parsed = memory::Exclusions::Parse(exclusions)) {
+    settings.exclusions = std::move(*parsed);
+    settings.exclusionsText = exclusions;
+  }
   return settings;
 }
 

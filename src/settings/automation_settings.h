@@ -28,6 +28,7 @@ struct AutomationSettings {
   int cooldownSeconds = 60;
   std::optional<Hotkey> hotkey;
   memory::Exclusions exclusions;
+  std::string exclusionsText;  // as stored, when it is in force
 };
 
 // A value edited by hand into something the window would refuse counts as its default.

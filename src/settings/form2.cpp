@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "base/numeric.h"
 #include "platform/program_path.h"
+#include "settings/automation_window.h"
 #include "settings/captions.h"
 #include "settings/machine_values.h"
 #include "simple/form3.h"
@@ -27,7 +28,7 @@ std::string ValueText(const ui::CheckBox& box) { return box.Value() != 0 ? "1" :
 }  // namespace
 
 // Design captions are the Korean texts; start-up replaces them from the string table.
-Form2::Form2(app::Form1& form1)
+Form2::Form2(app::Form1& form1, AutomationWindow& automation)
     : ui::Form(layout::kWindow, "옵션"),
       Check1(layout::Check1, "시스템 시작시 자동 시작"),
       Check2(layout::Check2, "자동최적화"),
@@ -41,14 +42,17 @@ Form2::Form2(app::Form1& form1)
       Label3(layout::Label3, "Version 1.4.2"),
       Command1(layout::Command1, "저장"),
       Command2(layout::Command2, "업데이트"),
+      Command3(layout::Command3, "자동화..."),
       Timer1(kHoldTimerMs, false),
-      form1_(form1) {
+      form1_(form1),
+      automation_(automation) {
   onLoad = [this] { Form_Load(); };
   // An unloaded window's timer is gone; a wait on it ends.
   onUnload = [this] { Timer1.SetEnabled(false); };
   Check2.onClick = [this] { Check2_Click(); };
   Command1.onClick = [this] { Command1_Click(); };
   Command2.onClick = [this] { Command2_Click(); };
+  Command3.onClick = [this] { Command3_Click(); };
   Timer1.onTimer = [this] { Timer1_Timer(); };
 }
 
@@ -134,5 +138,7 @@ void Form2::Command2_Click() {
       form1_.EndProgram();
   }
 }
+
+void Form2::Command3_Click() { automation_.ShowModal(this); }
 
 }  // namespace pravelo::settings

@@ -12,12 +12,16 @@ class Form1;
 }
 
 namespace pravelo::settings {
+class AutomationWindow;
+}
+
+namespace pravelo::settings {
 
 inline constexpr int kHoldTimerMs = 5000;
 
 class Form2 : public ui::Form {
  public:
-  explicit Form2(app::Form1& form1);
+  Form2(app::Form1& form1, AutomationWindow& automation);
 
   ui::CheckBox Check1;  // autostart
   ui::CheckBox Check2;  // automatic optimization
@@ -29,12 +33,14 @@ class Form2 : public ui::Form {
   ui::Label Label1, Label2, Label3;
   ui::Button Command1;  // Save
   ui::Button Command2;  // Update
+  ui::Button Command3;  // Automation...
   ui::Timer Timer1;
 
   void Form_Load();
   void Check2_Click();
   void Command1_Click();
   void Command2_Click();
+  void Command3_Click();
   void Timer1_Timer() { Timer1.SetEnabled(false); }
 
  private:
@@ -43,6 +49,7 @@ class Form2 : public ui::Form {
   bool SaveKernelPaging();
 
   app::Form1& form1_;
+  AutomationWindow& automation_;
 };
 
 }  // namespace pravelo::settings

@@ -29,6 +29,8 @@ AppFixture::AppFixture() {
   form2().AttachForm(&form2Peer);
   form3().Attach(&form3Peer, kForm3Window);
   form3().AttachForm(&form3Peer);
+  automation().Attach(&automationPeer, kAutomationWindow);
+  automation().AttachForm(&automationPeer);
   f1.pichook.Attach(&peers[&f1.pichook], kPichookWindow);
   f1.Picture3.Attach(&peers[&f1.Picture3], kBarWindow);
   for (ui::Control* control : {static_cast<ui::Control*>(&f1.Label1), static_cast<ui::Control*>(&f1.Label2),

@@ -163,5 +163,103 @@ TEST(PassYields, ASecondPassFromTheAutomaticTimerDuringOneDoesNothing) {
   EXPECT_GT(Passes(f), 1);
 }
 
+TEST(AutomationWindow, OpensFromTheOptionsWindowAndShowsWhatIsInForce) {
+  AppFixture f;
+  SetAutomation(f, "Cooldown", "soon");  // edited by hand: shown as its default
+  SetAutomation(f, "Exclusions", "game.exe; x.exe");
+  f.Start();
+  EXPECT_EQ(f.form2().Command3.Text(), "Automation...");
+  f.form2().Command3.Click();
+  ASSERT_EQ(f.automationPeer.modalOwners.size(), 1u);
+  EXPECT_EQ(f.automationPeer.modalOwners[0], &f.form2());
+  settings::AutomationWindow& w = f.automation();
+  EXPECT_EQ(w.Text(), "Automation");
+  EXPECT_EQ(w.Check1.Value(), 0);
+  EXPECT_FALSE(w.Text1.Enabled());
+  EXPECT_EQ(w.Text2.Text(), "60");
+  EXPECT_EQ(w.Text3.Text(), "");
+  EXPECT_EQ(w.Text4.Text(), "game.exe; x.exe");
+}
+
+TEST(AutomationWindow, RefusedInputGetsAMessageAndNothingIsSaved) {
+  struct Case {
+    bool thresholdOn;
+    const char* threshold;
+    const char* cooldown;
+    const char* hotkey;
+    const char* exclusions;
+    const char* message;
+  };
+  const Case cases[] = {
+      {true, "0", "60", "", "", "The load must be a whole number from 1 to 99. Nothing was saved."},
+      {true, "100", "60", "", "", "The load must be a whole number from 1 to 99. Nothing was saved."},
+      {true, "80", "a minute", "", "",
+       "The wait must be a whole number of seconds from 1 to 86400. Nothing was saved."},
+      {true, "80", "60", "P", "", nullptr},
+      {true, "80", "60", "", "game.exe;;x.exe", nullptr},
+  };
+  for (const Case& c : cases) {
+    AppFixture f;
+    f.Start();
+    settings::AutomationWindow& w = f.automation();
+    f.form2().Command3.Click();
+    const int writes = f.registry.writes;
+    w.Check1.SetValue(c.thresholdOn ? 1 : 0);
+    w.Text1.SetText(c.threshold);
+    w.Text2.SetText(c.cooldown);
+    w.Text3.SetText(c.hotkey);
+    w.Text4.SetText(c.exclusions);
+    w.Command1.Click();
+    ASSERT_EQ(f.dialogs.shown.size(), 1u);
+    if (c.message) {
+      EXPECT_EQ(f.dialogs.shown[0].text, c.message);
+    }
+    EXPECT_NE(f.dialogs.shown[0].text.find("Nothing was saved."), std::string::npos);
+    EXPECT_EQ(f.dialogs.shown[0].style, 48u);
+    EXPECT_EQ(f.registry.writes, writes) << c.threshold << c.cooldown << c.hotkey << c.exclusions;
+    EXPECT_TRUE(w.Loaded());  // still open, to mend the value
+  }
+}
+
+TEST(AutomationWindow, SaveStoresAppliesAndCloses) {
+  AppFixture f;
+  FakeHotkeyPeer peer;
+  f.form1().hotkey.Attach(&peer);
+  f.Start();
+  settings::AutomationWindow& w = f.automation();
+  f.form2().Command3.Click();
+  w.Check1.Click();
+  EXPECT_TRUE(w.Text1.Enabled());
+  w.Text1.SetText("40");
+  w.Text2.SetText("30");
+  w.Text3.SetText("ctrl+shift+f5");
+  w.Text4.SetText("Game.exe");
+  w.Command1.Click();
+
+  ASSERT_EQ(f.dialogs.shown.size(), 1u);
+  EXPECT_EQ(f.dialogs.shown[0].text, "Saved");
+  EXPECT_FALSE(w.Loaded());
+  EXPECT_EQ(f.registry.Read(RegistryRoot::CurrentUser, kAutomationKey, "Threshold"), "40");
+  EXPECT_EQ(f.registry.Read(RegistryRoot::CurrentUser, kAutomationKey, "Hotkey"), "Ctrl+Shift+F5");
+  EXPECT_EQ(peer.registered, (settings::Hotkey{settings::kModControl | settings::kModShift, 0x74}));
+  // In force at once: the machine at 45 % now passes the threshold.
+  f.timers.Advance(400);
+  EXPECT_EQ(Passes(f), 1);
+  EXPECT_EQ(f.registry.CountUnder(RegistryRoot::CurrentUser, fakes::kSettingsKey), 7u);
+}
+
+TEST(AutomationWindow, AHotkeyHeldElsewhereIsSavedAndSaidSo) {
+  AppFixture f;
+  FakeHotkeyPeer peer;
+  peer.heldElsewhere = true;
+  f.form1().hotkey.Attach(&peer);
+  f.Start();
+  f.form2().Command3.Click();
+  f.automation().Text3.SetText("Ctrl+Alt+O");
+  f.automation().Command1.Click();
+  ASSERT_EQ(f.dialogs.shown.size(), 1u);
+  EXPECT_EQ(f.dialogs.shown[0].text, "Saved\r\nAnother program holds this hotkey: Ctrl+Alt+O");
+}
+
 }  // namespace
 }  // namespace pravelo
