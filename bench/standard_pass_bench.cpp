@@ -4,7 +4,9 @@
 #include <cstdio>
 
 #include "fakes/fake_memory_api.h"
-#include "memory/standard_pass.h"
+#include "fakes/fake_system.h"
+#include "memory/optimizer.h"
+#include "settings/area_settings.h"
 
 namespace {
 
@@ -50,6 +52,8 @@ class InstantProcessApi : public ProcessApi {
     if (previous && length) *length = 16;
     return true;
   }
+  uint32_t LastError() override { return 0; }
+  uint32_t ErrorOfStatus(int32_t) override { return 0; }
   NativeHandle Closed() const { return closed_; }
 
  private:
@@ -65,12 +69,14 @@ int main() {
   InstantProcessApi processes(kProcesses);
   fakes::FakeMemoryApi memory;
   memory.availableBytes = 1'024'000'000;
-  memory::StandardPass pass(processes, memory);
+  fakes::FakeClock clock;
+  memory::Optimizer optimizer(processes, memory, clock);
+  const memory::AreaSet areas = memory::ParseAreaList(settings::kDefaultAreas).areas;
   memory::PassFigures figures;
-  pass.OptimizeMemory(false, figures);  // warm up
+  optimizer.Run(areas, figures);  // warm up
 
   const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < kPasses; ++i) pass.OptimizeMemory(false, figures);
+  for (int i = 0; i < kPasses; ++i) optimizer.Run(areas, figures);
   const std::chrono::duration<double, std::nano> elapsed = std::chrono::steady_clock::now() - start;
 
   std::printf("standard pass over %zu fake processes, %d passes\n", kProcesses, kPasses);

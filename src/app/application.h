@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/form1.h"
+#include "settings/areas_window.h"
 #include "settings/automation_window.h"
 #include "settings/form2.h"
 #include "simple/form3.h"
@@ -10,11 +11,16 @@ namespace pravelo::app {
 
 struct Application {
   explicit Application(Form1Services services)
-      : form1(services, form2, form3), form2(form1, automation), form3(form1), automation(form1) {}
+      : form1(services, form2, form3),
+        form2(form1, areas, automation),
+        form3(form1),
+        areas(form1),
+        automation(form1) {}
 
   Form1 form1;
   settings::Form2 form2;
   simple::Form3 form3;
+  settings::AreasWindow areas;
   settings::AutomationWindow automation;
 };
 

@@ -1,5 +1,5 @@
 #include "app/form1.h"
-#include "memory/standard_pass.h"
+#include "memory/optimizer.h"
 #include "settings/automation_settings.h"
 
 namespace pravelo::app {
@@ -13,7 +13,7 @@ constexpr uint64_t kMsPerSecond = 1000;
 bool Form1::ApplyAutomation() {
   const settings::AutomationSettings automation = settings::ReadAutomationSettings(store_);
   highLoad_.Configure(automation.thresholdPercent, automation.cooldownSeconds * kMsPerSecond);
-  standardPass_->SetExclusions(automation.exclusions);
+  optimizer_->SetExclusions(automation.exclusions);
   if (!automation.hotkey) {
     hotkey.Clear();
     return true;
@@ -27,7 +27,7 @@ void Form1::OptimizeOnHighLoad(int load) {
   Platform& p = platform();
   if (!highLoad_.OnRefresh(load, p.clock.NowMs())) return;
   const uint64_t before = p.memory.AvailablePhysicalBytes();
-  const bool ran = OptimizeMemory();
+  const bool ran = OptimizeMemory(settings::kAutomaticAreas);
   const uint64_t after = p.memory.AvailablePhysicalBytes();
   highLoad_.PassDone(
       ran ? memory::HighLoadTrigger::FreedShare(before, after, p.memory.TotalPhysicalBytes()) : std::nullopt,

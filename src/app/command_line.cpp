@@ -1,9 +1,12 @@
 #include "app/command_line.h"
 
+#include <cctype>
 #include <cstddef>
 
 namespace pravelo::app {
 namespace {
+
+constexpr std::string_view kCleanSwitch = "/clean";
 
 // Length of the UTF-8 sequence that starts with `lead`.
 std::size_t SequenceLength(unsigned char lead) {
@@ -40,10 +43,27 @@ CommandLineSwitch ParseCommandLine(std::string_view commandLine) {
   if (commandLine == "/b") return {SwitchKind::DeepOptimize, {}};
   if (commandLine == "/tray") return {SwitchKind::Tray, {}};
   if (commandLine == "/u") return {SwitchKind::ShowPath, {}};
+  // A switch word and a blank, then the areas; "/c" is no prefix of another switch.
+  if (commandLine == kCleanSwitch) return {SwitchKind::Clean, {}};
+  if (commandLine.substr(0, kCleanSwitch.size() + 1) == std::string(kCleanSwitch) + " ") {
+    return {SwitchKind::Clean, std::string(commandLine.substr(kCleanSwitch.size() + 1))};
+  }
   std::string_view prefix = commandLine.substr(0, 2);
   if (prefix == "/o") return {SwitchKind::Report, ArgumentOf(commandLine)};
   if (prefix == "/q") return {SwitchKind::QuickUpdate, ArgumentOf(commandLine)};
   return {};
+}
+
+std::optional<memory::AreaSet> CleanAreas(std::string_view argument) {
+  memory::ParsedAreaList parsed = memory::ParseAreaList(argument);
+  for (const std::string& name : parsed.unknown) {
+    std::string lower;
+    for (char c : name) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower != "all") return std::nullopt;
+    parsed.areas = memory::AreaSet::All();
+  }
+  if (parsed.areas.Empty()) return std::nullopt;
+  return parsed.areas;
 }
 
 std::string QuickUpdateTarget(std::string_view argument, std::string_view programFolder) {

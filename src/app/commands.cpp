@@ -1,7 +1,7 @@
 #include "app/form1.h"
 #include "memory/ini_section.h"
 #include "memory/memory_status.h"
-#include "memory/standard_pass.h"
+#include "memory/optimizer.h"
 #include "settings/form2.h"
 #include "simple/form3.h"
 
@@ -27,7 +27,7 @@ void Form1::Command1_Click() {
   Platform& p = platform();
   // The pass lets the window work meanwhile: a click (or the hotkey) then has no pass to
   // report on, and the refresh goes on through the pass.
-  if (standardPass_->Running()) return;
+  if (optimizer_->Running()) return;
   // The figure before is measured, not the refresh's estimate from the whole-percent load,
   // which is off by up to one percent of the installed memory.
   const Currency before = memory::GetAvailableMemory(p.memory);

@@ -3,7 +3,7 @@
 #include "base/numeric.h"
 #include "memory/deep_pass.h"
 #include "memory/memory_status.h"
-#include "memory/standard_pass.h"
+#include "memory/optimizer.h"
 #include "settings/form2.h"
 #include "simple/form3.h"
 #include "ui/layout.h"
@@ -67,7 +67,8 @@ Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form
       form2_(form2),
       form3_(form3),
       store_(services.platform.registry),
-      standardPass_(std::make_unique<memory::StandardPass>(services.platform.processes, services.platform.memory)),
+      optimizer_(std::make_unique<memory::Optimizer>(services.platform.processes, services.platform.memory,
+                                                     services.platform.clock)),
       deepPass_(services.makeDeepPassBlock
                     ? std::make_unique<memory::DeepPass>(services.platform.memory, services.makeDeepPassBlock)
                     : std::make_unique<memory::DeepPass>(services.platform.memory)) {
@@ -99,16 +100,21 @@ Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form
 
 Form1::~Form1() = default;
 
-bool Form1::OptimizeMemory() {
+bool Form1::OptimizeMemory(const settings::Setting& areasSetting) {
   Platform& p = platform();
+  // Asked for from a message that a running pass or the deep pass let through.
+  const bool runs = !optimizer_->Running() && Command8.Enabled();
   const std::optional<std::string> delayText = p.environment.Variable(kPassDelayVariable);
   const int32_t delayMs = delayText ? WholeNumberIn(*delayText, 0, kLongestPassDelayMs).value_or(0) : 0;
   memory::PassFigures passFigures{z18, z17};
-  const auto betweenProcesses = [&p, delayMs] {
+  memory::RunOptions options;
+  options.deepPassRunning = !Command8.Enabled();
+  options.yield = [&p, delayMs] {
     if (delayMs > 0) p.clock.SleepMs(static_cast<uint32_t>(delayMs));
     p.pump.DoEvents();
   };
-  if (!standardPass_->OptimizeMemory(!Command8.Enabled(), passFigures, betweenProcesses)) return false;
+  optimizer_->Run(settings::ReadAreas(store_, areasSetting), passFigures, options);
+  if (!runs) return false;
   // The refreshes during the pass estimated z18 anew; the pass's measured figures win.
   z18 = passFigures.z18;
   z17 = passFigures.z17;

@@ -18,6 +18,7 @@
 #include "display/tray_icon_data.h"
 #include "memory/high_load_trigger.h"
 #include "platform/platform.h"
+#include "settings/area_settings.h"
 #include "settings/settings_store.h"
 #include "settings/string_table.h"
 #include "taskbar/taskbar_list.h"
@@ -27,7 +28,7 @@
 
 namespace pravelo::memory {
 class DeepPass;
-class StandardPass;
+class Optimizer;
 }
 namespace pravelo::settings {
 class Form2;
@@ -125,8 +126,10 @@ class Form1 : public ui::Form {
   void Status_Click(int index) { msgtimer_Timer(index); }
 
   // --- Shared procedures -------------------------------------------------------------
-  // Whether the pass went through; a pass asked for while one runs does nothing.
-  bool OptimizeMemory();
+  // The optimization with the areas of the setting given: the manual ones for every command,
+  // the automatic ones for the timer and the load threshold. Whether it ran: a pass asked
+  // for while one runs, or while the deep pass runs, does nothing.
+  bool OptimizeMemory(const settings::Setting& areasSetting = settings::kManualAreas);
   void DeepOptimize();
   // Sets the automatic optimization from "Interval", now: at start-up and after a save.
   void ArmAutoOptimize();
@@ -147,12 +150,15 @@ class Form1 : public ui::Form {
   settings::SettingsStore& store() { return store_; }
   settings::StringTable& strings() { return services_.strings; }
   taskbar::TaskbarList* itbar_list3() { return itbar_list3_.get(); }
+  memory::Optimizer& optimizer() { return *optimizer_; }
   simple::Form3& Form3Window() { return form3_; }
   double OwnVersion() const { return services_.ownVersion; }
 
  private:
   void HandleCommandLine(const CommandLineSwitch& commandSwitch);
   void QuickUpdate(const std::string& argument);
+  // "/clean": the areas named, once, then the end, with an exit code that tells how it went.
+  [[noreturn]] void CleanOnce(const std::string& argument);
   void DrawTrayIcon(int load, bool high);
   // The record's size, window, number, flags and callback message.
   void FillTrayRecordFields();
@@ -170,7 +176,7 @@ class Form1 : public ui::Form {
   settings::Form2& form2_;
   simple::Form3& form3_;
   settings::SettingsStore store_;
-  std::unique_ptr<memory::StandardPass> standardPass_;
+  std::unique_ptr<memory::Optimizer> optimizer_;
   std::unique_ptr<memory::DeepPass> deepPass_;
   std::unique_ptr<taskbar::TaskbarList> itbar_list3_;
 

@@ -4,6 +4,7 @@
 #include "base/numeric.h"
 #include "display/figures.h"
 #include "memory/memory_status.h"
+#include "memory/optimizer.h"
 #include "platform/program_path.h"
 #include "settings/captions.h"
 #include "settings/form2.h"
@@ -27,6 +28,9 @@ void Form1::Form_Load() {
   Platform& p = platform();
 
   ReadAutoOptimizeSwitch();
+  // Read once so that a first start creates them with their defaults.
+  settings::ReadAreas(store_, settings::kManualAreas);
+  settings::ReadAreas(store_, settings::kAutomaticAreas);
   // Both machine values are rewritten at every start; without the rights they are refused,
   // which changes nothing here.
   p.registry.WriteDword(RegistryRoot::LocalMachine, settings::kMemoryManagementKey,
@@ -79,6 +83,8 @@ void Form1::HandleCommandLine(const CommandLineSwitch& commandSwitch) {
     case SwitchKind::DeepOptimize:
       DeepOptimize();
       p.process.EndProcess();
+    case SwitchKind::Clean:
+      CleanOnce(commandSwitch.argument);
     case SwitchKind::Tray:
       Command2_Click();
       break;
@@ -95,6 +101,15 @@ void Form1::HandleCommandLine(const CommandLineSwitch& commandSwitch) {
           0);
   }
   if (commandSwitch.kind == SwitchKind::QuickUpdate) QuickUpdate(commandSwitch.argument);
+}
+
+void Form1::CleanOnce(const std::string& argument) {
+  Platform& p = platform();
+  const std::optional<memory::AreaSet> areas = CleanAreas(argument);
+  if (!areas) p.process.EndProcess(kCleanUnknownArea);
+  memory::PassFigures figures{z18, z17};
+  const std::vector<memory::AreaResult> results = optimizer_->Run(*areas, figures);
+  p.process.EndProcess(memory::EveryAreaDone(results) ? kCleanAllDone : kCleanSomeNotDone);
 }
 
 void Form1::QuickUpdate(const std::string& argument) {

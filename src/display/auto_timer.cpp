@@ -10,7 +10,7 @@ constexpr double kLongIntervalSeconds = 10;
 
 void Form1::Timer1_Timer() {
   const uint64_t now = platform().clock.NowMs();
-  if (schedule_.TakeDue(now) && AutoOptimizeOn) OptimizeMemory();
+  if (schedule_.TakeDue(now) && AutoOptimizeOn) OptimizeMemory(settings::kAutomaticAreas);
   if (schedule_.Active()) Timer1.SetInterval(schedule_.NextTickMs(now));
   // The icon canvas keeps what is drawn on it at all times; nothing to make persistent.
   UpdateDisplay();

@@ -15,8 +15,9 @@ constexpr double kCurrencyPerMegabyte = 102.4;
 
 }  // namespace
 
-Currency GetAvailableMemory(MemoryApi& memory) {
-  const uint64_t bytes = memory.AvailablePhysicalBytes();
+Currency GetAvailableMemory(MemoryApi& memory) { return AvailableMemoryOf(memory.AvailablePhysicalBytes()); }
+
+Currency AvailableMemoryOf(uint64_t bytes) {
   const auto scaled = static_cast<int64_t>(std::min<uint64_t>(bytes, std::numeric_limits<int64_t>::max()));
   const double megabytes = Currency::FromScaled(scaled).ToDouble() / kCurrencyPerMegabyte;
   // Two roundings on purpose: to four places as a currency, then to cents as shown.

@@ -11,6 +11,8 @@ namespace pravelo::memory {
 
 // Available physical memory in units of 1,024,000 bytes, to two decimals.
 Currency GetAvailableMemory(MemoryApi& memory);
+// A byte count of available memory in the same unit and rounding.
+Currency AvailableMemoryOf(uint64_t bytes);
 // Memory load in percent.
 int16_t GetMemoryLoad(MemoryApi& memory);
 // major.minor read as one decimal number: 6.1, 6 for 6.0, 4.1 for 4.10.

@@ -1,5 +1,5 @@
-// The standard "Optimize": every process's working set trimmed, the file-cache working
-// set shrunk, the available-memory figures of the main window updated.
+// The calls of the standard "Optimize": every process's working set trimmed, and the
+// file-cache working set shrunk.
 #pragma once
 
 #include <cstdint>
@@ -7,8 +7,6 @@
 #include <optional>
 
 #include "memory/exclusions.h"
-#include "memory/pass_guard.h"
-#include "platform/memory_api.h"
 #include "platform/process_api.h"
 
 namespace pravelo::memory {
@@ -19,34 +17,31 @@ struct PassFigures {
   std::optional<double> z17;
 };
 
+// As working-set and file-cache limits: "as few pages as possible", (SIZE_T)-1 at the
+// program's width.
+inline constexpr std::uintptr_t kTrimAll = UINTPTR_MAX;
+
 class StandardPass {
  public:
-  StandardPass(ProcessApi& processes, MemoryApi& memory);
+  explicit StandardPass(ProcessApi& processes);
 
-  // Does nothing but switch the privilege on while a deep pass runs (deepPassRunning is
-  // the disabled Optimize2 button), since the deep pass lets timers and menus run.
-  // `afterEachProcess` lets window messages run after each process it tries, so the
-  // window never waits for the whole pass; a pass asked for from there does nothing at
-  // all. True when the pass went through to its figures.
-  bool OptimizeMemory(
-      bool deepPassRunning, PassFigures& figures, const std::function<void()>& afterEachProcess = [] {});
+  // Trims every process there is but the excluded ones; nothing when the processes were
+  // listed, otherwise the error code of the listing. Runs `afterEachProcess` after each
+  // one it tried, when given.
+  std::optional<uint32_t> TrimWorkingSets(const std::function<void()>& afterEachProcess);
   // Programs never trimmed; they are not even opened.
   void SetExclusions(Exclusions exclusions) { exclusions_ = std::move(exclusions); }
-  bool Running() const { return guard_.Running(); }
+  // Both file-cache requests; nothing when either worked, otherwise the first one's error.
+  std::optional<uint32_t> ShrinkFileCache();
   // Whether the process was opened and its handle closed.
   bool TrimProcessMemory(uint32_t processId);
   // Whether the adjustment that sets the privilege's state succeeded.
   bool EnableDebugPrivilege(bool enable);
 
  private:
-  bool Run(bool deepPassRunning, PassFigures& figures, const std::function<void()>& afterEachProcess);
-  void ShrinkFileCache();
-
   ProcessApi& processes_;
-  MemoryApi& memory_;
   FileCacheInformation fileCacheInfo_;
   Exclusions exclusions_;
-  PassGuard guard_;
 };
 
 }  // namespace pravelo::memory

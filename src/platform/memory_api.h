@@ -6,6 +6,11 @@
 
 namespace pravelo {
 
+struct OsVersion {
+  uint32_t major = 0;
+  uint32_t minor = 0;
+};
+
 class MemoryApi {
  public:
   virtual ~MemoryApi() = default;
@@ -17,6 +22,10 @@ class MemoryApi {
   virtual std::optional<uint64_t> TotalPhysicalBytes() = 0;
   // The result of GetVersion.
   virtual uint32_t Version() = 0;
+  // The version the system really is (RtlGetVersion), whatever the manifest says.
+  virtual OsVersion RealVersion() = 0;
+  // A 32-bit program on 64-bit Windows.
+  virtual bool IsWow64() = 0;
 };
 
 }  // namespace pravelo

@@ -31,4 +31,26 @@ std::optional<uint64_t> MemoryApiWin32::TotalPhysicalBytes() {
 
 uint32_t MemoryApiWin32::Version() { return GetVersion(); }
 
+OsVersion MemoryApiWin32::RealVersion() {
+  // ntdll's RtlGetVersion is not subject to the manifest's compatibility shims.
+  using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  const auto function = ntdll ? reinterpret_cast<RtlGetVersionFunction>(
+                                    reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "RtlGetVersion")))
+                              : nullptr;
+  OSVERSIONINFOW info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (!function || function(&info) < 0) {
+    // Every system the program runs on has it; the compatibility version is the fallback.
+    const DWORD version = GetVersion();
+    return {LOBYTE(LOWORD(version)), HIBYTE(LOWORD(version))};
+  }
+  return {info.dwMajorVersion, info.dwMinorVersion};
+}
+
+bool MemoryApiWin32::IsWow64() {
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+}
+
 }  // namespace pravelo

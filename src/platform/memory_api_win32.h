@@ -14,6 +14,8 @@ class MemoryApiWin32 : public MemoryApi {
   uint32_t MemoryLoad() override;
   std::optional<uint64_t> TotalPhysicalBytes() override;
   uint32_t Version() override;
+  OsVersion RealVersion() override;
+  bool IsWow64() override;
 
  private:
   // Kept between calls: a failed call leaves the last figures in it.

@@ -34,16 +34,32 @@ struct TokenPrivileges {
 };
 static_assert(sizeof(TokenPrivileges) == 28);
 
-// The leading fields of the system's file-cache information record (class 21).
+// The system's file-cache information record (class 21), fields as wide as the program's
+// pointers. The 32-bit program hands over the six leading fields, as it always has; the
+// 64-bit one the whole record, which is what that system checks the length against.
 struct FileCacheInformation {
-  uint32_t currentSize = 0;
-  uint32_t peakSize = 0;
+  std::uintptr_t currentSize = 0;
+  std::uintptr_t peakSize = 0;
   uint32_t pageFaultCount = 0;
-  uint32_t minimumWorkingSet = 0;
-  uint32_t maximumWorkingSet = 0;
-  uint32_t spare = 0;
+  std::uintptr_t minimumWorkingSet = 0;
+  std::uintptr_t maximumWorkingSet = 0;
+  std::uintptr_t spare = 0;
+#if UINTPTR_MAX > 0xFFFFFFFFu
+  std::uintptr_t peakSizeIncludingTransition = 0;
+  uint32_t transitionRePurposeCount = 0;
+  uint32_t flags = 0;
+#endif
 };
-static_assert(sizeof(FileCacheInformation) == 24);
+static_assert(sizeof(FileCacheInformation) == (sizeof(void*) == 4 ? 24 : 64));
+
+// The combine request (class 130): the handle 0 asks for the whole system, and the system
+// writes back how many pages it combined.
+struct MemoryCombineInformationEx {
+  std::uintptr_t handle = 0;
+  std::uintptr_t pagesCombined = 0;
+  uint32_t flags = 0;
+};
+static_assert(sizeof(MemoryCombineInformationEx) == (sizeof(void*) == 4 ? 12 : 24));
 
 // The enumerated process records; destroying it frees them (WTSFreeMemory).
 class ProcessRecords {
@@ -77,6 +93,10 @@ class ProcessApi {
   virtual bool AdjustTokenPrivileges(NativeHandle token, bool disableAll, const TokenPrivileges* newState,
                                      uint32_t bufferLength, TokenPrivileges* previousState,
                                      uint32_t* returnLength) = 0;
+  // GetLastError, read right after the call that failed.
+  virtual uint32_t LastError() = 0;
+  // The Windows error code of an NTSTATUS.
+  virtual uint32_t ErrorOfStatus(int32_t status) = 0;
 };
 
 }  // namespace pravelo

@@ -37,6 +37,7 @@ FunctionPointer FindEntryPoint(const wchar_t* module, const char* name) {
 
 using SetSystemFileCacheSizeFunction = BOOL(WINAPI*)(SIZE_T, SIZE_T, DWORD);
 using NtSetSystemInformationFunction = LONG(NTAPI*)(ULONG, PVOID, ULONG);
+using RtlNtStatusToDosErrorFunction = ULONG(NTAPI*)(LONG);
 
 struct WtsMemoryFree {
   void operator()(WTS_PROCESS_INFOW* records) const { WTSFreeMemory(records); }
@@ -83,7 +84,11 @@ bool ProcessApiWin32::CloseHandle(NativeHandle handle) { return ::CloseHandle(To
 bool ProcessApiWin32::SetSystemFileCacheSize(std::uintptr_t minimum, std::uintptr_t maximum, uint32_t flags) {
   const auto function =
       FindEntryPoint<SetSystemFileCacheSizeFunction>(L"kernel32.dll", "SetSystemFileCacheSize");
-  return function && function(minimum, maximum, flags);
+  if (!function) {
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return false;
+  }
+  return function(minimum, maximum, flags);
 }
 
 int32_t ProcessApiWin32::NtSetSystemInformation(uint32_t informationClass, void* information,
@@ -123,6 +128,14 @@ bool ProcessApiWin32::AdjustTokenPrivileges(NativeHandle token, bool disableAll,
       reinterpret_cast<TOKEN_PRIVILEGES*>(previousState), returnLength ? &length : nullptr);
   if (returnLength) *returnLength = length;
   return ok;
+}
+
+uint32_t ProcessApiWin32::LastError() { return GetLastError(); }
+
+uint32_t ProcessApiWin32::ErrorOfStatus(int32_t status) {
+  const auto function = FindEntryPoint<RtlNtStatusToDosErrorFunction>(L"ntdll.dll", "RtlNtStatusToDosError");
+  // Without the translation the status itself is the most telling code there is.
+  return function ? function(status) : static_cast<uint32_t>(status);
 }
 
 }  // namespace pravelo

@@ -24,6 +24,8 @@ class ProcessApiWin32 : public ProcessApi {
   bool AdjustTokenPrivileges(NativeHandle token, bool disableAll, const TokenPrivileges* newState,
                              uint32_t bufferLength, TokenPrivileges* previousState,
                              uint32_t* returnLength) override;
+  uint32_t LastError() override;
+  uint32_t ErrorOfStatus(int32_t status) override;
 };
 
 }  // namespace pravelo

@@ -4,6 +4,6 @@
 
 namespace pravelo {
 
-void ProcessControlWin32::End() { ExitProcess(0); }
+void ProcessControlWin32::End(uint32_t exitCode) { ExitProcess(exitCode); }
 
 }  // namespace pravelo

@@ -7,7 +7,7 @@ namespace pravelo {
 
 class ProcessControlWin32 final : public ProcessControl {
  protected:
-  void End() override;
+  void End(uint32_t exitCode) override;
 };
 
 }  // namespace pravelo

@@ -5,14 +5,6 @@
 namespace pravelo::settings {
 namespace {
 
-std::string Read(SettingsStore& store, const Setting& setting) {
-  return store.ReadSettingIn(kApplicationName, kAutomationSection, setting.name, setting.defaultValue);
-}
-
-bool Write(SettingsStore& store, const Setting& setting, std::string_view value) {
-  return store.WriteSetting(kApplicationName, kAutomationSection, setting.name, value);
-}
-
 std::optional<int32_t> Threshold(std::string_view text) {
   return WholeNumberIn(text, kLowestThreshold, kHighestThreshold);
 }
@@ -30,10 +22,10 @@ bool HotkeyAcceptable(std::string_view text) {
 
 AutomationSettings ReadAutomationSettings(SettingsStore& store) {
   AutomationSettings settings;
-  settings.thresholdPercent = Threshold(Read(store, kThreshold)).value_or(settings.thresholdPercent);
-  settings.cooldownSeconds = Cooldown(Read(store, kCooldown)).value_or(settings.cooldownSeconds);
-  settings.hotkey = ParseHotkey(Read(store, kHotkey));
-  const std::string exclusions = Read(store, kExclusions);
+  settings.thresholdPercent = Threshold(store.Read(kThreshold)).value_or(settings.thresholdPercent);
+  settings.cooldownSeconds = Cooldown(store.Read(kCooldown)).value_or(settings.cooldownSeconds);
+  settings.hotkey = ParseHotkey(store.Read(kHotkey));
+  const std::string exclusions = store.Read(kExclusions);
   if (std::optional<memory::Exclusions> parsed = memory::Exclusions::Parse(exclusions)) {
     settings.exclusions = std::move(*parsed);
     settings.exclusionsText = exclusions;
@@ -53,10 +45,10 @@ bool WriteAutomationSettings(SettingsStore& store, const AutomationInput& input)
   if (CheckAutomationInput(input)) return false;
   const std::optional<int32_t> threshold = input.thresholdOn ? Threshold(input.threshold) : std::nullopt;
   const std::optional<Hotkey> hotkey = ParseHotkey(input.hotkey);
-  bool saved = Write(store, kThreshold, std::to_string(threshold.value_or(0)));
-  saved = Write(store, kCooldown, std::to_string(*Cooldown(input.cooldown))) && saved;
-  saved = Write(store, kHotkey, hotkey ? HotkeyText(*hotkey) : std::string()) && saved;
-  return Write(store, kExclusions, input.exclusions) && saved;
+  bool saved = store.Write(kThreshold, std::to_string(threshold.value_or(0)));
+  saved = store.Write(kCooldown, std::to_string(*Cooldown(input.cooldown))) && saved;
+  saved = store.Write(kHotkey, hotkey ? HotkeyText(*hotkey) : std::string()) && saved;
+  return store.Write(kExclusions, input.exclusions) && saved;
 }
 
 }  // namespace pravelo::settings

@@ -13,10 +13,10 @@
 namespace pravelo::settings {
 
 inline constexpr std::string_view kAutomationSection = "Automation";
-inline constexpr Setting kThreshold{"Threshold", "0"};  // percent; 0 is off
-inline constexpr Setting kCooldown{"Cooldown", "60"};   // seconds
-inline constexpr Setting kHotkey{"Hotkey", ""};         // empty is off
-inline constexpr Setting kExclusions{"Exclusions", ""};
+inline constexpr Setting kThreshold{"Threshold", "0", kAutomationSection};  // percent; 0 is off
+inline constexpr Setting kCooldown{"Cooldown", "60", kAutomationSection};   // seconds
+inline constexpr Setting kHotkey{"Hotkey", "", kAutomationSection};         // empty is off
+inline constexpr Setting kExclusions{"Exclusions", "", kAutomationSection};
 
 inline constexpr int kLowestThreshold = 1;
 inline constexpr int kHighestThreshold = 99;

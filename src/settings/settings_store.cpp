@@ -14,11 +14,11 @@ std::string KeyPath(std::string_view appName, std::string_view section) {
 
 std::string SettingsStore::ReadSetting(std::string_view appName, std::string_view valueName,
                                        std::string_view defaultValue) {
-  return ReadSettingIn(appName, kSectionName, valueName, defaultValue);
+  return ReadIn(appName, kSectionName, valueName, defaultValue);
 }
 
-std::string SettingsStore::ReadSettingIn(std::string_view appName, std::string_view section,
-                                         std::string_view valueName, std::string_view defaultValue) {
+std::string SettingsStore::ReadIn(std::string_view appName, std::string_view section, std::string_view valueName,
+                                  std::string_view defaultValue) {
   const std::string key = KeyPath(appName, section);
   std::string value = registry_.Read(RegistryRoot::CurrentUser, key, valueName).value_or(std::string());
   if (!value.empty()) return value;

@@ -15,6 +15,7 @@ inline constexpr std::string_view kSectionName = "General";
 struct Setting {
   std::string_view name;
   std::string_view defaultValue;
+  std::string_view section = kSectionName;
 };
 
 inline constexpr Setting kAutoOptimize{"AutoOptimize", "1"};
@@ -40,13 +41,17 @@ class SettingsStore {
                     std::string_view value);
 
   std::string Read(const Setting& setting) {
-    return ReadSetting(kApplicationName, setting.name, setting.defaultValue);
+    return ReadIn(kApplicationName, setting.section, setting.name, setting.defaultValue);
   }
   bool Write(const Setting& setting, std::string_view value) {
-    return WriteSetting(kApplicationName, kSectionName, setting.name, value);
+    return WriteSetting(kApplicationName, setting.section, setting.name, value);
   }
 
  private:
+  // The read-with-default rule, in any section's key.
+  std::string ReadIn(std::string_view appName, std::string_view section, std::string_view valueName,
+                     std::string_view defaultValue);
+
   RegistryApi& registry_;
 };
 

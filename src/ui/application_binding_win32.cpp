@@ -46,6 +46,7 @@ ApplicationBinding::ApplicationBinding(HINSTANCE instance, app::Application& app
   BindForm1(application);
   BindForm2(application);
   BindForm3(application);
+  BindAreas(application);
   BindAutomation(application);
 }
 
@@ -109,6 +110,7 @@ void ApplicationBinding::BindForm2(app::Application& application) {
   FormWindow& w = *form2_;
   w.AddCheckBox(f.Check1);
   w.AddCheckBox(f.Check2);
+  w.AddButton(f.Command3);
   w.AddLabel(f.Label1);
   w.AddTextBox(f.Text1);
   w.AddLabel(f.Label2);
@@ -116,7 +118,7 @@ void ApplicationBinding::BindForm2(app::Application& application) {
   w.AddLabel(f.Label3);
   w.AddButton(f.Command2);
   w.AddButton(f.Command1);
-  w.AddButton(f.Command3);
+  w.AddButton(f.Command4);
   w.AddTimer(f.Timer1);
 }
 
@@ -154,6 +156,25 @@ void ApplicationBinding::BindForm3(app::Application& application) {
   w.AddPicture(f.Picture3);
   w.AddLabel(f.Label2, kLargeFigure);
   for (Button* button : {&f.Command4, &f.Command1, &f.Command2, &f.Command3}) w.AddButton(*button);
+}
+
+void ApplicationBinding::BindAreas(app::Application& application) {
+  settings::AreasWindow& f = application.areas;
+  FormOptions options = Options(kAreasClass, layout::areas::kClient);
+  options.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+  options.exStyle = WS_EX_DLGMODALFRAME;
+  areas_ = std::make_unique<FormWindow>(BindContext{instance_, pump_, pictures_}, f, std::move(options));
+  FormWindow& w = *areas_;
+  w.AddLabel(f.ManualHeader, kCentred);
+  w.AddLabel(f.AutomaticHeader, kCentred);
+  w.AddLabel(f.ResultHeader);
+  for (std::size_t i = 0; i < memory::kAreaCount; ++i) {
+    w.AddLabel(f.AreaLabel[i]);
+    w.AddCheckBox(f.Manual[i]);
+    w.AddCheckBox(f.Automatic[i]);
+    w.AddLabel(f.Result[i]);
+  }
+  w.AddButton(f.Command1);
 }
 
 std::unique_ptr<ApplicationBinding> BindApplication(HINSTANCE instance, app::Application& application,

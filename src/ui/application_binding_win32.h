@@ -23,6 +23,7 @@ namespace pravelo::ui {
 inline constexpr wchar_t kForm1Class[] = L"Pravelo.Form1";
 inline constexpr wchar_t kForm2Class[] = L"Pravelo.Form2";
 inline constexpr wchar_t kForm3Class[] = L"Pravelo.Form3";
+inline constexpr wchar_t kAreasClass[] = L"Pravelo.Areas";
 inline constexpr wchar_t kAutomationClass[] = L"Pravelo.Automation";
 
 class ApplicationBinding {
@@ -40,13 +41,14 @@ class ApplicationBinding {
   void BindForm1(app::Application& application);
   void BindForm2(app::Application& application);
   void BindForm3(app::Application& application);
+  void BindAreas(app::Application& application);
   void BindAutomation(app::Application& application);
 
   HINSTANCE instance_;
   MessagePumpWin32& pump_;
   PictureLibrary pictures_;
   std::array<UniqueIcon, 3> thumbnailIcons_;
-  std::unique_ptr<FormWindow> form1_, form2_, form3_, automation_;
+  std::unique_ptr<FormWindow> form1_, form2_, form3_, areas_, automation_;
   std::unique_ptr<GlobalHotkeyWin32> hotkey_;
 };
 

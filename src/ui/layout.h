@@ -82,8 +82,37 @@ inline constexpr Rect Check4 = CheckRow(152);
 inline constexpr Rect Label3{kMargin, 184, 140, 16};  // "Version 1.4.2"
 inline constexpr Rect Command2{174, 179, 75, 25};     // Update
 inline constexpr Rect Command1{255, 179, 75, 25};     // Save
-inline constexpr Rect Command3{174, 210, 156, 25};    // Automation...
+inline constexpr Rect Command3{200, 31, 130, 23};     // Memory areas...
+inline constexpr Rect Command4{174, 210, 156, 25};    // Automation...
 }  // namespace form2
+
+namespace areas {
+inline constexpr Size kClient{560, 236};
+inline constexpr Rect kWindow = NominalWindow(kClient);
+
+inline constexpr int kFirstRow = 32;
+inline constexpr int kRowPitch = 24;
+inline constexpr int kRowHeight = 18;
+inline constexpr int kManualLeft = 200;
+inline constexpr int kAutomaticLeft = 270;
+inline constexpr int kColumnWidth = 70;
+inline constexpr int kCheckWidth = 16;
+inline constexpr int kResultLeft = 345;
+constexpr int RowTop(int row) { return kFirstRow + row * kRowPitch; }
+// A check box without a caption, centred under its column's header.
+constexpr Rect CheckIn(int columnLeft, int row) {
+  return {columnLeft + (kColumnWidth - kCheckWidth) / 2, RowTop(row), kCheckWidth, kRowHeight};
+}
+
+inline constexpr Rect ManualHeader{kManualLeft, 10, kColumnWidth, 16};
+inline constexpr Rect AutomaticHeader{kAutomaticLeft, 10, kColumnWidth, 16};
+inline constexpr Rect ResultHeader{kResultLeft, 10, kClient.width - kResultLeft - 10, 16};
+constexpr Rect AreaLabel(int row) { return {10, RowTop(row) + 1, kManualLeft - 15, 16}; }
+constexpr Rect ManualCheck(int row) { return CheckIn(kManualLeft, row); }
+constexpr Rect AutomaticCheck(int row) { return CheckIn(kAutomaticLeft, row); }
+constexpr Rect Result(int row) { return {kResultLeft, RowTop(row) + 1, kClient.width - kResultLeft - 10, 16}; }
+inline constexpr Rect Command1{kClient.width - 85, kClient.height - 35, 75, 25};  // Save
+}  // namespace areas
 
 namespace automation {
 inline constexpr Size kClient{380, 214};

@@ -29,6 +29,8 @@ AppFixture::AppFixture() {
   form2().AttachForm(&form2Peer);
   form3().Attach(&form3Peer, kForm3Window);
   form3().AttachForm(&form3Peer);
+  areas().Attach(&areasPeer, kAreasWindow);
+  areas().AttachForm(&areasPeer);
   automation().Attach(&automationPeer, kAutomationWindow);
   automation().AttachForm(&automationPeer);
   f1.pichook.Attach(&peers[&f1.pichook], kPichookWindow);

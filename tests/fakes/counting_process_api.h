@@ -54,6 +54,8 @@ class CountingProcessApi : public ProcessApi {
     return inner_.AdjustTokenPrivileges(token, disableAll, newState, bufferLength, previousState,
                                         returnLength);
   }
+  uint32_t LastError() override { return inner_.LastError(); }
+  uint32_t ErrorOfStatus(int32_t status) override { return inner_.ErrorOfStatus(status); }
 
  private:
   ProcessApi& inner_;

@@ -13,6 +13,8 @@ class FakeMemoryApi : public MemoryApi {
   uint32_t load = 0;
   std::optional<uint64_t> totalBytes;
   uint32_t version = 0;
+  OsVersion realVersion{10, 0};
+  bool wow64 = false;
   // When set, it gives the load of each call instead of `load` (a load that rises as a
   // test takes memory, for example).
   std::function<uint32_t()> loadSource;
@@ -35,6 +37,8 @@ class FakeMemoryApi : public MemoryApi {
   }
   std::optional<uint64_t> TotalPhysicalBytes() override { return totalBytes; }
   uint32_t Version() override { return version; }
+  OsVersion RealVersion() override { return realVersion; }
+  bool IsWow64() override { return wow64; }
 };
 
 }  // namespace pravelo::fakes

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -28,12 +29,24 @@ class FakeProcessApi : public ProcessApi {
   bool setWorkingSetSizeFails = false;
   bool closeHandleFails = false;
   bool fileCacheSizeFails = false;
-  int32_t ntStatus = 0;
+  int32_t ntStatus = 0;                       // NtSetSystemInformation's answer
+  std::map<uint32_t, int32_t> statusOfClass;  // ... for a class, where it differs
+  std::function<void(uint32_t)> onNtCall;     // runs inside each call, given its class
+  uint32_t lastError = 0;
+  // ErrorOfStatus: these, and 317 (no message for the code) for any other.
+  std::map<int32_t, uint32_t> errorOfStatus{{static_cast<int32_t>(0xC0000061), 1314}};
   bool openTokenFails = false;
   bool lookupFails = false;
   std::set<int> failingAdjustCalls;  // 1 is the first AdjustTokenPrivileges call
   Luid debugLuid{20, 0};
   uint32_t debugAttributes = 0;  // the privilege's attributes in the token; 0x2 is enabled
+  // The other privileges' attributes, by the low part of their LUID (5: increase quota,
+  // 13: profile single process).
+  std::map<uint32_t, uint32_t> otherAttributes;
+  uint32_t& AttributesOf(uint32_t luidLow) {
+    return luidLow == debugLuid.lowPart ? debugAttributes : otherAttributes[luidLow];
+  }
+  bool Enabled(uint32_t luidLow) { return (AttributesOf(luidLow) & kEnabled) != 0; }
 
   // What happened.
   std::vector<std::string> calls;
@@ -78,11 +91,23 @@ class FakeProcessApi : public ProcessApi {
     return !fileCacheSizeFails;
   }
   int32_t NtSetSystemInformation(uint32_t informationClass, void* information, uint32_t length) override {
-    const auto* record = static_cast<const FileCacheInformation*>(information);
-    lastFileCacheInformation = *record;
-    Log("NtSetSystemInformation(" + Dec(informationClass) + ", min " + Hex(record->minimumWorkingSet) +
-        " max " + Hex(record->maximumWorkingSet) + ", " + Dec(length) + ")");
-    return ntStatus;
+    std::string what = "?";
+    if (informationClass == kFileCacheClass) {
+      const auto* record = static_cast<const FileCacheInformation*>(information);
+      lastFileCacheInformation = *record;
+      what = "min " + Hex(record->minimumWorkingSet) + " max " + Hex(record->maximumWorkingSet);
+    } else if (informationClass == kMemoryListClass) {
+      what = "command " + Dec(*static_cast<const uint32_t*>(information));
+    } else if (informationClass == kCombineClass) {
+      const auto* record = static_cast<const MemoryCombineInformationEx*>(information);
+      what = "handle " + Dec(record->handle) + " flags " + Dec(record->flags);
+    } else if (!information) {
+      what = "null";
+    }
+    Log("NtSetSystemInformation(" + Dec(informationClass) + ", " + what + ", " + Dec(length) + ")");
+    if (onNtCall) onNtCall(informationClass);
+    const auto status = statusOfClass.find(informationClass);
+    return status != statusOfClass.end() ? status->second : ntStatus;
   }
   NativeHandle GetCurrentProcess() override {
     Log("GetCurrentProcess()");
@@ -98,7 +123,15 @@ class FakeProcessApi : public ProcessApi {
   bool LookupPrivilegeValue(const std::string& systemName, const std::string& name, Luid& luid) override {
     Log("LookupPrivilegeValue(\"" + systemName + "\", \"" + name + "\")");
     if (lookupFails) return false;
-    luid = debugLuid;
+    if (name == "SeDebugPrivilege") {
+      luid = debugLuid;
+    } else if (name == "SeIncreaseQuotaPrivilege") {
+      luid = {5, 0};
+    } else if (name == "SeProfileSingleProcessPrivilege") {
+      luid = {13, 0};
+    } else {
+      return false;
+    }
     return true;
   }
   bool AdjustTokenPrivileges(NativeHandle token, bool disableAll, const TokenPrivileges* newState,
@@ -112,17 +145,26 @@ class FakeProcessApi : public ProcessApi {
     if (failingAdjustCalls.count(++adjustCalls) != 0) return false;
     if (previousState) {
       previousState->privilegeCount = 1;
-      previousState->privileges[0] = {debugLuid, debugAttributes};
+      previousState->privileges[0] = {entry.luid, AttributesOf(entry.luid.lowPart)};
       if (returnLength) *returnLength = kOneEntryLength;
     }
     // As in a real token, only the enabled bit can be changed.
-    debugAttributes = (debugAttributes & ~kEnabled) | (entry.attributes & kEnabled);
+    uint32_t& attributes = AttributesOf(entry.luid.lowPart);
+    attributes = (attributes & ~kEnabled) | (entry.attributes & kEnabled);
     return true;
+  }
+  uint32_t LastError() override { return lastError; }
+  uint32_t ErrorOfStatus(int32_t status) override {
+    const auto error = errorOfStatus.find(status);
+    return error != errorOfStatus.end() ? error->second : 317;
   }
 
  private:
   static constexpr uint32_t kEnabled = 0x2;
   static constexpr uint32_t kOneEntryLength = 16;
+  static constexpr uint32_t kFileCacheClass = 21;
+  static constexpr uint32_t kMemoryListClass = 80;
+  static constexpr uint32_t kCombineClass = 130;
 
   class Records : public ProcessRecords {
    public:

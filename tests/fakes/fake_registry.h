@@ -47,5 +47,6 @@ class FakeRegistry final : public RegistryApi {
 
 // The settings key as the program addresses it.
 inline constexpr std::string_view kSettingsKey = "Software\\zEVID\\PraveloGeneral";
+inline constexpr std::string_view kAreasKey = "Software\\zEVID\\PraveloAreas";
 
 }  // namespace pravelo::fakes

@@ -56,10 +56,12 @@ struct ProcessEnded {};
 class FakeProcessControl final : public ProcessControl {
  public:
   int ended = 0;
+  uint32_t exitCode = 0;
 
  protected:
-  void End() override {
+  void End(uint32_t code) override {
     ++ended;
+    exitCode = code;
     throw ProcessEnded{};
   }
 };

@@ -131,8 +131,8 @@ TEST(PassYields, TheWindowWorksDuringThePassAndTheCallersStepsFollowIt) {
   EXPECT_EQ(Passes(f), 1);
   EXPECT_EQ(reportDuringPass, "");  // the report comes after the pass, once
   EXPECT_EQ(ShownNotification(f).rfind("Optimized.", 0), 0u);
-  EXPECT_EQ(f.pump.doEvents, 4);  // once after each of the four processes
-  // 400 ms of pauses: the 170 ms refresh drew twice during the pass, and once after it.
+  EXPECT_EQ(f.pump.doEvents, 5);  // once after each of the four processes, once between the areas
+  // 500 ms of pauses: the 170 ms refresh drew twice during the pass, and once after it.
   EXPECT_EQ(GraphLines(f) - linesBefore, 3u);
 }
 
@@ -168,8 +168,8 @@ TEST(AutomationWindow, OpensFromTheOptionsWindowAndShowsWhatIsInForce) {
   SetAutomation(f, "Cooldown", "soon");  // edited by hand: shown as its default
   SetAutomation(f, "Exclusions", "game.exe; x.exe");
   f.Start();
-  EXPECT_EQ(f.form2().Command3.Text(), "Automation...");
-  f.form2().Command3.Click();
+  EXPECT_EQ(f.form2().Command4.Text(), "Automation...");
+  f.form2().Command4.Click();
   ASSERT_EQ(f.automationPeer.modalOwners.size(), 1u);
   EXPECT_EQ(f.automationPeer.modalOwners[0], &f.form2());
   settings::AutomationWindow& w = f.automation();
@@ -202,7 +202,7 @@ TEST(AutomationWindow, RefusedInputGetsAMessageAndNothingIsSaved) {
     AppFixture f;
     f.Start();
     settings::AutomationWindow& w = f.automation();
-    f.form2().Command3.Click();
+    f.form2().Command4.Click();
     const int writes = f.registry.writes;
     w.Check1.SetValue(c.thresholdOn ? 1 : 0);
     w.Text1.SetText(c.threshold);
@@ -227,7 +227,7 @@ TEST(AutomationWindow, SaveStoresAppliesAndCloses) {
   f.form1().hotkey.Attach(&peer);
   f.Start();
   settings::AutomationWindow& w = f.automation();
-  f.form2().Command3.Click();
+  f.form2().Command4.Click();
   w.Check1.Click();
   EXPECT_TRUE(w.Text1.Enabled());
   w.Text1.SetText("40");
@@ -254,7 +254,7 @@ TEST(AutomationWindow, AHotkeyHeldElsewhereIsSavedAndSaidSo) {
   peer.heldElsewhere = true;
   f.form1().hotkey.Attach(&peer);
   f.Start();
-  f.form2().Command3.Click();
+  f.form2().Command4.Click();
   f.automation().Text3.SetText("Ctrl+Alt+O");
   f.automation().Command1.Click();
   ASSERT_EQ(f.dialogs.shown.size(), 1u);

@@ -20,12 +20,43 @@ TEST(CommandLine, WholeTextAndPrefixMatches) {
       {"/A", SwitchKind::None, ""},         {"/a /b", SwitchKind::None, ""},
       {"", SwitchKind::None, ""},           {"/", SwitchKind::None, ""},
       {"/Tray", SwitchKind::None, ""},      {"/O 5", SwitchKind::None, ""},
+      {"/clean all", SwitchKind::Clean, "all"},
+      {"/clean StandbyList,RegistryCache", SwitchKind::Clean, "StandbyList,RegistryCache"},
+      {"/clean", SwitchKind::Clean, ""},    {"/cleanall", SwitchKind::None, ""},
+      {"/Clean all", SwitchKind::None, ""}, {"/c", SwitchKind::None, ""},
+      // The two-character prefixes stay as they were.
+      {"/oclean", SwitchKind::Report, "lean"}, {"/q /clean all", SwitchKind::QuickUpdate, "/clean all"},
   };
   for (const Case& c : cases) {
     CommandLineSwitch parsed = ParseCommandLine(c.line);
     EXPECT_EQ(parsed.kind, c.kind) << c.line;
     EXPECT_EQ(parsed.argument, c.argument) << c.line;
   }
+}
+
+TEST(CommandLine, CleanAreas) {
+  using memory::AreaSet;
+  using memory::MemoryArea;
+  AreaSet standbyAndRegistry;
+  standbyAndRegistry.Add(MemoryArea::StandbyList);
+  standbyAndRegistry.Add(MemoryArea::RegistryCache);
+  AreaSet workingSets;
+  workingSets.Add(MemoryArea::WorkingSets);
+  const std::pair<const char*, std::optional<AreaSet>> cases[] = {
+      {"all", AreaSet::All()},
+      {"ALL", AreaSet::All()},
+      {"RegistryCache,StandbyList", standbyAndRegistry},
+      {"standbylist , REGISTRYCACHE", standbyAndRegistry},
+      {"workingsets", workingSets},
+      {"WorkingSets,all", AreaSet::All()},
+      // An unknown name spoils the whole list: nothing runs.
+      {"bogus", std::nullopt},
+      {"StandbyList,bogus", std::nullopt},
+      {"", std::nullopt},
+      {" , ", std::nullopt},
+      {"Standby List", std::nullopt},
+  };
+  for (const auto& [argument, expected] : cases) EXPECT_EQ(CleanAreas(argument), expected) << argument;
 }
 
 TEST(CommandLine, QuickUpdateTargetPairsWithTheUpdate) {

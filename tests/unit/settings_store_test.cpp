@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_registry.h"
+#include "settings/area_settings.h"
 #include "settings/settings_store.h"
 
 namespace pravelo {
@@ -37,7 +38,8 @@ TEST(SettingsStore, ReaderAndWriterAddressOneKey) {
   settings::SettingsStore store(registry);
   store.Write(settings::kAutoStart, "1");
   EXPECT_EQ(registry.Read(RegistryRoot::CurrentUser, "Software\\zEVID\\PraveloGeneral", "AutoStart"), "1");
-  EXPECT_EQ(registry.Read(RegistryRoot::CurrentUser, "Software\\zEVID\\Pravelo\\General", "AutoStart"), std::nullopt);
+  EXPECT_EQ(registry.Read(RegistryRoot::CurrentUser, "Software\\zEVID\\Pravelo\\General", "AutoStart"),
+            std::nullopt);
   EXPECT_EQ(store.Read(settings::kAutoStart), "1");
 }
 
@@ -47,6 +49,46 @@ TEST(SettingsStore, RefusedWriteBackStillGivesTheDefault) {
   settings::SettingsStore store(registry);
   EXPECT_EQ(store.Read(settings::kAutoOptimize), "1");
   EXPECT_FALSE(store.Write(settings::kAutoOptimize, "0"));
+}
+
+TEST(AreaSettings, ReadWithDefaultInTheirOwnKey) {
+  using memory::AreaSet;
+  using memory::MemoryArea;
+  AreaSet standby;
+  standby.Add(MemoryArea::StandbyList);
+  AreaSet byDefault;
+  byDefault.Add(MemoryArea::WorkingSets);
+  byDefault.Add(MemoryArea::SystemFileCache);
+  struct Case {
+    const char* name;
+    std::optional<std::string> stored;  // nothing: the value is missing
+    AreaSet expected;
+    std::string storedAfter;
+  };
+  const Case cases[] = {
+      {"missing", std::nullopt, byDefault, "WorkingSets,SystemFileCache"},
+      {"empty", "", byDefault, "WorkingSets,SystemFileCache"},
+      {"a choice", "StandbyList", standby, "StandbyList"},
+      {"unknown names are ignored", "Bogus,standbylist,", standby, "Bogus,standbylist,"},
+      {"only unknown names", "Bogus", AreaSet(), "Bogus"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeRegistry registry;
+    if (c.stored) registry.SetString(RegistryRoot::CurrentUser, fakes::kAreasKey, "Automatic", *c.stored);
+    settings::SettingsStore store(registry);
+    EXPECT_EQ(settings::ReadAreas(store, settings::kAutomaticAreas), c.expected);
+    EXPECT_EQ(registry.Read(RegistryRoot::CurrentUser, fakes::kAreasKey, "Automatic"), c.storedAfter);
+    EXPECT_EQ(registry.CountUnder(RegistryRoot::CurrentUser, kSettingsKey), 0u);
+  }
+
+  FakeRegistry registry;
+  settings::SettingsStore store(registry);
+  ASSERT_TRUE(settings::WriteAreas(store, settings::kManualAreas, AreaSet::All()));
+  EXPECT_EQ(registry.Read(RegistryRoot::CurrentUser, fakes::kAreasKey, "Manual"),
+            "WorkingSets,SystemFileCache,ModifiedList,StandbyList,LowPriorityStandbyList,CombinedList,"
+            "RegistryCache");
+  EXPECT_EQ(settings::ReadAreas(store, settings::kManualAreas), AreaSet::All());
 }
 
 }  // namespace

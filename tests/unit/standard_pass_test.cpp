@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -8,7 +9,10 @@
 
 #include "fakes/fake_memory_api.h"
 #include "fakes/fake_process_api.h"
+#include "fakes/fake_system.h"
+#include "memory/optimizer.h"
 #include "memory/standard_pass.h"
+#include "settings/area_settings.h"
 
 namespace pravelo::memory {
 namespace {
@@ -17,23 +21,39 @@ using fakes::FakeMemoryApi;
 using fakes::FakeProcessApi;
 
 // The six calls of one privilege switch to the attributes `to`.
-std::vector<std::string> PrivilegeSwitch(const char* to) {
+std::vector<std::string> PrivilegeSwitch(const char* to, const std::string& name = "SeDebugPrivilege",
+                                         int luid = 20) {
+  const std::string entry = "1 x " + std::to_string(luid) + ":0 ";
   return {
       "GetCurrentProcess()",
       "OpenProcessToken(0xffffffff, 0x28)",
-      "LookupPrivilegeValue(\"\", \"SeDebugPrivilege\")",
-      "AdjustTokenPrivileges(7, 0, 1 x 20:0 0x0, 28, previous)",
-      std::string("AdjustTokenPrivileges(7, 0, 1 x 20:0 ") + to + ", 16, none)",
+      "LookupPrivilegeValue(\"\", \"" + name + "\")",
+      "AdjustTokenPrivileges(7, 0, " + entry + "0x0, 28, previous)",
+      "AdjustTokenPrivileges(7, 0, " + entry + to + ", 16, none)",
       "CloseHandle(7)",
   };
 }
+
+std::vector<std::string> QuotaSwitch(const char* to) {
+  return PrivilegeSwitch(to, "SeIncreaseQuotaPrivilege", 5);
+}
+
+// (SIZE_T)-1 at the width of this build, as the fake writes it.
+std::string TrimAllText() {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(kTrimAll));
+  return text;
+}
+
+// The pass every Optimize runs until the user chooses other areas.
+const AreaSet kDefault = ParseAreaList(settings::kDefaultAreas).areas;
 
 std::vector<std::string> Trim(uint32_t pid) {
   const std::string handle = std::to_string(FakeProcessApi::HandleOf(pid));
   return {
       "OpenProcess(0x1f0fff, 0, " + std::to_string(pid) + ")",
       "EmptyWorkingSet(" + handle + ")",
-      "SetProcessWorkingSetSize(" + handle + ", 0xffffffff, 0xffffffff)",
+      "SetProcessWorkingSetSize(" + handle + ", " + TrimAllText() + ", " + TrimAllText() + ")",
       "CloseHandle(" + handle + ")",
   };
 }
@@ -49,20 +69,26 @@ TEST(StandardPass, MakesTheCallsInOrderWithTheirConstants) {
   FakeMemoryApi memory;
   memory.load = 60;
   memory.availableBytes = 2'048'000'000;  // 2000 MB
-  StandardPass pass(processes, memory);
+  fakes::FakeClock clock;
+  Optimizer optimizer(processes, memory, clock);
   PassFigures figures;
   figures.z18 = 1500.25;
 
-  pass.OptimizeMemory(false, figures);
+  optimizer.Run(kDefault, figures);
 
+  // The file cache's privilege is on as well now; without it the system refuses both
+  // file-cache calls.
   std::vector<std::string> expected = PrivilegeSwitch("0x2");
+  Append(expected, QuotaSwitch("0x2"));
   expected.push_back("WTSEnumerateProcesses(0, 0, 1)");
   expected.push_back("OpenProcess(0x1f0fff, 0, 0)");  // the idle process: skipped
   Append(expected, Trim(4));
   Append(expected, Trim(1234));
   expected.push_back("WTSFreeMemory()");
-  expected.push_back("SetSystemFileCacheSize(0xffffffff, 0xffffffff, 0)");
-  expected.push_back("NtSetSystemInformation(21, min 0xffffffff max 0xffffffff, 24)");
+  expected.push_back("SetSystemFileCacheSize(" + TrimAllText() + ", " + TrimAllText() + ", 0)");
+  expected.push_back("NtSetSystemInformation(21, min " + TrimAllText() + " max " + TrimAllText() + ", " +
+                     std::to_string(sizeof(FileCacheInformation)) + ")");
+  Append(expected, QuotaSwitch("0x0"));
   Append(expected, PrivilegeSwitch("0x0"));
   EXPECT_EQ(processes.calls, expected);
 
@@ -70,6 +96,7 @@ TEST(StandardPass, MakesTheCallsInOrderWithTheirConstants) {
   EXPECT_EQ(*figures.z17, -1440.25);  // load minus the previous figure
   EXPECT_EQ(figures.z18, 2000);
   EXPECT_EQ(processes.debugAttributes, 0u);
+  EXPECT_EQ(processes.AttributesOf(5), 0u);
   EXPECT_TRUE(processes.openHandles.empty());
   // The fields the pass does not own stay zero.
   EXPECT_EQ(processes.lastFileCacheInformation.currentSize, 0u);
@@ -83,7 +110,7 @@ TEST(StandardPass, FailureRules) {
     void (*setUp)(FakeProcessApi&) = nullptr;
     std::map<std::string, int> expectedCounts;
     bool figuresChange = true;
-    bool privilegeLeftOn = false;
+    std::vector<AreaOutcome> outcomes{AreaOutcome::Done, AreaOutcome::Done};
   };
   const std::vector<Scenario> scenarios = {
       {"deep pass running",
@@ -92,15 +119,19 @@ TEST(StandardPass, FailureRules) {
        {{"WTSEnumerateProcesses", 0},
         {"OpenProcess", 0},
         {"NtSetSystemInformation", 0},
-        {"AdjustTokenPrivileges", 2}},
+        {"AdjustTokenPrivileges", 8}},  // both privileges on, and off again
        false,
-       true},
+       {}},
+      // Each area stands on its own: the file cache is still asked.
       {"enumeration fails",
        false,
-       [](FakeProcessApi& p) { p.processes.reset(); },
-       {{"WTSEnumerateProcesses", 1}, {"SetSystemFileCacheSize", 0}, {"NtSetSystemInformation", 0}},
-       false,
-       true},
+       [](FakeProcessApi& p) {
+         p.processes.reset();
+         p.lastError = 1722;
+       },
+       {{"WTSEnumerateProcesses", 1}, {"SetSystemFileCacheSize", 1}, {"NtSetSystemInformation", 1}},
+       true,
+       {AreaOutcome::Refused, AreaOutcome::Done}},
       {"no records",
        false,
        [](FakeProcessApi& p) { p.processes = std::vector<uint32_t>{}; },
@@ -116,9 +147,12 @@ TEST(StandardPass, FailureRules) {
        false,
        [](FakeProcessApi& p) {
          p.emptyWorkingSetFails = p.setWorkingSetSizeFails = p.fileCacheSizeFails = true;
-         p.ntStatus = static_cast<int32_t>(0xC000007A);  // no such entry point
+         p.lastError = 1314;
+         p.ntStatus = static_cast<int32_t>(0xC0000061);  // privilege not held
        },
-       {{"EmptyWorkingSet", 3}, {"SetProcessWorkingSetSize", 3}, {"NtSetSystemInformation", 1}}},
+       {{"EmptyWorkingSet", 3}, {"SetProcessWorkingSetSize", 3}, {"NtSetSystemInformation", 1}},
+       true,
+       {AreaOutcome::Done, AreaOutcome::Refused}},
       {"the privilege cannot be had",
        false,
        [](FakeProcessApi& p) { p.openTokenFails = true; },
@@ -132,11 +166,14 @@ TEST(StandardPass, FailureRules) {
     FakeMemoryApi memory;
     memory.load = 60;
     memory.availableBytes = 1'024'000'000;
-    StandardPass pass(processes, memory);
+    fakes::FakeClock clock;
+    Optimizer optimizer(processes, memory, clock);
     PassFigures figures;
     figures.z18 = 1500.25;
+    RunOptions options;
+    options.deepPassRunning = s.deepPassRunning;
 
-    pass.OptimizeMemory(s.deepPassRunning, figures);
+    const std::vector<AreaResult> results = optimizer.Run(kDefault, figures, options);
 
     for (const auto& [name, count] : s.expectedCounts) EXPECT_EQ(processes.CountOf(name), count) << name;
     if (s.figuresChange) {
@@ -147,7 +184,12 @@ TEST(StandardPass, FailureRules) {
       EXPECT_EQ(figures.z18, 1500.25);
       EXPECT_EQ(memory.availableCalls + memory.loadCalls, 0);
     }
-    EXPECT_EQ((processes.debugAttributes & 0x2) != 0, s.privilegeLeftOn);
+    std::vector<AreaOutcome> outcomes;
+    for (const AreaResult& result : results) outcomes.push_back(result.outcome);
+    EXPECT_EQ(outcomes, s.outcomes);
+    // Off again on every way out, the early return included.
+    EXPECT_FALSE(processes.Enabled(20));
+    EXPECT_FALSE(processes.Enabled(5));
     EXPECT_TRUE(processes.openHandles.empty());
   }
 }
@@ -157,11 +199,16 @@ TEST(StandardPass, ExcludedProgramsAreNeverOpenedAndTheRestYieldAfterEach) {
   processes.processes = std::vector<uint32_t>{4, 8, 12, 16};
   processes.imageNames = {{4, "System"}, {8, "GAME.EXE"}, {12, "pravelo.exe"}, {16, "browser.exe"}};
   FakeMemoryApi memory;
-  StandardPass pass(processes, memory);
-  pass.SetExclusions(*Exclusions::Parse("game.exe;Browser.exe"));
+  fakes::FakeClock clock;
+  Optimizer optimizer(processes, memory, clock);
+  optimizer.SetExclusions(*Exclusions::Parse("game.exe;Browser.exe"));
   PassFigures figures;
   std::vector<std::size_t> callsAtYield;
-  EXPECT_TRUE(pass.OptimizeMemory(false, figures, [&] { callsAtYield.push_back(processes.calls.size()); }));
+  RunOptions options;
+  options.yield = [&] { callsAtYield.push_back(processes.calls.size()); };
+  AreaSet workingSets;
+  workingSets.Add(MemoryArea::WorkingSets);
+  optimizer.Run(workingSets, figures, options);
 
   for (const uint32_t excluded : {8u, 16u}) {
     EXPECT_EQ(std::count(processes.calls.begin(), processes.calls.end(),
@@ -181,31 +228,32 @@ TEST(StandardPass, APassAskedForWhileOneRunsDoesNothing) {
   processes.processes = std::vector<uint32_t>{4, 8, 12};
   FakeMemoryApi memory;
   memory.availableBytes = 1'024'000'000;
-  StandardPass pass(processes, memory);
+  fakes::FakeClock clock;
+  Optimizer optimizer(processes, memory, clock);
   PassFigures figures;
   int nested = 0;
-  std::size_t callsBefore = 0;
-  const bool completed = pass.OptimizeMemory(false, figures, [&] {
-    EXPECT_TRUE(pass.Running());
+  RunOptions options;
+  options.yield = [&] {
+    EXPECT_TRUE(optimizer.Running());
     PassFigures inner;
     inner.z18 = 7;
-    callsBefore = processes.calls.size();
-    EXPECT_FALSE(pass.OptimizeMemory(false, inner));
-    EXPECT_EQ(processes.calls.size(), callsBefore);  // not even the privilege
+    const std::size_t callsBefore = processes.calls.size();
+    EXPECT_TRUE(optimizer.Run(kDefault, inner).empty());
+    EXPECT_EQ(processes.calls.size(), callsBefore);  // not even a privilege
     EXPECT_EQ(inner.z18, 7);
     ++nested;
-  });
-  EXPECT_TRUE(completed);
-  EXPECT_EQ(nested, 3);
+  };
+  EXPECT_EQ(optimizer.Run(kDefault, figures, options).size(), 2u);
+  EXPECT_EQ(nested, 4);  // after each of three processes, and between the two areas
   EXPECT_EQ(processes.CountOf("EmptyWorkingSet"), 3);
-  EXPECT_FALSE(pass.Running());
+  EXPECT_FALSE(optimizer.Running());
   EXPECT_EQ(processes.debugAttributes, 0u);
 
   // A handler that throws out of the pass lets the guard go.
-  EXPECT_THROW(pass.OptimizeMemory(false, figures, [] { throw std::runtime_error("window gone"); }),
-               std::runtime_error);
-  EXPECT_FALSE(pass.Running());
-  EXPECT_TRUE(pass.OptimizeMemory(false, figures));
+  options.yield = [] { throw std::runtime_error("window gone"); };
+  EXPECT_THROW(optimizer.Run(kDefault, figures, options), std::runtime_error);
+  EXPECT_FALSE(optimizer.Running());
+  EXPECT_EQ(optimizer.Run(kDefault, figures).size(), 2u);
 }
 
 TEST(TrimProcessMemory, ReportsWhetherTheHandleWasClosed) {
@@ -226,8 +274,7 @@ TEST(TrimProcessMemory, ReportsWhetherTheHandleWasClosed) {
     SCOPED_TRACE(c.name);
     FakeProcessApi processes;
     c.setUp(processes);
-    FakeMemoryApi memory;
-    StandardPass pass(processes, memory);
+    StandardPass pass(processes);
     EXPECT_EQ(pass.TrimProcessMemory(4), c.expected);
     EXPECT_EQ(processes.CountOf("EmptyWorkingSet") + processes.CountOf("SetProcessWorkingSetSize"), c.trims);
   }
@@ -256,8 +303,7 @@ TEST(EnableDebugPrivilege, SwitchesOnlyTheEnabledBit) {
     FakeProcessApi processes;
     processes.debugAttributes = c.before;
     processes.failingAdjustCalls = c.failingAdjustCalls;
-    FakeMemoryApi memory;
-    StandardPass pass(processes, memory);
+    StandardPass pass(processes);
     EXPECT_EQ(pass.EnableDebugPrivilege(c.enable), c.expectedResult);
     EXPECT_EQ(processes.debugAttributes, c.after);
     EXPECT_TRUE(processes.openHandles.empty());
@@ -267,13 +313,12 @@ TEST(EnableDebugPrivilege, SwitchesOnlyTheEnabledBit) {
 TEST(EnableDebugPrivilege, GivesUpWithoutTokenOrPrivilegeAndClosesWhatItOpened) {
   FakeProcessApi noToken;
   noToken.openTokenFails = true;
-  FakeMemoryApi memory;
-  EXPECT_FALSE(StandardPass(noToken, memory).EnableDebugPrivilege(true));
+  EXPECT_FALSE(StandardPass(noToken).EnableDebugPrivilege(true));
   EXPECT_EQ(noToken.CountOf("AdjustTokenPrivileges") + noToken.CountOf("CloseHandle"), 0);
 
   FakeProcessApi noPrivilege;
   noPrivilege.lookupFails = true;
-  EXPECT_FALSE(StandardPass(noPrivilege, memory).EnableDebugPrivilege(true));
+  EXPECT_FALSE(StandardPass(noPrivilege).EnableDebugPrivilege(true));
   EXPECT_EQ(noPrivilege.CountOf("AdjustTokenPrivileges"), 0);
   EXPECT_EQ(noPrivilege.CountOf("CloseHandle"), 1);
   EXPECT_TRUE(noPrivilege.openHandles.empty());

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/command_line.h"
 #include "fakes/app_fixture.h"
 #include "settings/machine_values.h"
 
@@ -18,6 +19,14 @@ TEST(Startup, FirstStartCreatesTheSevenSettingsAndTheTwoMachineValues) {
   };
   for (const auto& [name, value] : expected) EXPECT_EQ(f.Setting(name), value) << name;
   EXPECT_EQ(f.registry.CountUnder(RegistryRoot::CurrentUser, fakes::kSettingsKey), 7u);
+  // The areas live in a key of their own.
+  for (const char* name : {"Manual", "Automatic"}) {
+    const auto* areas = f.registry.Find(RegistryRoot::CurrentUser, fakes::kAreasKey, name);
+    ASSERT_NE(areas, nullptr) << name;
+    EXPECT_EQ(areas->type, fakes::RegistryValue::Type::String);
+    EXPECT_EQ(areas->text, "WorkingSets,SystemFileCache");
+  }
+  EXPECT_EQ(f.registry.CountUnder(RegistryRoot::CurrentUser, fakes::kAreasKey), 2u);
 
   const auto* cache =
       f.registry.Find(RegistryRoot::LocalMachine, settings::kMemoryManagementKey, "LargeSystemCache");
@@ -128,6 +137,50 @@ TEST(Startup, SwitchesThatEndTheProcess) {
     EXPECT_THROW(f.Start("/b"), ProcessEnded);
     EXPECT_FALSE(f.form2().Timer1.Enabled());
     EXPECT_GE(f.clock.now, 1000000u + 5000u);
+  }
+}
+
+TEST(Startup, CleanRunsTheAreasNamedOnceAndTellsHowItWent) {
+  struct Case {
+    const char* line;
+    void (*setUp)(fakes::AppFixture&);
+    uint32_t exitCode;
+    int memoryListCalls;
+  };
+  const Case cases[] = {
+      {"/clean all",
+       [](AppFixture& f) {
+         f.memory.realVersion = {10, 0};
+       },
+       0, 4},
+      {"/clean StandbyList,registrycache", [](AppFixture&) {}, 0, 1},
+      // Windows 7 has no registry flush.
+      {"/clean all",
+       [](AppFixture& f) {
+         f.memory.realVersion = {6, 1};
+       },
+       1, 3},
+      {"/clean StandbyList", [](AppFixture& f) { f.processes.ntStatus = static_cast<int32_t>(0xC0000061); },
+       1, 1},
+      {"/clean bogus", [](AppFixture&) {}, 2, 0},
+      {"/clean StandbyList,bogus", [](AppFixture&) {}, 2, 0},
+      {"/clean", [](AppFixture&) {}, 2, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    AppFixture f;
+    f.memory.realVersion = {10, 0};
+    c.setUp(f);
+    EXPECT_THROW(f.Start(c.line), ProcessEnded);
+    EXPECT_EQ(f.process.exitCode, c.exitCode);
+    int lists = 0;
+    for (const std::string& call : f.processes.calls)
+      lists +=
+          call.rfind("NtSetSystemInformation(80", 0) == 0 || call.rfind("NtSetSystemInformation(130", 0) == 0;
+    EXPECT_EQ(lists, c.memoryListCalls);
+    if (c.exitCode == app::kCleanUnknownArea) {
+      EXPECT_TRUE(f.processes.calls.empty());
+    }
   }
 }
 

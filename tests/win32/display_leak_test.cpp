@@ -81,7 +81,7 @@ class RefreshWork : public testing::Test {
  protected:
   class NoEnd final : public ProcessControl {
    protected:
-    void End() override { throw std::logic_error("the program ended"); }
+    void End(uint32_t) override { throw std::logic_error("the program ended"); }
   };
 
   void SetUp() override {

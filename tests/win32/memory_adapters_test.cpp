@@ -10,7 +10,10 @@
 #include "fakes/counting_process_api.h"
 #include "memory/deep_pass.h"
 #include "memory/memory_status.h"
+#include "memory/optimizer.h"
 #include "memory/standard_pass.h"
+#include "platform/clock_win32.h"
+#include "settings/area_settings.h"
 #include "platform/memory_api_win32.h"
 #include "platform/process_api_win32.h"
 
@@ -93,10 +96,9 @@ TEST(StandardPassWin32, AnExcludedRunningProgramIsNeverOpened) {
   ProcessApiWin32 real;
   fakes::CountingProcessApi processes(real);
   MemoryApiWin32 memory;
-  memory::StandardPass pass(processes, memory);
+  memory::StandardPass pass(processes);
   pass.SetExclusions(*memory::Exclusions::Parse("LAUNCH_PROBE.EXE"));
-  memory::PassFigures figures;
-  ASSERT_TRUE(pass.OptimizeMemory(false, figures));
+  ASSERT_EQ(pass.TrimWorkingSets({}), std::nullopt);
   ASSERT_NE(std::find(processes.enumerated.begin(), processes.enumerated.end(), probe.Id()),
             processes.enumerated.end());
   EXPECT_EQ(processes.openAttempts, static_cast<int>(processes.enumerated.size()) - 1);
@@ -106,10 +108,11 @@ TEST(StandardPassWin32, TrimsTheRealProcessesAndMeasures) {
   ProcessApiWin32 real;
   fakes::CountingProcessApi processes(real);
   MemoryApiWin32 memory;
-  memory::StandardPass pass(processes, memory);
+  ClockWin32 clock;
+  memory::Optimizer optimizer(processes, memory, clock);
   memory::PassFigures figures;
 
-  pass.OptimizeMemory(false, figures);
+  optimizer.Run(memory::ParseAreaList(settings::kDefaultAreas).areas, figures);
 
   EXPECT_GT(processes.enumerated.size(), 0u);
   EXPECT_EQ(processes.openAttempts, static_cast<int>(processes.enumerated.size()));
@@ -120,8 +123,7 @@ TEST(StandardPassWin32, TrimsTheRealProcessesAndMeasures) {
 
 TEST(StandardPassWin32, PrivilegeAndTrimResults) {
   ProcessApiWin32 processes;
-  MemoryApiWin32 memory;
-  memory::StandardPass pass(processes, memory);
+  memory::StandardPass pass(processes);
   EXPECT_TRUE(pass.EnableDebugPrivilege(true));
   EXPECT_TRUE(pass.EnableDebugPrivilege(false));
   EXPECT_TRUE(pass.TrimProcessMemory(GetCurrentProcessId()));

@@ -1,0 +1,143 @@
+#include "settings/areas_window.h"
+
+#include <algorithm>
+
+#include "app/form1.h"
+#include "memory/memory_status.h"
+#include "settings/area_settings.h"
+#include "ui/layout.h"
+
+namespace pravelo::settings {
+namespace {
+
+namespace layout = ui::layout::areas;
+
+constexpr int kTitleText = 142;
+constexpr int kManualText = 143;
+constexpr int kAutomaticText = 144;
+constexpr int kResultText = 145;
+constexpr int kFirstAreaText = 146;  // then one per area, in their order
+constexpr int kDoneText = 153;
+constexpr int kNotSupportedText = 154;
+constexpr int kRefusedText = 155;
+constexpr int kNeedsWindowsText = 156;
+constexpr int kNotUnderWow64Text = 157;
+constexpr int kNotInLastPassText = 158;
+constexpr int kSaveText = 123;
+
+constexpr std::string_view kVersionPlaceholder = "%1";
+
+std::size_t IndexOf(memory::MemoryArea area) { return static_cast<std::size_t>(area); }
+
+std::string NeedsWindows(StringTable& strings, std::string_view version) {
+  std::string text = strings.Text(kNeedsWindowsText);
+  const std::size_t at = text.find(kVersionPlaceholder);
+  if (at != std::string::npos) text.replace(at, kVersionPlaceholder.size(), version);
+  return text;
+}
+
+}  // namespace
+
+std::string AreaResultText(const memory::AreaResult& result, StringTable& strings,
+                           const std::string& decimalSeparator) {
+  std::string text;
+  switch (result.outcome) {
+    case memory::AreaOutcome::NotSupported:
+      return strings.Text(kNotSupportedText);
+    case memory::AreaOutcome::Done:
+      text = strings.Text(kDoneText);
+      break;
+    case memory::AreaOutcome::Refused:
+      text = strings.Text(kRefusedText) + std::to_string(result.errorCode);
+      break;
+  }
+  const Currency change = memory::AvailableMemoryOf(result.availableAfterBytes) -
+                          memory::AvailableMemoryOf(result.availableBeforeBytes);
+  const std::string sign = change.Scaled() > 0 ? "+" : "";
+  return text + ", " + sign + change.ToText(decimalSeparator) + " MB, " + std::to_string(result.durationMs) +
+         " ms";
+}
+
+std::string SupportText(memory::AreaSupport support, StringTable& strings) {
+  switch (support) {
+    case memory::AreaSupport::Supported:
+      return {};
+    case memory::AreaSupport::NeedsVista:
+      return NeedsWindows(strings, "Vista");
+    case memory::AreaSupport::NeedsWindows81:
+      return NeedsWindows(strings, "8.1");
+    case memory::AreaSupport::NeedsWindows10:
+      return NeedsWindows(strings, "10");
+    case memory::AreaSupport::NotUnderWow64:
+      return strings.Text(kNotUnderWow64Text);
+  }
+  return {};
+}
+
+AreasWindow::AreasWindow(app::Form1& form1)
+    : ui::Form(layout::kWindow),
+      ManualHeader(layout::ManualHeader),
+      AutomaticHeader(layout::AutomaticHeader),
+      ResultHeader(layout::ResultHeader),
+      Command1(layout::Command1),
+      form1_(form1) {
+  for (std::size_t i = 0; i < memory::kAreaCount; ++i) {
+    const int row = static_cast<int>(i);
+    AreaLabel[i].Move(layout::AreaLabel(row));
+    Manual[i].Move(layout::ManualCheck(row));
+    Automatic[i].Move(layout::AutomaticCheck(row));
+    Result[i].Move(layout::Result(row));
+  }
+  onLoad = [this] { Form_Load(); };
+  Command1.onClick = [this] { Command1_Click(); };
+}
+
+void AreasWindow::Form_Load() {
+  StringTable& strings = form1_.strings();
+  SetText(strings.Text(kTitleText));
+  ManualHeader.SetText(strings.Text(kManualText));
+  AutomaticHeader.SetText(strings.Text(kAutomaticText));
+  ResultHeader.SetText(strings.Text(kResultText));
+  Command1.SetText(strings.Text(kSaveText));
+
+  SettingsStore& store = form1_.store();
+  const memory::AreaSet manual = ReadAreas(store, kManualAreas);
+  const memory::AreaSet automatic = ReadAreas(store, kAutomaticAreas);
+  memory::Optimizer& optimizer = form1_.optimizer();
+  const std::vector<memory::AreaResult>& last = optimizer.LastResults();
+  const std::string separator = form1_.platform().environment.DecimalSeparator();
+  for (memory::MemoryArea area : memory::kAreaOrder) {
+    const std::size_t i = IndexOf(area);
+    AreaLabel[i].SetText(strings.Text(kFirstAreaText + static_cast<int>(i)));
+    Manual[i].SetValue(manual.Has(area) ? 1 : 0);
+    Automatic[i].SetValue(automatic.Has(area) ? 1 : 0);
+    const memory::AreaSupport support = optimizer.Support(area);
+    const bool supported = support == memory::AreaSupport::Supported;
+    Manual[i].SetEnabled(supported);
+    Automatic[i].SetEnabled(supported);
+    const auto result = std::find_if(last.begin(), last.end(),
+                                     [area](const memory::AreaResult& r) { return r.area == area; });
+    if (!supported) {
+      Result[i].SetText(SupportText(support, strings));
+    } else if (result != last.end()) {
+      Result[i].SetText(AreaResultText(*result, strings, separator));
+    } else {
+      Result[i].SetText(strings.Text(kNotInLastPassText));
+    }
+  }
+}
+
+void AreasWindow::Command1_Click() {
+  memory::AreaSet manual;
+  memory::AreaSet automatic;
+  for (memory::MemoryArea area : memory::kAreaOrder) {
+    if (Manual[IndexOf(area)].Value() != 0) manual.Add(area);
+    if (Automatic[IndexOf(area)].Value() != 0) automatic.Add(area);
+  }
+  SettingsStore& store = form1_.store();
+  WriteAreas(store, kManualAreas, manual);
+  WriteAreas(store, kAutomaticAreas, automatic);
+  Unload();
+}
+
+}  // namespace pravelo::settings
