@@ -130,6 +130,30 @@ TEST(StandardPassWin32, PrivilegeAndTrimResults) {
   EXPECT_FALSE(pass.TrimProcessMemory(0x7FFFFFF8));  // no such process
 }
 
+TEST(OptimizerWin32, EveryAreaAgainstTheRealSystem) {
+  ProcessApiWin32 processes;
+  MemoryApiWin32 memory;
+  const OsVersion version = memory.RealVersion();
+  EXPECT_GE(version.major, 6u);
+  // This build's width is the system's under Wine: never the compatibility layer.
+  EXPECT_EQ(memory.IsWow64(), false);
+  EXPECT_EQ(processes.ErrorOfStatus(static_cast<int32_t>(0xC0000061)), 1314u);  // privilege not held
+
+  ClockWin32 clock;
+  memory::Optimizer optimizer(processes, memory, clock);
+  memory::PassFigures figures;
+  const std::vector<memory::AreaResult> results = optimizer.Run(memory::AreaSet::All(), figures);
+  ASSERT_EQ(results.size(), memory::kAreaCount);
+  for (const memory::AreaResult& result : results) {
+    SCOPED_TRACE(std::string(memory::AreaName(result.area)));
+    EXPECT_GT(result.availableBeforeBytes, 0u);
+    EXPECT_GT(result.availableAfterBytes, 0u);
+    EXPECT_EQ(result.outcome == memory::AreaOutcome::Refused, result.errorCode != 0);
+  }
+  // Every process's working set is a call Wine takes.
+  EXPECT_EQ(results[0].outcome, memory::AreaOutcome::Done);
+}
+
 SIZE_T WorkingSetBytes() {
   PROCESS_MEMORY_COUNTERS counters{};
   GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
