@@ -10,6 +10,15 @@ namespace {
 }
 
 UniqueBitmap CreateCanvasBitmap(int width, int height) {
+  uint32_t* pixels = nullptr;
+  UniqueBitmap bitmap = CreateTopDownBitmap(width, height, &pixels);
+  if (!bitmap) ThrowLastError("CreateDIBSection");
+  return bitmap;
+}
+
+}  // namespace
+
+UniqueBitmap CreateTopDownBitmap(int width, int height, uint32_t** pixels) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -19,11 +28,9 @@ UniqueBitmap CreateCanvasBitmap(int width, int height) {
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   UniqueBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap) ThrowLastError("CreateDIBSection");
+  *pixels = static_cast<uint32_t*>(bits);
   return bitmap;
 }
-
-}  // namespace
 
 UniqueBitmap LoadPicture(int resourceId) {
   return UniqueBitmap(static_cast<HBITMAP>(::LoadImageW(
@@ -46,9 +53,9 @@ BitmapDc::BitmapDc(UniqueBitmap bitmap)
   if (!selection_) ThrowLastError("SelectObject");
 }
 
-MemoryCanvas::MemoryCanvas(int width, int height, COLORREF background, int pictureId)
-    : canvas_(CreateCanvasBitmap(width, height)), background_(background), picture_(LoadPicture(pictureId)) {
-  if (!picture_) ThrowLastError("LoadImage");
+MemoryCanvas::MemoryCanvas(int width, int height, COLORREF background, UniqueBitmap picture)
+    : canvas_(CreateCanvasBitmap(width, height)), background_(background), picture_(std::move(picture)) {
+  if (!picture_) ThrowLastError("picture");
   PaintBackground();
 }
 

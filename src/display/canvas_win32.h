@@ -4,9 +4,14 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "platform/gdi_win32.h"
 
 namespace pravelo::display {
+
+// A 32-bit top-down DIB section and its pixels (0x00RRGGBB, row by row); null on failure.
+UniqueBitmap CreateTopDownBitmap(int width, int height, uint32_t** pixels);
 
 // A bitmap of the program's resources; null if it is missing.
 UniqueBitmap LoadPicture(int resourceId);
@@ -48,8 +53,8 @@ class MemoryCanvas {
 
  protected:
   // 32 bits per pixel whatever the screen, so colours are kept exactly (the icon's key).
-  // Throws std::system_error when the bitmap or the picture cannot be had.
-  MemoryCanvas(int width, int height, COLORREF background, int pictureId);
+  // Throws std::system_error when the bitmap cannot be had or `picture` is null.
+  MemoryCanvas(int width, int height, COLORREF background, UniqueBitmap picture);
   ~MemoryCanvas() = default;
   void Invalidate() const noexcept;
   // The whole canvas back to its background colour with its picture at the top-left.
