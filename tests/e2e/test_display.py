@@ -8,6 +8,7 @@ import time
 from pathlib import Path
 
 import harness
+import product
 
 MAIN_CLASS = "Pravelo.Form1"
 TRAY_CLASS = "__winex11_standalone_tray"
@@ -103,14 +104,6 @@ class DisplayTest(harness.E2ETestCase):
             return int(load[:-1]) if accept(int(load[:-1])) else None
         return wait_until(reached, 10, what)
 
-    def graph_viewport(self, window):
-        """The screen rectangle of the viewport: the picture that holds the 500-pixel canvas."""
-        below = self.session.children(window)
-        for canvas in below:
-            if canvas.class_name == "Pravelo.Picture" and canvas.size[0] == 500:
-                return next(c.rect for c in below if c.handle == canvas.parent)
-        self.fail("no graph canvas in the main window")
-
     def test_labels_title_and_scrolled_graph_follow_the_load(self):
         self.session.set_windows_version("win10")
         started = self.session.start(self.program)
@@ -138,7 +131,7 @@ class DisplayTest(harness.E2ETestCase):
                 self.wait_for_load(window, lambda n: n > idle, "a title with the higher load")
 
         time.sleep(max(0.0, shown + GRAPH_AFTER_S - time.monotonic()))
-        viewport = self.graph_viewport(window)
+        viewport = product.graph_viewport(self.session, window)
         phases = set()
         for attempt in range(6):
             shot = self.session.screenshot("graph-after-30s" if attempt == 0 else "graph-later")
