@@ -6,10 +6,11 @@ import time
 
 import harness
 import product
-from product import MAIN_CLASS
+from harness import RegistryValue
 from test_areas import AREAS_CLASS, NOT_RUN, AreasWindow
 
 AUTOMATION_KEY = "HKCU\\Software\\zEVID\\PraveloAutomation"
+AUTOMATION_CLASS = "Pravelo.Automation"
 AREAS_KEY = "HKCU\\Software\\zEVID\\PraveloAreas"
 PASS_DELAY_VARIABLE = "PRAVELO_TEST_PASS_DELAY_MS"
 OPTIMIZED = "Optimized."
@@ -72,6 +73,38 @@ class AutomationTest(product.ProductTestCase):
 
         self.session.close_window(main)
         self.assertEqual(program.wait(60), 0)
+
+    def test_the_window_refuses_bad_input_and_saves_good_input(self):
+        self.session.skip_window_manager_waits()
+        program, main = product.start_main(self.session)
+        options = product.open_options(self.session, main, program)
+        options.click("Automation...")
+        window = self.session.wait_window(AUTOMATION_CLASS, "Automation", timeout=20, program=program)
+        threshold, cooldown, hotkey, exclusions = sorted(
+            (c for c in self.session.children(window) if c.class_name.lower() == "edit"), key=lambda c: c.rect[1])
+        self.assertEqual(self.session.text(cooldown), "60")
+        self.session.click(window, "Optimize when the memory load reaches (%)")
+        before = self.session.reg_values(AUTOMATION_KEY)
+        for box, text, message in ((threshold, "100", "The load must be a whole number from 1 to 99."),
+                                   (threshold, "80", None), (cooldown, "a minute", "The wait must be"),
+                                   (cooldown, "30", None), (exclusions, "game.exe;;x.exe", "Each excluded")):
+            self.session.set_text(box, text)
+            if message:
+                self.session.click(window, "Save")
+                shown = self.session.press_ok(product.BOX_TITLE)
+                self.assertTrue(shown.startswith(message), shown)
+                self.assertTrue(shown.endswith("Nothing was saved."), shown)
+                self.assertEqual(self.session.reg_values(AUTOMATION_KEY), before)
+        self.session.set_text(exclusions, "game.exe; x.exe")
+        self.session.set_text(hotkey, "alt+ctrl+p")
+        self.session.click(window, "Save")
+        self.assertEqual(self.session.press_ok(product.BOX_TITLE), "Saved")
+        self.session.wait_gone(window)
+        self.assertEqual(self.session.reg_values(AUTOMATION_KEY),
+                         {"Threshold": RegistryValue("REG_SZ", "80"), "Cooldown": RegistryValue("REG_SZ", "30"),
+                          "Hotkey": RegistryValue("REG_SZ", "Ctrl+Alt+P"),
+                          "Exclusions": RegistryValue("REG_SZ", "game.exe; x.exe")})
+        self.assertEqual(len(self.session.reg_values(product.SETTINGS_KEY)), 7)
 
     def test_the_graph_keeps_moving_during_a_slow_optimize(self):
         self.session.skip_window_manager_waits()
