@@ -43,7 +43,7 @@ inline constexpr int kRefreshIntervalMs = 170;
 inline constexpr int kTrayRefreshIntervalMs = 590;
 inline constexpr int kNotificationMs = 2000;
 inline constexpr std::string_view kDeepFillLimitVariable = "PRAVELO_DEEP_FILL_LIMIT_MB";
-// A pause after each process of the standard pass, so that tests can watch a slow pass.
+// A pause wherever a pass lets messages run, so that tests can watch a slow pass.
 inline constexpr std::string_view kPassDelayVariable = "PRAVELO_TEST_PASS_DELAY_MS";
 
 struct Form1Services {
