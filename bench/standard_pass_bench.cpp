@@ -17,6 +17,7 @@ class InstantRecords : public ProcessRecords {
   explicit InstantRecords(std::size_t count) : count_(count) {}
   std::size_t Count() const override { return count_; }
   uint32_t ProcessId(std::size_t index) const override { return static_cast<uint32_t>(index * 4); }
+  std::string ImageName(std::size_t) const override { return "program.exe"; }
 
  private:
   std::size_t count_;

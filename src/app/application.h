@@ -1,8 +1,9 @@
-// The three windows of the program, made together because each reaches the others.
+// The windows of the program, made together because each reaches the others.
 #pragma once
 
 #include "app/form1.h"
 #include "settings/areas_window.h"
+#include "settings/automation_window.h"
 #include "settings/form2.h"
 #include "simple/form3.h"
 
@@ -10,12 +11,17 @@ namespace pravelo::app {
 
 struct Application {
   explicit Application(Form1Services services)
-      : form1(services, form2, form3), form2(form1, areas), form3(form1), areas(form1) {}
+      : form1(services, form2, form3),
+        form2(form1, areas, automation),
+        form3(form1),
+        areas(form1),
+        automation(form1) {}
 
   Form1 form1;
   settings::Form2 form2;
   simple::Form3 form3;
   settings::AreasWindow areas;
+  settings::AutomationWindow automation;
 };
 
 }  // namespace pravelo::app

@@ -1,6 +1,7 @@
 #include "app/form1.h"
 #include "memory/ini_section.h"
 #include "memory/memory_status.h"
+#include "memory/optimizer.h"
 #include "settings/form2.h"
 #include "simple/form3.h"
 
@@ -24,7 +25,9 @@ std::string WithLineBreaks(std::string text) {
 
 void Form1::Command1_Click() {
   Platform& p = platform();
-  Timer2.SetEnabled(false);
+  // The pass lets the window work meanwhile: a click (or the hotkey) then has no pass to
+  // report on, and the refresh goes on through the pass.
+  if (optimizer_->Running()) return;
   // The figure before is measured, not the refresh's estimate from the whole-percent load,
   // which is off by up to one percent of the installed memory.
   const Currency before = memory::GetAvailableMemory(p.memory);
@@ -36,7 +39,6 @@ void Form1::Command1_Click() {
   MsgBx(strings().Text(kOptimizedText) + (first - before).ToText(separator) + "MB\r\n" + before.ToText(separator) +
             " MB -> " + after.ToText(separator) + " MB",
         kInformationStyle);
-  Timer2.SetEnabled(true);
   UpdateDisplay();
 }
 

@@ -13,6 +13,8 @@ namespace {
 
 namespace layout = ui::layout::form1;
 
+constexpr int32_t kLongestPassDelayMs = 10'000;
+
 std::unique_ptr<ui::Button> CopyButton(const ui::Button& from) {
   auto button = std::make_unique<ui::Button>(from.Bounds(), from.Text());
   button->SetVisible(false);
@@ -93,17 +95,30 @@ Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form
   Command10.onClick = [this] { Command10_Click(); };
   Timer1.onTimer = [this] { Timer1_Timer(); };
   Timer2.onTimer = [this] { Timer2_Timer(); };
+  hotkey.onPressed = [this] { hotkey_Pressed(); };
 }
 
 Form1::~Form1() = default;
 
-void Form1::OptimizeMemory(const settings::Setting& areasSetting) {
+bool Form1::OptimizeMemory(const settings::Setting& areasSetting) {
+  Platform& p = platform();
+  // Asked for from a message that a running pass or the deep pass let through.
+  const bool runs = !optimizer_->Running() && Command8.Enabled();
+  const std::optional<std::string> delayText = p.environment.Variable(kPassDelayVariable);
+  const int32_t delayMs = delayText ? WholeNumberIn(*delayText, 0, kLongestPassDelayMs).value_or(0) : 0;
   memory::PassFigures passFigures{z18, z17};
   memory::RunOptions options;
   options.deepPassRunning = !Command8.Enabled();
+  options.yield = [&p, delayMs] {
+    if (delayMs > 0) p.clock.SleepMs(static_cast<uint32_t>(delayMs));
+    p.pump.DoEvents();
+  };
   optimizer_->Run(settings::ReadAreas(store_, areasSetting), passFigures, options);
+  if (!runs) return false;
+  // The refreshes during the pass estimated z18 anew; the pass's measured figures win.
   z18 = passFigures.z18;
   z17 = passFigures.z17;
+  return true;
 }
 
 void Form1::DeepOptimize() {

@@ -16,6 +16,7 @@
 #include "display/surfaces.h"
 #include "display/tray_icon.h"
 #include "display/tray_icon_data.h"
+#include "memory/high_load_trigger.h"
 #include "platform/platform.h"
 #include "settings/area_settings.h"
 #include "settings/settings_store.h"
@@ -23,6 +24,7 @@
 #include "taskbar/taskbar_list.h"
 #include "ui/control_array.h"
 #include "ui/form.h"
+#include "ui/global_hotkey.h"
 
 namespace pravelo::memory {
 class DeepPass;
@@ -41,6 +43,8 @@ inline constexpr int kRefreshIntervalMs = 170;
 inline constexpr int kTrayRefreshIntervalMs = 590;
 inline constexpr int kNotificationMs = 2000;
 inline constexpr std::string_view kDeepFillLimitVariable = "PRAVELO_DEEP_FILL_LIMIT_MB";
+// A pause wherever a pass lets messages run, so that tests can watch a slow pass.
+inline constexpr std::string_view kPassDelayVariable = "PRAVELO_TEST_PASS_DELAY_MS";
 
 struct Form1Services {
   Platform& platform;
@@ -73,6 +77,7 @@ class Form1 : public ui::Form {
   std::array<NativeHandle, 5> img{};  // 16 x 16 icons; 1 to 3 for the thumbnail buttons
   ui::Timer Timer1;                   // automatic optimization
   ui::Timer Timer2;                   // refresh
+  ui::GlobalHotkey hotkey;            // a manual Optimize from anywhere
   ui::MenuItem openz, optiz, optnz, endez;
   std::vector<ui::MenuItem*> msys;
 
@@ -110,6 +115,7 @@ class Form1 : public ui::Form {
   void TaskbarButtonCreated();
 
   void Timer1_Timer();
+  void hotkey_Pressed() { Command1_Click(); }
   void Timer2_Timer() { UpdateDisplay(); }
   void UpdateDisplay();
 
@@ -121,13 +127,17 @@ class Form1 : public ui::Form {
 
   // --- Shared procedures -------------------------------------------------------------
   // The optimization with the areas of the setting given: the manual ones for every command,
-  // the automatic ones for the timer.
-  void OptimizeMemory(const settings::Setting& areasSetting = settings::kManualAreas);
+  // the automatic ones for the timer and the load threshold. Whether it ran: a pass asked
+  // for while one runs, or while the deep pass runs, does nothing.
+  bool OptimizeMemory(const settings::Setting& areasSetting = settings::kManualAreas);
   void DeepOptimize();
   // Sets the automatic optimization from "Interval", now: at start-up and after a save.
   void ArmAutoOptimize();
   // Re-reads "AutoOptimize" (the options window's save calls it).
   void ReadAutoOptimizeSwitch();
+  // The automation settings, now: the load threshold, the hotkey and the exclusions. False
+  // when another program holds the hotkey, which the main window then says.
+  bool ApplyAutomation();
   // Ends the program even where a close would move it to the tray: the hand-over to a new
   // instance (the update, the restart after the deep pass) and the simple window's End.
   [[noreturn]] void EndProgram();
@@ -160,6 +170,7 @@ class Form1 : public ui::Form {
   void UpdateTaskbarButton(int load);
   void UpdateBarsAndLabels(int load);
   std::string AvailableMemoryText();
+  void OptimizeOnHighLoad(int load);
 
   Form1Services services_;
   settings::Form2& form2_;
@@ -176,6 +187,7 @@ class Form1 : public ui::Form {
   int barRegionWidth_ = -1;
   int barRegionHeight_ = -1;
   display::AutoOptimizeSchedule schedule_;
+  memory::HighLoadTrigger highLoad_;
   display::TrayIconCache trayCache_;
   bool TrayBusy = false;
   bool inTray_ = false;     // the program sits in the tray (its windows hidden)

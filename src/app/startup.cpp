@@ -66,6 +66,7 @@ void Form1::Form_Load() {
   Show();
   zy = std::trunc(NumericValue(store_.Read(settings::kInterval)) / 10.0);
   ArmAutoOptimize();
+  ApplyAutomation();
   if (ConvertsToTrue(store_.Read(settings::kTrayAtStart))) SetWindowState(ui::WindowState::Minimized);
   UpdateDisplay();
   Show();

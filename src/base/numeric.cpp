@@ -185,4 +185,21 @@ bool ConvertsToTrue(std::string_view text) {
   return NumericValue(text) != 0.0;
 }
 
+std::optional<int32_t> WholeNumberIn(std::string_view text, int32_t minimum, int32_t maximum) {
+  constexpr std::string_view kBlanks = " \t";
+  const std::size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return std::nullopt;
+  const std::string_view digits = text.substr(first, text.find_last_not_of(kBlanks) + 1 - first);
+  // Ten digits already pass any 32-bit bound; leading zeros are not worth a special case.
+  constexpr std::size_t kMostDigits = 10;
+  if (digits.size() > kMostDigits) return std::nullopt;
+  int64_t value = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  if (value < minimum || value > maximum) return std::nullopt;
+  return static_cast<int32_t>(value);
+}
+
 }  // namespace pravelo

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace pravelo {
@@ -22,5 +23,9 @@ double RoundHalfAway(double value, int decimals);
 // Whether a setting's text "converts to true": the word true (any case) or a number
 // other than 0.
 bool ConvertsToTrue(std::string_view text);
+
+// A text that is a whole number and nothing else (blanks around it allowed) within
+// [minimum, maximum]; nothing otherwise. For what a user types where a count is asked.
+std::optional<int32_t> WholeNumberIn(std::string_view text, int32_t minimum, int32_t maximum);
 
 }  // namespace pravelo

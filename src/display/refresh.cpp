@@ -59,6 +59,9 @@ void Form1::UpdateDisplay() {
     barRegionHeight_ = Picture3.Height();
     services_.surfaces.region.SetRoundRectRegion(Picture3.Handle(), barRegionWidth_, barRegionHeight_);
   }
+
+  // Last, so that a pass it starts finds this refresh done.
+  OptimizeOnHighLoad(load);
 }
 
 void Form1::UpdateBarsAndLabels(int load) {

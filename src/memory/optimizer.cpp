@@ -69,6 +69,12 @@ AreaSupport Optimizer::Support(MemoryArea area) {
 }
 
 std::vector<AreaResult> Optimizer::Run(AreaSet areas, PassFigures& figures, const RunOptions& options) {
+  std::vector<AreaResult> results;
+  guard_.RunExclusive([&] { results = RunAreas(areas, figures, options); });
+  return results;
+}
+
+std::vector<AreaResult> Optimizer::RunAreas(AreaSet areas, PassFigures& figures, const RunOptions& options) {
   std::vector<std::string> privileges;
   for (MemoryArea area : areas.InOrder()) {
     const char* privilege = PrivilegeOf(area);

@@ -9,6 +9,7 @@
 
 #include "memory/area_support.h"
 #include "memory/memory_areas.h"
+#include "memory/pass_guard.h"
 #include "memory/standard_pass.h"
 #include "platform/clock.h"
 #include "platform/memory_api.h"
@@ -48,8 +49,12 @@ class Optimizer {
 
   // Runs the chosen areas in the fixed order and updates the figures the display reads.
   // One result per chosen area; none when the deep pass runs. The results are also kept as
-  // the last ones.
+  // the last ones. A pass asked for while one runs (from a message the yield let through)
+  // does nothing at all and gives no results.
   std::vector<AreaResult> Run(AreaSet areas, PassFigures& figures, const RunOptions& options = {});
+  bool Running() const { return guard_.Running(); }
+  // Programs whose working sets are never trimmed.
+  void SetExclusions(Exclusions exclusions) { standardPass_.SetExclusions(std::move(exclusions)); }
 
   // The results of the last pass that ran, in the order it ran the areas.
   const std::vector<AreaResult>& LastResults() const { return lastResults_; }
@@ -57,6 +62,7 @@ class Optimizer {
   AreaSupport Support(MemoryArea area);
 
  private:
+  std::vector<AreaResult> RunAreas(AreaSet areas, PassFigures& figures, const RunOptions& options);
   AreaResult RunArea(MemoryArea area, const RunOptions& options);
 
   ProcessApi& processes_;
@@ -65,6 +71,7 @@ class Optimizer {
   StandardPass standardPass_;
   std::optional<SystemFacts> facts_;
   std::vector<AreaResult> lastResults_;
+  PassGuard guard_;
 };
 
 }  // namespace pravelo::memory

@@ -19,9 +19,10 @@ StandardPass::StandardPass(ProcessApi& processes) : processes_(processes) {}
 std::optional<uint32_t> StandardPass::TrimWorkingSets(const std::function<void()>& afterEachProcess) {
   const auto records = processes_.EnumerateProcesses(kCurrentServer, kEnumerateReserved, kEnumerateVersion);
   if (!records) return processes_.LastError();
-  // No filter: processes that cannot be opened (the idle process, protected ones, ones
-  // that have ended since) are skipped inside.
+  // Only the user's exclusions filter: processes that cannot be opened (the idle process,
+  // protected ones, ones that have ended since) are skipped inside.
   for (std::size_t i = 0; i < records->Count(); ++i) {
+    if (exclusions_.Excludes(records->ImageName(i))) continue;
     TrimProcessMemory(records->ProcessId(i));
     if (afterEachProcess) afterEachProcess();
   }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "memory/exclusions.h"
 #include "platform/process_api.h"
 
 namespace pravelo::memory {
@@ -24,9 +25,12 @@ class StandardPass {
  public:
   explicit StandardPass(ProcessApi& processes);
 
-  // Trims every process there is; nothing when the processes were listed, otherwise the
-  // error code of the listing. Runs `afterEachProcess` after each one, when given.
+  // Trims every process there is but the excluded ones; nothing when the processes were
+  // listed, otherwise the error code of the listing. Runs `afterEachProcess` after each
+  // one it tried, when given.
   std::optional<uint32_t> TrimWorkingSets(const std::function<void()>& afterEachProcess);
+  // Programs never trimmed; they are not even opened.
+  void SetExclusions(Exclusions exclusions) { exclusions_ = std::move(exclusions); }
   // Both file-cache requests; nothing when either worked, otherwise the first one's error.
   std::optional<uint32_t> ShrinkFileCache();
   // Whether the process was opened and its handle closed.
@@ -37,6 +41,7 @@ class StandardPass {
  private:
   ProcessApi& processes_;
   FileCacheInformation fileCacheInfo_;
+  Exclusions exclusions_;
 };
 
 }  // namespace pravelo::memory

@@ -67,6 +67,8 @@ class ProcessRecords {
   virtual ~ProcessRecords() = default;
   virtual std::size_t Count() const = 0;
   virtual uint32_t ProcessId(std::size_t index) const = 0;
+  // The image's file name as the system lists it ("explorer.exe"), UTF-8.
+  virtual std::string ImageName(std::size_t index) const = 0;
 };
 
 class ProcessApi {

@@ -48,6 +48,10 @@ class WtsProcessRecords : public ProcessRecords {
   WtsProcessRecords(WTS_PROCESS_INFOW* records, DWORD count) : records_(records), count_(count) {}
   std::size_t Count() const override { return records_ ? count_ : 0; }
   uint32_t ProcessId(std::size_t index) const override { return records_.get()[index].ProcessId; }
+  std::string ImageName(std::size_t index) const override {
+    const wchar_t* name = records_.get()[index].pProcessName;
+    return name ? Narrow(name) : std::string();
+  }
 
  private:
   std::unique_ptr<WTS_PROCESS_INFOW, WtsMemoryFree> records_;

@@ -19,6 +19,7 @@ void ApplyCaptions(StringTable& strings, app::Form1& form1, Form2& form2, simple
       {&form2.Command1, 123}, {&form2.Command2, 112}, {&form3, 124},          {&form3.Command4, 125},
       {&form3.Command1, 126}, {&form3.Command2, 127}, {&form3.Command3, 128},
       {&form2.Command3, 141},  // beside the options: the memory areas
+      {&form2.Command4, 160},  // and the automation
   };
   for (const auto& [control, id] : captions) control->SetText(strings.Text(id));
 }

@@ -14,7 +14,7 @@ namespace pravelo::settings {
 
 class Form2;
 
-// Sets the 23 captions of the three windows; loads, hidden, a window not loaded yet.
+// Sets the captions of the three windows; loads, hidden, a window not loaded yet.
 void ApplyCaptions(StringTable& strings, app::Form1& form1, Form2& form2, simple::Form3& form3);
 
 }  // namespace pravelo::settings

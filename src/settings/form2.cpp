@@ -5,6 +5,7 @@
 #include "platform/program_path.h"
 #include "pravelo_version.h"
 #include "settings/areas_window.h"
+#include "settings/automation_window.h"
 #include "settings/captions.h"
 #include "settings/machine_values.h"
 #include "simple/form3.h"
@@ -29,7 +30,7 @@ std::string ValueText(const ui::CheckBox& box) { return box.Value() != 0 ? "1" :
 }  // namespace
 
 // Design captions are the Korean texts; start-up replaces them from the string table.
-Form2::Form2(app::Form1& form1, AreasWindow& areas)
+Form2::Form2(app::Form1& form1, AreasWindow& areas, AutomationWindow& automation)
     : ui::Form(layout::kWindow, "옵션"),
       Check1(layout::Check1, "시스템 시작시 자동 시작"),
       Check2(layout::Check2, "자동최적화"),
@@ -44,9 +45,11 @@ Form2::Form2(app::Form1& form1, AreasWindow& areas)
       Command1(layout::Command1, "저장"),
       Command2(layout::Command2, "업데이트"),
       Command3(layout::Command3, "메모리 영역..."),
+      Command4(layout::Command4, "자동화..."),
       Timer1(kHoldTimerMs, false),
       form1_(form1),
-      areas_(areas) {
+      areas_(areas),
+      automation_(automation) {
   onLoad = [this] { Form_Load(); };
   // An unloaded window's timer is gone; a wait on it ends.
   onUnload = [this] { Timer1.SetEnabled(false); };
@@ -54,6 +57,7 @@ Form2::Form2(app::Form1& form1, AreasWindow& areas)
   Command1.onClick = [this] { Command1_Click(); };
   Command2.onClick = [this] { Command2_Click(); };
   Command3.onClick = [this] { Command3_Click(); };
+  Command4.onClick = [this] { Command4_Click(); };
   Timer1.onTimer = [this] { Timer1_Timer(); };
 }
 
@@ -142,5 +146,7 @@ void Form2::Command2_Click() {
 
 // Loaded afresh each time, so that it shows the settings and the last results as they are.
 void Form2::Command3_Click() { areas_.ShowModal(this); }
+
+void Form2::Command4_Click() { automation_.ShowModal(this); }
 
 }  // namespace pravelo::settings

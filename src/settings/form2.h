@@ -16,10 +16,11 @@ namespace pravelo::settings {
 inline constexpr int kHoldTimerMs = 5000;
 
 class AreasWindow;
+class AutomationWindow;
 
 class Form2 : public ui::Form {
  public:
-  Form2(app::Form1& form1, AreasWindow& areas);
+  Form2(app::Form1& form1, AreasWindow& areas, AutomationWindow& automation);
 
   ui::CheckBox Check1;  // autostart
   ui::CheckBox Check2;  // automatic optimization
@@ -32,6 +33,7 @@ class Form2 : public ui::Form {
   ui::Button Command1;  // Save
   ui::Button Command2;  // Update
   ui::Button Command3;  // the memory areas window
+  ui::Button Command4;  // the automation window
   ui::Timer Timer1;
 
   void Form_Load();
@@ -39,6 +41,7 @@ class Form2 : public ui::Form {
   void Command1_Click();
   void Command2_Click();
   void Command3_Click();
+  void Command4_Click();
   void Timer1_Timer() { Timer1.SetEnabled(false); }
 
  private:
@@ -48,6 +51,7 @@ class Form2 : public ui::Form {
 
   app::Form1& form1_;
   AreasWindow& areas_;
+  AutomationWindow& automation_;
 };
 
 }  // namespace pravelo::settings

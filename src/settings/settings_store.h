@@ -33,6 +33,9 @@ class SettingsStore {
   // The stored text; a missing or empty value is created with the default, which is then
   // returned. Never fails.
   std::string ReadSetting(std::string_view appName, std::string_view valueName, std::string_view defaultValue);
+  // The same rule for a value of another section: a key of its own beside General.
+  std::string ReadSettingIn(std::string_view appName, std::string_view section, std::string_view valueName,
+                            std::string_view defaultValue);
   // Stores a REG_SZ text; false when the registry refused it.
   bool WriteSetting(std::string_view appName, std::string_view section, std::string_view valueName,
                     std::string_view value);

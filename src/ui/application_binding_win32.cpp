@@ -47,6 +47,7 @@ ApplicationBinding::ApplicationBinding(HINSTANCE instance, app::Application& app
   BindForm2(application);
   BindForm3(application);
   BindAreas(application);
+  BindAutomation(application);
 }
 
 ApplicationBinding::~ApplicationBinding() = default;
@@ -77,6 +78,11 @@ void ApplicationBinding::BindForm1(app::Application& application) {
   w.AddTimerArray(f.msgtimer, [&f](int index) { f.msgtimer_Timer(index); });
   w.AddTimer(f.Timer1);
   w.AddTimer(f.Timer2);
+  hotkey_ = std::make_unique<GlobalHotkeyWin32>(f.hotkey, f);
+  w.OnMessage(WM_HOTKEY, [&f](WPARAM id, LPARAM) -> LRESULT {
+    if (id == GlobalHotkeyWin32::kId) f.hotkey.Press();
+    return 0;
+  });
   // Explorer started again, and the window's taskbar button exists.
   w.OnMessage(RegisterWindowMessageW(L"TaskbarCreated"), [&f](WPARAM, LPARAM) -> LRESULT {
     f.TaskbarCreated();
@@ -112,7 +118,26 @@ void ApplicationBinding::BindForm2(app::Application& application) {
   w.AddLabel(f.Label3);
   w.AddButton(f.Command2);
   w.AddButton(f.Command1);
+  w.AddButton(f.Command4);
   w.AddTimer(f.Timer1);
+}
+
+void ApplicationBinding::BindAutomation(app::Application& application) {
+  settings::AutomationWindow& f = application.automation;
+  FormOptions options = Options(kAutomationClass, layout::automation::kClient);
+  options.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+  options.exStyle = WS_EX_DLGMODALFRAME;
+  automation_ = std::make_unique<FormWindow>(BindContext{instance_, pump_, pictures_}, f, std::move(options));
+  FormWindow& w = *automation_;
+  w.AddCheckBox(f.Check1);
+  w.AddTextBox(f.Text1);
+  w.AddLabel(f.Label1);
+  w.AddTextBox(f.Text2);
+  w.AddLabel(f.Label2);
+  w.AddTextBox(f.Text3);
+  w.AddLabel(f.Label3);
+  w.AddTextBox(f.Text4);
+  w.AddButton(f.Command1);
 }
 
 void ApplicationBinding::BindForm3(app::Application& application) {

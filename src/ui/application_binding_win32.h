@@ -10,6 +10,7 @@
 
 #include "platform/message_pump_win32.h"
 #include "ui/form_window_win32.h"
+#include "ui/global_hotkey_win32.h"
 #include "platform/gdi_win32.h"
 #include "ui/picture_library_win32.h"
 
@@ -23,6 +24,7 @@ inline constexpr wchar_t kForm1Class[] = L"Pravelo.Form1";
 inline constexpr wchar_t kForm2Class[] = L"Pravelo.Form2";
 inline constexpr wchar_t kForm3Class[] = L"Pravelo.Form3";
 inline constexpr wchar_t kAreasClass[] = L"Pravelo.Areas";
+inline constexpr wchar_t kAutomationClass[] = L"Pravelo.Automation";
 
 class ApplicationBinding {
  public:
@@ -40,12 +42,14 @@ class ApplicationBinding {
   void BindForm2(app::Application& application);
   void BindForm3(app::Application& application);
   void BindAreas(app::Application& application);
+  void BindAutomation(app::Application& application);
 
   HINSTANCE instance_;
   MessagePumpWin32& pump_;
   PictureLibrary pictures_;
   std::array<UniqueIcon, 3> thumbnailIcons_;
-  std::unique_ptr<FormWindow> form1_, form2_, form3_, areas_;
+  std::unique_ptr<FormWindow> form1_, form2_, form3_, areas_, automation_;
+  std::unique_ptr<GlobalHotkeyWin32> hotkey_;
 };
 
 std::unique_ptr<ApplicationBinding> BindApplication(HINSTANCE instance, app::Application& application,

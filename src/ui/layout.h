@@ -62,7 +62,7 @@ inline constexpr Rect pichook{0, 0, 1, 1};     // tray callback receiver
 }  // namespace form1
 
 namespace form2 {
-inline constexpr Size kClient{370, 212};
+inline constexpr Size kClient{370, 242};
 inline constexpr Rect kWindow = NominalWindow(kClient);
 
 inline constexpr int kMargin = 10;
@@ -83,6 +83,7 @@ inline constexpr Rect Label3{kMargin, 184, 140, 16};  // "Version <version>"
 inline constexpr Rect Command2{174, 179, 75, 25};     // Update
 inline constexpr Rect Command1{255, 179, 75, 25};     // Save
 inline constexpr Rect Command3{200, 31, 130, 23};     // Memory areas...
+inline constexpr Rect Command4{174, 210, 156, 25};    // Automation...
 }  // namespace form2
 
 namespace areas {
@@ -112,6 +113,25 @@ constexpr Rect AutomaticCheck(int row) { return CheckIn(kAutomaticLeft, row); }
 constexpr Rect Result(int row) { return {kResultLeft, RowTop(row) + 1, kClient.width - kResultLeft - 10, 16}; }
 inline constexpr Rect Command1{kClient.width - 85, kClient.height - 35, 75, 25};  // Save
 }  // namespace areas
+
+namespace automation {
+inline constexpr Size kClient{380, 214};
+inline constexpr Rect kWindow = NominalWindow(kClient);
+
+inline constexpr int kMargin = 10;
+inline constexpr int kWide = kClient.width - 2 * kMargin;
+inline constexpr int kNumberLeft = 300;
+inline constexpr int kNumberWidth = 70;
+inline constexpr Rect Check1{kMargin, 12, 285, 18};  // optimize on high load
+inline constexpr Rect Text1{kNumberLeft, 10, kNumberWidth, 21};
+inline constexpr Rect Label1{28, 41, 267, 16};  // the wait between those passes
+inline constexpr Rect Text2{kNumberLeft, 38, kNumberWidth, 21};
+inline constexpr Rect Label2{kMargin, 70, kWide, 16};  // hotkey
+inline constexpr Rect Text3{kMargin, 88, 180, 21};
+inline constexpr Rect Label3{kMargin, 118, kWide, 16};  // programs never trimmed
+inline constexpr Rect Text4{kMargin, 136, kWide, 21};
+inline constexpr Rect Command1{kClient.width - kMargin - 75, 179, 75, 25};  // Save
+}  // namespace automation
 
 namespace form3 {
 inline constexpr Size kClient{200, 54};

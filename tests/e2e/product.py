@@ -133,6 +133,15 @@ class Options:
         return text
 
 
+def graph_viewport(session, window):
+    """The screen rectangle of the viewport: the picture that holds the 500-pixel canvas."""
+    below = session.children(window)
+    for canvas in below:
+        if canvas.class_name == "Pravelo.Picture" and canvas.size[0] == 500:
+            return next(c.rect for c in below if c.handle == canvas.parent)
+    raise harness.HarnessError("no graph canvas in the main window")
+
+
 def open_options(session, main, program, caption="Op"):
     """Presses the main window's option button; the options window."""
     session.click(main, caption)

@@ -105,18 +105,10 @@ class DisplayTest(harness.E2ETestCase):
             return int(load[:-1]) if accept(int(load[:-1])) else None
         return wait_until(reached, 10, what)
 
-    def graph_viewport(self, window):
-        """The screen rectangle of the viewport: the picture that holds the 500-pixel canvas."""
-        below = self.session.children(window)
-        for canvas in below:
-            if canvas.class_name == "Pravelo.Picture" and canvas.size[0] == 500:
-                return next(c.rect for c in below if c.handle == canvas.parent)
-        self.fail("no graph canvas in the main window")
-
     def test_graph_keeps_the_points_taken_while_minimized(self):
         started = self.session.start(self.program)
         window = self.session.wait_window(MAIN_CLASS, timeout=60, program=started)
-        viewport = self.graph_viewport(window)
+        viewport = product.graph_viewport(self.session, window)
 
         def line_end():
             graph = harness.Pixels(self.session.screenshot("graph"), viewport)
@@ -168,7 +160,7 @@ class DisplayTest(harness.E2ETestCase):
                 self.wait_for_load(window, lambda n: n > idle, "a title with the higher load")
 
         time.sleep(max(0.0, shown + GRAPH_AFTER_S - time.monotonic()))
-        viewport = self.graph_viewport(window)
+        viewport = product.graph_viewport(self.session, window)
         phases = set()
         for attempt in range(6):
             shot = self.session.screenshot("graph-after-30s" if attempt == 0 else "graph-later")

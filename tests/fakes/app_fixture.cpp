@@ -31,6 +31,8 @@ AppFixture::AppFixture() {
   form3().AttachForm(&form3Peer);
   areas().Attach(&areasPeer, kAreasWindow);
   areas().AttachForm(&areasPeer);
+  automation().Attach(&automationPeer, kAutomationWindow);
+  automation().AttachForm(&automationPeer);
   f1.pichook.Attach(&peers[&f1.pichook], kPichookWindow);
   f1.Picture3.Attach(&peers[&f1.Picture3], kBarWindow);
   for (ui::Control* control : {static_cast<ui::Control*>(&f1.Label1), static_cast<ui::Control*>(&f1.Label2),

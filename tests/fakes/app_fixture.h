@@ -22,6 +22,7 @@ inline constexpr WindowId kForm1Window = 0xF1;
 inline constexpr WindowId kForm2Window = 0xF2;
 inline constexpr WindowId kForm3Window = 0xF3;
 inline constexpr WindowId kAreasWindow = 0xF4;
+inline constexpr WindowId kAutomationWindow = 0xA7;
 inline constexpr WindowId kPichookWindow = 0xB00C;
 inline constexpr WindowId kBarWindow = 0xBA3;
 
@@ -33,6 +34,7 @@ class AppFixture {
   settings::Form2& form2() { return app->form2; }
   simple::Form3& form3() { return app->form3; }
   settings::AreasWindow& areas() { return app->areas; }
+  settings::AutomationWindow& automation() { return app->automation; }
 
   // Runs start-up with the given command line; a switch that ends the process throws
   // ProcessEnded out of here.
@@ -66,7 +68,7 @@ class AppFixture {
   FakeTaskbar* taskbar = nullptr;  // the one start-up made
   int deepPassBlocks = 0;          // blocks the deep pass asked for
 
-  FakeFormPeer form1Peer, form2Peer, form3Peer, areasPeer;
+  FakeFormPeer form1Peer, form2Peer, form3Peer, areasPeer, automationPeer;
   std::map<ui::Control*, RecordingPeer> peers;
   std::unique_ptr<app::Application> app;
 };

@@ -24,6 +24,7 @@ class FakeProcessApi : public ProcessApi {
   // The machine. Nothing in `processes` makes the enumeration fail.
   std::optional<std::vector<uint32_t>> processes = std::vector<uint32_t>{};
   std::set<uint32_t> unopenable;
+  std::map<uint32_t, std::string> imageNames;  // "<id>.exe" for a process not named here
   bool emptyWorkingSetFails = false;
   bool setWorkingSetSizeFails = false;
   bool closeHandleFails = false;
@@ -173,6 +174,10 @@ class FakeProcessApi : public ProcessApi {
     ~Records() override { owner_.Log("WTSFreeMemory()"); }
     std::size_t Count() const override { return ids_.size(); }
     uint32_t ProcessId(std::size_t index) const override { return ids_.at(index); }
+    std::string ImageName(std::size_t index) const override {
+      const auto named = owner_.imageNames.find(ids_.at(index));
+      return named != owner_.imageNames.end() ? named->second : std::to_string(ids_.at(index)) + ".exe";
+    }
 
    private:
     FakeProcessApi& owner_;

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -190,6 +192,68 @@ TEST(StandardPass, FailureRules) {
     EXPECT_FALSE(processes.Enabled(5));
     EXPECT_TRUE(processes.openHandles.empty());
   }
+}
+
+TEST(StandardPass, ExcludedProgramsAreNeverOpenedAndTheRestYieldAfterEach) {
+  FakeProcessApi processes;
+  processes.processes = std::vector<uint32_t>{4, 8, 12, 16};
+  processes.imageNames = {{4, "System"}, {8, "GAME.EXE"}, {12, "pravelo.exe"}, {16, "browser.exe"}};
+  FakeMemoryApi memory;
+  fakes::FakeClock clock;
+  Optimizer optimizer(processes, memory, clock);
+  optimizer.SetExclusions(*Exclusions::Parse("game.exe;Browser.exe"));
+  PassFigures figures;
+  std::vector<std::size_t> callsAtYield;
+  RunOptions options;
+  options.yield = [&] { callsAtYield.push_back(processes.calls.size()); };
+  AreaSet workingSets;
+  workingSets.Add(MemoryArea::WorkingSets);
+  optimizer.Run(workingSets, figures, options);
+
+  for (const uint32_t excluded : {8u, 16u}) {
+    EXPECT_EQ(std::count(processes.calls.begin(), processes.calls.end(),
+                         "OpenProcess(0x1f0fff, 0, " + std::to_string(excluded) + ")"),
+              0)
+        << excluded;
+  }
+  // The program's own process is trimmed like any other unless it is listed.
+  EXPECT_EQ(processes.CountOf("EmptyWorkingSet"), 2);
+  // One yield after each process tried, each right after that process's handle closed.
+  ASSERT_EQ(callsAtYield.size(), 2u);
+  for (std::size_t at : callsAtYield) EXPECT_EQ(processes.calls[at - 1].rfind("CloseHandle(", 0), 0u);
+}
+
+TEST(StandardPass, APassAskedForWhileOneRunsDoesNothing) {
+  FakeProcessApi processes;
+  processes.processes = std::vector<uint32_t>{4, 8, 12};
+  FakeMemoryApi memory;
+  memory.availableBytes = 1'024'000'000;
+  fakes::FakeClock clock;
+  Optimizer optimizer(processes, memory, clock);
+  PassFigures figures;
+  int nested = 0;
+  RunOptions options;
+  options.yield = [&] {
+    EXPECT_TRUE(optimizer.Running());
+    PassFigures inner;
+    inner.z18 = 7;
+    const std::size_t callsBefore = processes.calls.size();
+    EXPECT_TRUE(optimizer.Run(kDefault, inner).empty());
+    EXPECT_EQ(processes.calls.size(), callsBefore);  // not even a privilege
+    EXPECT_EQ(inner.z18, 7);
+    ++nested;
+  };
+  EXPECT_EQ(optimizer.Run(kDefault, figures, options).size(), 2u);
+  EXPECT_EQ(nested, 4);  // after each of three processes, and between the two areas
+  EXPECT_EQ(processes.CountOf("EmptyWorkingSet"), 3);
+  EXPECT_FALSE(optimizer.Running());
+  EXPECT_EQ(processes.debugAttributes, 0u);
+
+  // A handler that throws out of the pass lets the guard go.
+  options.yield = [] { throw std::runtime_error("window gone"); };
+  EXPECT_THROW(optimizer.Run(kDefault, figures, options), std::runtime_error);
+  EXPECT_FALSE(optimizer.Running());
+  EXPECT_EQ(optimizer.Run(kDefault, figures).size(), 2u);
 }
 
 TEST(TrimProcessMemory, ReportsWhetherTheHandleWasClosed) {

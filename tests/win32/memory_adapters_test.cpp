@@ -4,6 +4,9 @@
 
 #include <psapi.h>
 
+#include <algorithm>
+#include <string>
+
 #include "fakes/counting_process_api.h"
 #include "memory/deep_pass.h"
 #include "memory/memory_status.h"
@@ -39,6 +42,66 @@ TEST(ProcessApiWin32, EnumerationListsThisProcess) {
   for (std::size_t i = 0; i < records->Count(); ++i)
     found = found || records->ProcessId(i) == GetCurrentProcessId();
   EXPECT_TRUE(found);
+}
+
+// A second program, held suspended for the length of a test and ended by its handle.
+class SuspendedProbe {
+ public:
+  SuspendedProbe() {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path(self);
+    path = path.substr(0, path.find_last_of(L'\\') + 1) + L"launch_probe.exe";
+    std::wstring commandLine = L"\"" + path + L"\" 0";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    started_ = CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                              nullptr, nullptr, &startup, &info_);
+  }
+  SuspendedProbe(const SuspendedProbe&) = delete;
+  SuspendedProbe& operator=(const SuspendedProbe&) = delete;
+  ~SuspendedProbe() {
+    if (!started_) return;
+    TerminateProcess(info_.hProcess, 0);
+    WaitForSingleObject(info_.hProcess, 5000);
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+  }
+  bool Started() const { return started_; }
+  DWORD Id() const { return info_.dwProcessId; }
+
+ private:
+  PROCESS_INFORMATION info_{};
+  bool started_ = false;
+};
+
+TEST(ProcessApiWin32, ReadsTheImageNameOfARunningProgram) {
+  SuspendedProbe probe;
+  ASSERT_TRUE(probe.Started());
+  ProcessApiWin32 processes;
+  const auto records = processes.EnumerateProcesses(0, 0, 1);
+  ASSERT_NE(records, nullptr);
+  std::string probeName, ownName;
+  for (std::size_t i = 0; i < records->Count(); ++i) {
+    if (records->ProcessId(i) == probe.Id()) probeName = records->ImageName(i);
+    if (records->ProcessId(i) == GetCurrentProcessId()) ownName = records->ImageName(i);
+  }
+  EXPECT_EQ(probeName, "launch_probe.exe");
+  EXPECT_EQ(ownName, "win32_tests.exe");
+}
+
+TEST(StandardPassWin32, AnExcludedRunningProgramIsNeverOpened) {
+  SuspendedProbe probe;
+  ASSERT_TRUE(probe.Started());
+  ProcessApiWin32 real;
+  fakes::CountingProcessApi processes(real);
+  MemoryApiWin32 memory;
+  memory::StandardPass pass(processes);
+  pass.SetExclusions(*memory::Exclusions::Parse("LAUNCH_PROBE.EXE"));
+  ASSERT_EQ(pass.TrimWorkingSets({}), std::nullopt);
+  ASSERT_NE(std::find(processes.enumerated.begin(), processes.enumerated.end(), probe.Id()),
+            processes.enumerated.end());
+  EXPECT_EQ(processes.openAttempts, static_cast<int>(processes.enumerated.size()) - 1);
 }
 
 TEST(StandardPassWin32, TrimsTheRealProcessesAndMeasures) {

@@ -1,0 +1,37 @@
+#include "app/form1.h"
+#include "memory/optimizer.h"
+#include "settings/automation_settings.h"
+
+namespace pravelo::app {
+namespace {
+
+constexpr int kHotkeyTakenText = 170;
+constexpr uint64_t kMsPerSecond = 1000;
+
+}  // namespace
+
+bool Form1::ApplyAutomation() {
+  const settings::AutomationSettings automation = settings::ReadAutomationSettings(store_);
+  highLoad_.Configure(automation.thresholdPercent, automation.cooldownSeconds * kMsPerSecond);
+  optimizer_->SetExclusions(automation.exclusions);
+  if (!automation.hotkey) {
+    hotkey.Clear();
+    return true;
+  }
+  if (hotkey.Set(automation.hotkey->modifiers, automation.hotkey->virtualKey)) return true;
+  MsgBx(strings().Text(kHotkeyTakenText) + settings::HotkeyText(*automation.hotkey), 0);
+  return false;
+}
+
+void Form1::OptimizeOnHighLoad(int load) {
+  Platform& p = platform();
+  if (!highLoad_.OnRefresh(load, p.clock.NowMs())) return;
+  const uint64_t before = p.memory.AvailablePhysicalBytes();
+  const bool ran = OptimizeMemory(settings::kAutomaticAreas);
+  const uint64_t after = p.memory.AvailablePhysicalBytes();
+  highLoad_.PassDone(
+      ran ? memory::HighLoadTrigger::FreedShare(before, after, p.memory.TotalPhysicalBytes()) : std::nullopt,
+      p.clock.NowMs());
+}
+
+}  // namespace pravelo::app

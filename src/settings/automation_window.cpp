@@ -1,0 +1,90 @@
+#include "settings/automation_window.h"
+
+#include <string>
+
+#include "app/form1.h"
+#include "settings/automation_settings.h"
+#include "ui/layout.h"
+
+namespace pravelo::settings {
+namespace {
+
+namespace layout = ui::layout::automation;
+
+constexpr int kTitleText = 161;
+constexpr int kThresholdText = 162;
+constexpr int kCooldownText = 163;
+constexpr int kHotkeyText = 164;
+constexpr int kExclusionsText = 165;
+constexpr int kSaveText = 123;
+constexpr int kSavedText = 133;
+constexpr int kHotkeyTakenText = 170;
+constexpr uint32_t kExclamationStyle = 48;
+
+int RefusalText(AutomationInputError error) {
+  switch (error) {
+    case AutomationInputError::Threshold:
+      return 166;
+    case AutomationInputError::Cooldown:
+      return 167;
+    case AutomationInputError::Hotkey:
+      return 168;
+    case AutomationInputError::Exclusions:
+      break;
+  }
+  return 169;
+}
+
+}  // namespace
+
+AutomationWindow::AutomationWindow(app::Form1& form1)
+    : ui::Form(layout::kWindow),
+      Check1(layout::Check1),
+      Text1(layout::Text1),
+      Label1(layout::Label1),
+      Text2(layout::Text2),
+      Label2(layout::Label2),
+      Text3(layout::Text3),
+      Label3(layout::Label3),
+      Text4(layout::Text4),
+      Command1(layout::Command1),
+      form1_(form1) {
+  onLoad = [this] { Form_Load(); };
+  Check1.onClick = [this] { Check1_Click(); };
+  Command1.onClick = [this] { Command1_Click(); };
+}
+
+void AutomationWindow::Form_Load() {
+  StringTable& strings = form1_.strings();
+  SetText(strings.Text(kTitleText));
+  Check1.SetText(strings.Text(kThresholdText));
+  Label1.SetText(strings.Text(kCooldownText));
+  Label2.SetText(strings.Text(kHotkeyText));
+  Label3.SetText(strings.Text(kExclusionsText));
+  Command1.SetText(strings.Text(kSaveText));
+
+  // What is in force: a value edited by hand into nonsense shows as its default.
+  const AutomationSettings settings = ReadAutomationSettings(form1_.store());
+  Check1.SetValue(settings.thresholdPercent > 0 ? 1 : 0);
+  Text1.SetText(settings.thresholdPercent > 0 ? std::to_string(settings.thresholdPercent) : std::string());
+  Check1_Click();
+  Text2.SetText(std::to_string(settings.cooldownSeconds));
+  Text3.SetText(settings.hotkey ? HotkeyText(*settings.hotkey) : std::string());
+  Text4.SetText(settings.exclusionsText);
+}
+
+void AutomationWindow::Command1_Click() {
+  Platform& p = form1_.platform();
+  const AutomationInput input{Check1.Value() != 0, Text1.Text(), Text2.Text(), Text3.Text(), Text4.Text()};
+  if (const std::optional<AutomationInputError> error = CheckAutomationInput(input)) {
+    p.dialogs.MessageBox(Handle(), form1_.strings().Text(RefusalText(*error)), "Pravelo", kExclamationStyle);
+    return;
+  }
+  std::string message = form1_.strings().Text(kSavedText);
+  WriteAutomationSettings(form1_.store(), input);
+  if (!form1_.ApplyAutomation()) message += "\r\n" + form1_.strings().Text(kHotkeyTakenText) + Text3.Text();
+  p.dialogs.MessageBox(Handle(), message, "Pravelo", 0);
+  Unload();
+}
+
+}  // namespace pravelo::settings
