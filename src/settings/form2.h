@@ -43,6 +43,7 @@ class Form2 : public ui::Form {
   bool SaveKernelPaging();
 
   app::Form1& form1_;
+  bool updateRunning_ = false;
 };
 
 }  // namespace pravelo::settings
