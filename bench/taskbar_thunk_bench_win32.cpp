@@ -6,15 +6,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
-#include <vector>
 
 #include "taskbar/call_interface_method.h"
 #include "taskbar/call_thunk.h"
 
 namespace {
 
-using pravelo::taskbar::BuildCallThunk;
 using pravelo::taskbar::CallInterfaceMethod;
+using pravelo::taskbar::CallThunkSize;
+using pravelo::taskbar::CallThunkSizeX64;
 
 struct Counter {
   const void* const* methodTable;
@@ -67,9 +67,8 @@ double NanosecondsPerCall(int iterations, Call call) {
 }  // namespace
 
 int main() {
-  for (const int n : {0, 2, 5, 10}) {
-    const std::vector<uint32_t> arguments(static_cast<std::size_t>(n), 1);
-    std::printf("arguments %2d: %zu bytes per call\n", n, BuildCallThunk(arguments, 1, 2, 3).size());
+  for (const std::size_t n : {0, 2, 5, 10}) {
+    std::printf("arguments %2zu: %zu bytes per call (x86), %zu (x64)\n", n, CallThunkSize(n), CallThunkSizeX64(n));
   }
 
   constexpr int kIterations = 200000;

@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
-# Builds Pravelo and starts it; extra arguments go to the program.
+# Builds Pravelo and starts it: the 64-bit program, or the 32-bit one with --32; further
+# arguments go to the program.
 #   On Windows (Git Bash, MSYS): builds with the compiler at hand and starts pravelo.exe.
-#   Elsewhere: under Wine in a prefix kept for this checkout (build/windows/run-prefix).
+#   Elsewhere: under Wine in a prefix kept for this checkout (build/<preset>/run-prefix).
 #   With $DISPLAY it runs until you end it; without one it runs on a private Xvfb, saves a
 #   screenshot of the main window and ends the program again.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-build=build/windows
+preset=windows-x64
+arch=win64
+if [ "${1:-}" = --32 ]; then
+    preset=windows
+    arch=win32
+    shift
+fi
+build=build/$preset
 
 case "$(uname -s)" in
     MINGW* | MSYS* | CYGWIN*)
@@ -18,10 +26,16 @@ case "$(uname -s)" in
 esac
 
 scripts/install-deps.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j2 --target pravelo pravelo_pic_beside_exe pravelo_driver
-
 source scripts/wine-env.sh
+wine_use "$arch"
+if [ "$arch" = win32 ] && ! host_runs_32bit; then
+    echo "this host cannot execute 32-bit programs (Wine's 32-bit loader fails here);" \
+        "run scripts/run.sh without --32 for the 64-bit program" >&2
+    exit 1
+fi
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j2 --target pravelo pravelo_pic_beside_exe pravelo_driver
+
 prefix=$root/$build/run-prefix
 if [ ! -f "$prefix/system.reg" ]; then
     echo "creating the Wine prefix $prefix (once)"
@@ -32,7 +46,7 @@ export WINEPREFIX=$prefix
 program=$root/$build/pravelo.exe
 
 if [ -n "${DISPLAY:-}" ]; then
-    exec wine "$program" "$@"
+    exec "$WINE" "$program" "$@"
 fi
 
 # No display: a private Xvfb, a screenshot, and everything stopped again.
@@ -53,12 +67,12 @@ DISPLAY=$(xvfb_display "$state")
 export DISPLAY
 
 # Output goes to files: Wine's background processes would hold a pipe open.
-wine "$program" "$@" >"$state/program.log" 2>&1 &
+"$WINE" "$program" "$@" >"$state/program.log" 2>&1 &
 pid=$!
 
 window=
 for _ in $(seq 1 30); do
-    if wine "$driver" wait --class Pravelo.Form1 --title Pravelo --visible --timeout 2000 \
+    if "$WINE" "$driver" wait --class Pravelo.Form1 --title Pravelo --visible --timeout 2000 \
         >"$state/window" 2>/dev/null </dev/null; then
         window=$(cut -f1 "$state/window")
         break
@@ -84,7 +98,7 @@ import -window root "$artifacts/run-main-window.png"
 echo "screenshot of the main window saved to $artifacts/run-main-window.png"
 
 # Ended as the user would end it: a close request to the main window.
-wine "$driver" close --window "$window" >/dev/null 2>&1 </dev/null || true
+"$WINE" "$driver" close --window "$window" >/dev/null 2>&1 </dev/null || true
 for _ in $(seq 1 150); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.2

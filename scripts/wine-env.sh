@@ -29,7 +29,7 @@ host_runs_32bit() {
 wine_prefix_create() {
     local dir=$1
     mkdir -p "$(dirname "$dir")"
-    WINEPREFIX=$dir wineboot -i </dev/null >/dev/null 2>&1
+    WINEPREFIX=$dir "$WINE" wineboot -i </dev/null >/dev/null 2>&1
     # A crashing program must not open a dialog that hangs the run until its time-out.
     WINEPREFIX=$dir "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     WINEPREFIX=$dir wineserver -w

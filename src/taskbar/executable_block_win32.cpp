@@ -2,14 +2,13 @@
 
 #include <windows.h>
 
-#include <cassert>
 #include <cstring>
 #include <utility>
 
 namespace pravelo::taskbar {
 
 ExecutableBlock::ExecutableBlock(std::size_t size)
-    : memory_(VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE)),
+    : memory_(VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)),
       size_(memory_ ? size : 0) {}
 
 ExecutableBlock::~ExecutableBlock() {
@@ -17,21 +16,28 @@ ExecutableBlock::~ExecutableBlock() {
 }
 
 ExecutableBlock::ExecutableBlock(ExecutableBlock&& other) noexcept
-    : memory_(std::exchange(other.memory_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+    : memory_(std::exchange(other.memory_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      sealed_(std::exchange(other.sealed_, false)) {}
 
 ExecutableBlock& ExecutableBlock::operator=(ExecutableBlock&& other) noexcept {
   if (this != &other) {
     ExecutableBlock old(std::move(*this));
     memory_ = std::exchange(other.memory_, nullptr);
     size_ = std::exchange(other.size_, 0);
+    sealed_ = std::exchange(other.sealed_, false);
   }
   return *this;
 }
 
-void ExecutableBlock::Write(std::span<const uint8_t> code) {
-  assert(code.size() <= size_);
+bool ExecutableBlock::Seal(std::span<const uint8_t> code) {
+  if (!memory_ || sealed_ || code.size() > size_) return false;
   std::memcpy(memory_, code.data(), code.size());
+  DWORD previous = 0;
+  if (!VirtualProtect(memory_, size_, PAGE_EXECUTE_READ, &previous)) return false;
   FlushInstructionCache(GetCurrentProcess(), memory_, code.size());
+  sealed_ = true;
+  return true;
 }
 
 }  // namespace pravelo::taskbar

@@ -1,5 +1,5 @@
 // The taskbar list of Windows 7 and later behind TaskbarList: every method is called by
-// its slot through CallInterfaceMethod. Implemented for 32-bit Windows.
+// its slot through CallInterfaceMethod. Implemented for Windows only.
 #pragma once
 
 #include <cstdint>
@@ -50,9 +50,12 @@ class ITaskBarList3 final : public TaskbarList {
   void UnsubclassWindow();
 
   ComApartment apartment_;
-  // Lives until the object goes, not only until termination: termination may come from
-  // a button press, while this code is still running below the handler.
+#ifndef _WIN64
+  // The 32-bit subclass runs generated code that carries this object's address. It lives
+  // until the object goes, not only until termination: termination may come from a button
+  // press, while this code is still running below the handler.
   ExecutableBlock thunkCode;
+#endif
   std::intptr_t previousWindowProc = 0;
   WindowId buttonsWindow = 0;
   std::uintptr_t taskbarList = 0;

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 
 #include "platform/text_win32.h"
 #include "taskbar/call_interface_method.h"
@@ -17,14 +18,16 @@
 namespace pravelo::taskbar {
 
 // The portable layouts and codes are the SDK's.
-static_assert(sizeof(THUMBBUTTON) == kThumbButtonSize);
-static_assert(offsetof(THUMBBUTTON, dwMask) == kThumbButtonMaskOffset);
-static_assert(offsetof(THUMBBUTTON, iId) == kThumbButtonIdOffset);
-static_assert(offsetof(THUMBBUTTON, iBitmap) == kThumbButtonBitmapOffset);
-static_assert(offsetof(THUMBBUTTON, hIcon) == kThumbButtonIconOffset);
-static_assert(offsetof(THUMBBUTTON, szTip) == kThumbButtonTipOffset);
+constexpr const ThumbButtonLayout& kThumbButton = ThumbButtonLayoutOf(kNativeCallWidth);
+static_assert(sizeof(THUMBBUTTON) == kThumbButton.size);
+static_assert(offsetof(THUMBBUTTON, dwMask) == kThumbButton.maskOffset);
+static_assert(offsetof(THUMBBUTTON, iId) == kThumbButton.idOffset);
+static_assert(offsetof(THUMBBUTTON, iBitmap) == kThumbButton.bitmapOffset);
+static_assert(offsetof(THUMBBUTTON, hIcon) == kThumbButton.iconOffset);
+static_assert(sizeof(THUMBBUTTON::hIcon) == kThumbButton.iconSize);
+static_assert(offsetof(THUMBBUTTON, szTip) == kThumbButton.tipOffset);
 static_assert(sizeof(THUMBBUTTON::szTip) / sizeof(WCHAR) == kThumbButtonTipLength);
-static_assert(offsetof(THUMBBUTTON, dwFlags) == kThumbButtonFlagsOffset);
+static_assert(offsetof(THUMBBUTTON, dwFlags) == kThumbButton.flagsOffset);
 static_assert(THB_ICON == kThumbButtonIconOnly && THBF_ENABLED == kThumbButtonEnabled);
 static_assert(THBN_CLICKED == kThumbButtonClicked && WM_COMMAND == kCommandMessage);
 static_assert(sizeof(RECT) == kRectSize && offsetof(RECT, bottom) == 12);
@@ -34,7 +37,7 @@ static_assert(TBPF_INDETERMINATE == kProgressIndeterminate && TBPF_NORMAL == kPr
 
 namespace {
 
-uint32_t AddressOf(const void* data) { return static_cast<uint32_t>(reinterpret_cast<std::uintptr_t>(data)); }
+std::uintptr_t AddressOf(const void* data) { return reinterpret_cast<std::uintptr_t>(data); }
 
 std::uintptr_t CreateTaskbarList() {
   CLSID classId{};
@@ -47,12 +50,24 @@ std::uintptr_t CreateTaskbarList() {
   return reinterpret_cast<std::uintptr_t>(object);
 }
 
+#ifdef _WIN64
+// The 64-bit subclass finds its object in a property of the window.
+constexpr wchar_t kSubclassObjectProperty[] = L"Pravelo.TaskbarList";
+
+LRESULT CALLBACK SubclassEntry(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  auto* self = static_cast<ITaskBarList3*>(GetPropW(hwnd, kSubclassObjectProperty));
+  if (!self) return DefWindowProcW(hwnd, uMsg, wParam, lParam);
+  if (uMsg == WM_NCDESTROY) RemovePropW(hwnd, kSubclassObjectProperty);
+  return self->ButtonsWindowProc(reinterpret_cast<WindowId>(hwnd), uMsg, wParam, lParam);
+}
+#else
 // Called by the subclass code for every message of the window.
 HRESULT CALLBACK SubclassEntry(ITaskBarList3* self, HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam,
                                LRESULT* result) {
   *result = self->ButtonsWindowProc(reinterpret_cast<WindowId>(hwnd), uMsg, wParam, lParam);
   return S_OK;
 }
+#endif
 
 // A program running elevated gets no messages from the shell unless it lets them in.
 // Looked up by name: the call exists from Windows 7 on.
@@ -130,19 +145,30 @@ int32_t ITaskBarList3::ThumbBarReAddButtons() {
 void ITaskBarList3::SubclassWindow() {
   const auto window = reinterpret_cast<HWND>(buttonsWindow);
   if (!IsWindow(window)) return;
-  if (!thunkCode) thunkCode = ExecutableBlock(kSubclassThunkSize);
-  if (!thunkCode) return;
-  const auto entry = reinterpret_cast<std::uintptr_t>(&SubclassEntry);
-  thunkCode.Write(BuildSubclassThunk(AddressOf(this), static_cast<uint32_t>(entry)));
+#ifdef _WIN64
+  if (!SetPropW(window, kSubclassObjectProperty, this)) return;
+  const auto procedure = reinterpret_cast<std::uintptr_t>(&SubclassEntry);
+#else
+  if (!thunkCode) {
+    const auto entry = static_cast<uint32_t>(reinterpret_cast<std::uintptr_t>(&SubclassEntry));
+    ExecutableBlock block(kSubclassThunkSize);
+    if (!block.Seal(BuildSubclassThunk(static_cast<uint32_t>(AddressOf(this)), entry))) return;
+    thunkCode = std::move(block);
+  }
+  const auto procedure = reinterpret_cast<std::uintptr_t>(thunkCode.Code());
+#endif
   AllowShellMessages(window);
-  previousWindowProc = SetWindowLongPtrW(
-      window, GWLP_WNDPROC, static_cast<LONG_PTR>(reinterpret_cast<std::uintptr_t>(thunkCode.Data())));
+  previousWindowProc = SetWindowLongPtrW(window, GWLP_WNDPROC, static_cast<LONG_PTR>(procedure));
 }
 
 void ITaskBarList3::UnsubclassWindow() {
   const auto window = reinterpret_cast<HWND>(buttonsWindow);
-  if (previousWindowProc != 0 && IsWindow(window))
+  if (previousWindowProc != 0 && IsWindow(window)) {
     SetWindowLongPtrW(window, GWLP_WNDPROC, previousWindowProc);
+#ifdef _WIN64
+    RemovePropW(window, kSubclassObjectProperty);
+#endif
+  }
   previousWindowProc = 0;
   buttonsWindow = 0;
 }

@@ -1,6 +1,6 @@
 // Which method of the taskbar list interface each wrapper operation calls, with which
-// 32-bit arguments after the interface pointer. Addresses of records and texts are
-// given by the caller, who keeps them alive for the call.
+// arguments after the interface pointer. Addresses of records and texts are given by the
+// caller, who keeps them alive for the call.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/handles.h"
+#include "taskbar/call_width.h"
 
 namespace pravelo::taskbar {
 
@@ -29,19 +30,20 @@ enum TaskbarSlot : int32_t {
 
 struct InterfaceCall {
   int32_t slot = 0;
-  std::vector<uint32_t> arguments;  // p0 first
+  std::vector<uint64_t> arguments;  // p0 first, each one machine word of the call's width
 };
 
 InterfaceCall ReleaseCall();
 InterfaceCall HrInitCall();
-// Both counts go out as 64-bit values with a zero high half.
-InterfaceCall ProgressValueCall(WindowId hwnd, uint32_t completed, uint32_t total);
+// Both counts go out as 64-bit values: two words, low half first, on x86; one word on x64.
+InterfaceCall ProgressValueCall(WindowId hwnd, uint32_t completed, uint32_t total,
+                                CallWidth width = kNativeCallWidth);
 InterfaceCall ProgressStateCall(WindowId hwnd, int32_t flags);
-InterfaceCall AddButtonsCall(WindowId hwnd, int32_t count, uint32_t recordsAddress);
+InterfaceCall AddButtonsCall(WindowId hwnd, int32_t count, std::uintptr_t recordsAddress);
 // An empty description goes out as a null text address.
 InterfaceCall OverlayIconCall(WindowId hwnd, NativeHandle icon, std::string_view description,
-                              uint32_t descriptionAddress);
-InterfaceCall ThumbnailTooltipCall(WindowId hwnd, uint32_t tipAddress);
-InterfaceCall ThumbnailClipCall(WindowId hwnd, uint32_t rectAddress);
+                              std::uintptr_t descriptionAddress);
+InterfaceCall ThumbnailTooltipCall(WindowId hwnd, std::uintptr_t tipAddress);
+InterfaceCall ThumbnailClipCall(WindowId hwnd, std::uintptr_t rectAddress);
 
 }  // namespace pravelo::taskbar

@@ -6,14 +6,19 @@
 
 namespace pravelo::taskbar {
 
-std::vector<uint8_t> ThumbButtonRecords(const std::vector<NativeHandle>& icons) {
-  std::vector<uint8_t> records(icons.size() * kThumbButtonSize, 0);
+std::vector<uint8_t> ThumbButtonRecords(const std::vector<NativeHandle>& icons, CallWidth width) {
+  const ThumbButtonLayout& layout = ThumbButtonLayoutOf(width);
+  std::vector<uint8_t> records(icons.size() * layout.size, 0);
   for (std::size_t i = 0; i < icons.size(); ++i) {
-    const std::span<uint8_t> record(records.data() + i * kThumbButtonSize, kThumbButtonSize);
-    StoreLittleEndian(record, kThumbButtonMaskOffset, kThumbButtonIconOnly);
-    StoreLittleEndian(record, kThumbButtonIdOffset, static_cast<uint32_t>(i));
-    StoreLittleEndian(record, kThumbButtonIconOffset, static_cast<uint32_t>(icons[i]));
-    StoreLittleEndian(record, kThumbButtonFlagsOffset, kThumbButtonEnabled);
+    const std::span<uint8_t> record(records.data() + i * layout.size, layout.size);
+    StoreLittleEndian(record, layout.maskOffset, kThumbButtonIconOnly);
+    StoreLittleEndian(record, layout.idOffset, static_cast<uint32_t>(i));
+    if (layout.iconSize == 8) {
+      StoreLittleEndian(record, layout.iconOffset, static_cast<uint64_t>(icons[i]));
+    } else {
+      StoreLittleEndian(record, layout.iconOffset, static_cast<uint32_t>(icons[i]));
+    }
+    StoreLittleEndian(record, layout.flagsOffset, kThumbButtonEnabled);
   }
   return records;
 }

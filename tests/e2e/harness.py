@@ -48,6 +48,11 @@ PROGRAM_POLL_S = 2
 TRAY_ICON_CLASS = "__winex11_tray_icon"
 
 
+# Caps the deep pass of every program a test starts (tests may set a smaller cap).
+DEEP_FILL_LIMIT_VARIABLE = "PRAVELO_DEEP_FILL_LIMIT_MB"
+DEFAULT_DEEP_FILL_LIMIT_MB = "64"
+
+
 class HarnessError(Exception):
     """A wait ran out or a Wine step failed."""
 
@@ -95,7 +100,7 @@ def create_prefix(prefix):
     """Boots a fresh 32-bit prefix (about 7 to 12 s) and waits for its server to end."""
     env = wine_environment(prefix)
     Path(prefix).parent.mkdir(parents=True, exist_ok=True)
-    if run_quietly(["wineboot", "-i"], env, 180) != 0:
+    if run_quietly([WINE, "wineboot", "-i"], env, 180) != 0:
         raise HarnessError(f"wineboot failed for {prefix}")
     # A crashing program must not open a dialog that hangs the test until its time-out.
     run_quietly([WINE, "reg", "add", "HKCU\\Software\\Wine\\WineDbg", "/v", "ShowCrashDialog",
@@ -388,6 +393,9 @@ class WineSession:
 
     def _environment(self, env, lang):
         full = dict(self.env)
+        # A 64-bit program is not held near 2 GB by its address space: no program a test
+        # starts may fill the host, whatever the test asks of it.
+        full[DEEP_FILL_LIMIT_VARIABLE] = DEFAULT_DEEP_FILL_LIMIT_MB
         if lang:
             full["LANG"] = lang
             full["LC_ALL"] = lang

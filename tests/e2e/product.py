@@ -23,8 +23,8 @@ NOTIFICATION_LIFETIME_S = 2
 # Where Windows keeps a minimized window.
 MINIMIZED_ORIGIN = (-32000, -32000)
 # The deep pass under test takes this much at most, never the machine's memory.
-DEEP_FILL_LIMIT_VARIABLE = "PRAVELO_DEEP_FILL_LIMIT_MB"
-DEEP_FILL_LIMIT = {DEEP_FILL_LIMIT_VARIABLE: "64"}
+DEEP_FILL_LIMIT_VARIABLE = harness.DEEP_FILL_LIMIT_VARIABLE
+DEEP_FILL_LIMIT = {DEEP_FILL_LIMIT_VARIABLE: harness.DEFAULT_DEEP_FILL_LIMIT_MB}
 MEGABYTE = 1024000  # the unit of the available-memory figures
 
 

@@ -11,7 +11,7 @@
 namespace pravelo::taskbar {
 namespace {
 
-using Words = std::vector<uint32_t>;
+using Words = std::vector<uint64_t>;
 
 uint32_t WordAt(const std::vector<uint8_t>& bytes, std::size_t offset) {
   return bytes[offset] | bytes[offset + 1] << 8 | bytes[offset + 2] << 16 |
@@ -28,11 +28,22 @@ TEST(TaskbarCalls, EachOperationHasItsSlotAndArguments) {
   const Case cases[] = {
       {"Release", ReleaseCall(), 2, {}},
       {"HrInit", HrInitCall(), 3, {}},
-      {"progress value, 64-bit counts", ProgressValueCall(0x1234, 30, 100), 9, {0x1234, 30, 0, 100, 0}},
-      {"progress value, full range",
-       ProgressValueCall(7, 0xFFFFFFFF, 0xFFFFFFFF),
+      {"x86 progress value, 64-bit counts in halves",
+       ProgressValueCall(0x1234, 30, 100, CallWidth::X86),
+       9,
+       {0x1234, 30, 0, 100, 0}},
+      {"x86 progress value, full range",
+       ProgressValueCall(7, 0xFFFFFFFF, 0xFFFFFFFF, CallWidth::X86),
        9,
        {7, 0xFFFFFFFF, 0, 0xFFFFFFFF, 0}},
+      {"x64 progress value, one word each",
+       ProgressValueCall(0x1234, 30, 100, CallWidth::X64),
+       9,
+       {0x1234, 30, 100}},
+      {"x64 handles keep their high half",
+       AddButtonsCall(0x0000123400005678, 3, 0x00007FF012345678),
+       15,
+       {0x0000123400005678, 3, 0x00007FF012345678}},
       {"progress state", ProgressStateCall(0x1234, 12), 10, {0x1234, 12}},
       {"add buttons", AddButtonsCall(0x1234, 3, 0x00C01000), 15, {0x1234, 3, 0x00C01000}},
       {"overlay with description",
@@ -54,19 +65,33 @@ TEST(TaskbarCalls, EachOperationHasItsSlotAndArguments) {
   }
 }
 
-TEST(TaskbarRecords, ThumbButtonsCarryIndexAndIconOnly) {
-  const std::vector<uint8_t> records = ThumbButtonRecords({0x100, 0, 0x300});
-  ASSERT_EQ(records.size(), 3u * 540);
-  const uint32_t icons[] = {0x100, 0, 0x300};
-  for (std::size_t i = 0; i < 3; ++i) {
-    SCOPED_TRACE(i);
-    const std::vector<uint8_t> record(records.begin() + 540 * i, records.begin() + 540 * (i + 1));
-    EXPECT_EQ(WordAt(record, 0), 2u);  // dwMask: icon only
-    EXPECT_EQ(WordAt(record, 4), i);   // iId
-    EXPECT_EQ(WordAt(record, 8), 0u);  // iBitmap
-    EXPECT_EQ(WordAt(record, 12), icons[i]);
-    for (std::size_t b = 16; b < 536; ++b) ASSERT_EQ(record[b], 0) << "tip byte " << b;
-    EXPECT_EQ(WordAt(record, 536), 0u);  // dwFlags: enabled
+TEST(TaskbarRecords, ThumbButtonsCarryIndexAndIconOnlyInBothLayouts) {
+  struct Case {
+    CallWidth width;
+    std::size_t size, iconOffset, iconSize, tipOffset, flagsOffset;
+  };
+  const Case cases[] = {{CallWidth::X86, 540, 12, 4, 16, 536}, {CallWidth::X64, 552, 16, 8, 24, 544}};
+  const std::vector<NativeHandle> icons = {0x100, 0, static_cast<NativeHandle>(0x00007FF000000300)};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.size);
+    const std::vector<uint8_t> records = ThumbButtonRecords(icons, c.width);
+    ASSERT_EQ(records.size(), 3 * c.size);
+    for (std::size_t i = 0; i < 3; ++i) {
+      SCOPED_TRACE(i);
+      const std::vector<uint8_t> record(records.begin() + c.size * i, records.begin() + c.size * (i + 1));
+      EXPECT_EQ(WordAt(record, 0), 2u);  // dwMask: icon only
+      EXPECT_EQ(WordAt(record, 4), i);   // iId
+      EXPECT_EQ(WordAt(record, 8), 0u);  // iBitmap
+      uint64_t icon = WordAt(record, c.iconOffset);
+      if (c.iconSize == 8) icon |= static_cast<uint64_t>(WordAt(record, c.iconOffset + 4)) << 32;
+      EXPECT_EQ(icon, c.iconSize == 8 ? icons[i] : static_cast<uint32_t>(icons[i]));
+      for (std::size_t b = 0; b < c.size; ++b) {
+        const bool field = b < 12 || (b >= c.iconOffset && b < c.iconOffset + c.iconSize);
+        if (!field) {
+          ASSERT_EQ(record[b], 0) << "byte " << b;  // tip, flags (enabled) and padding
+        }
+      }
+    }
   }
 }
 

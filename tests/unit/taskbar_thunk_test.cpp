@@ -74,6 +74,66 @@ TEST(CallThunk, DisplacementWrapsAroundForEarlierMethods) {
   }
 }
 
+uint64_t ValueAt(const Bytes& code, std::size_t offset, std::size_t size) {
+  uint64_t value = 0;
+  for (std::size_t i = 0; i < size; ++i) value |= static_cast<uint64_t>(code[offset + i]) << (8 * i);
+  return value;
+}
+
+TEST(CallThunkX64, ReleaseCallLoadsTheInterfaceAndCallsThroughRax) {
+  const Bytes code = BuildCallThunkX64({}, 0x00007FF612345678, 0x00007FFA11223344);
+  const Bytes expected = {
+      0x48, 0x81, 0xEC, 0x28, 0x00, 0x00, 0x00,                    // sub rsp, 40
+      0x48, 0xB9, 0x78, 0x56, 0x34, 0x12, 0xF6, 0x7F, 0x00, 0x00,  // mov rcx, interface
+      0x48, 0xB8, 0x44, 0x33, 0x22, 0x11, 0xFA, 0x7F, 0x00, 0x00,  // mov rax, method
+      0xFF, 0xD0,                                                  // call rax
+      0x48, 0x81, 0xC4, 0x28, 0x00, 0x00, 0x00,                    // add rsp, 40
+      0xC3,                                                        // ret
+  };
+  EXPECT_EQ(code, expected);
+}
+
+// Registers RCX, RDX, R8, R9 take the interface and p0 ... p2; p3 on lie above the shadow
+// space; the stack is 16-byte aligned at the call for every count.
+TEST(CallThunkX64, EveryCountHasItsLayoutRegistersStackSlotsAndAlignment) {
+  const Bytes registerLoads[] = {{0x48, 0xBA}, {0x49, 0xB8}, {0x49, 0xB9}};
+  for (std::size_t n = 0; n <= 10; ++n) {
+    SCOPED_TRACE(n);
+    std::vector<uint64_t> arguments;
+    for (std::size_t i = 0; i < n; ++i) arguments.push_back(0xA0B0C0D000000000 + i);
+    const Bytes code = BuildCallThunkX64(arguments, 0x1122334455667788, 0x0102030405060708);
+    ASSERT_EQ(code.size(), CallThunkSizeX64(n));
+
+    const std::size_t stackArguments = n > 3 ? n - 3 : 0;
+    const uint64_t frame = ValueAt(code, 3, 4);
+    EXPECT_EQ((Bytes{code.begin(), code.begin() + 3}), (Bytes{0x48, 0x81, 0xEC}));
+    EXPECT_GE(frame, 32 + 8 * stackArguments);
+    EXPECT_EQ((frame + 8) % 16, 0u) << "rsp is 8 off alignment on entry";
+
+    std::size_t at = 7;
+    for (std::size_t i = 3; i < n; ++i) {
+      EXPECT_EQ((Bytes{code.begin() + at, code.begin() + at + 2}), (Bytes{0x48, 0xB8}));
+      EXPECT_EQ(ValueAt(code, at + 2, 8), arguments[i]);
+      EXPECT_EQ((Bytes{code.begin() + at + 10, code.begin() + at + 14}), (Bytes{0x48, 0x89, 0x84, 0x24}));
+      EXPECT_EQ(ValueAt(code, at + 14, 4), 32 + 8 * (i - 3));
+      at += 18;
+    }
+    EXPECT_EQ((Bytes{code.begin() + at, code.begin() + at + 2}), (Bytes{0x48, 0xB9}));
+    EXPECT_EQ(ValueAt(code, at + 2, 8), 0x1122334455667788u);
+    at += 10;
+    for (std::size_t i = 0; i < n && i < 3; ++i) {
+      EXPECT_EQ((Bytes{code.begin() + at, code.begin() + at + 2}), registerLoads[i]);
+      EXPECT_EQ(ValueAt(code, at + 2, 8), arguments[i]);
+      at += 10;
+    }
+    EXPECT_EQ((Bytes{code.begin() + at, code.begin() + at + 2}), (Bytes{0x48, 0xB8}));
+    EXPECT_EQ(ValueAt(code, at + 2, 8), 0x0102030405060708u);
+    at += 10;
+    EXPECT_EQ((Bytes{code.begin() + at, code.end()}),
+              (Bytes{0xFF, 0xD0, 0x48, 0x81, 0xC4, code[3], code[4], code[5], code[6], 0xC3}));
+  }
+}
+
 TEST(SubclassThunk, TemplateCarriesObjectAndProcedure) {
   const SubclassThunk code = BuildSubclassThunk(0x11223344, 0x55667788);
   const SubclassThunk expected = {

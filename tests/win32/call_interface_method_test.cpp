@@ -12,14 +12,15 @@
 namespace pravelo::taskbar {
 namespace {
 
-// A COM-style object: its first word is the address of a table of stdcall methods.
-// Slot n (0 ... 10) takes n 32-bit arguments; slot 11 takes one 64-bit value; slot 12
+// A COM-style object: its first word is the address of a table of methods.
+// Slot n (0 ... 10) takes n machine-word arguments; slot 11 takes one 64-bit value; slot 12
 // fails.
+using Word = std::uintptr_t;
 struct RecordingObject {
   const void* const* methodTable;
   struct Call {
     const RecordingObject* self;
-    std::vector<uint32_t> arguments;
+    std::vector<Word> arguments;
   };
   std::vector<Call> calls;
   uint64_t wide = 0;
@@ -31,7 +32,7 @@ struct Method;
 template <std::size_t... I>
 struct Method<std::index_sequence<I...>> {
   static HRESULT STDMETHODCALLTYPE Record(RecordingObject* self,
-                                          std::enable_if_t<I >= 0, uint32_t>... arguments) {
+                                          std::enable_if_t<I >= 0, Word>... arguments) {
     self->calls.push_back({self, {arguments...}});
     return static_cast<HRESULT>(0x100 + sizeof...(I));
   }
@@ -65,7 +66,10 @@ class CallInterfaceMethodTest : public testing::Test {
 };
 
 TEST_F(CallInterfaceMethodTest, ArgumentsArriveInDeclaredOrderForEveryCount) {
-  const uint32_t values[10] = {0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0xA5, 0xA6, 0xA7, 0xA8, 0xA9};
+  // In the 64-bit program every value uses its high half too.
+  constexpr Word kHigh = sizeof(Word) == 8 ? static_cast<Word>(0x5A5A5A5A00000000ull) : 0;
+  const Word values[10] = {kHigh | 0xA0, kHigh | 0xA1, kHigh | 0xA2, kHigh | 0xA3, kHigh | 0xA4,
+                           kHigh | 0xA5, kHigh | 0xA6, kHigh | 0xA7, kHigh | 0xA8, kHigh | 0xA9};
   for (int32_t n = 0; n <= 10; ++n) {
     SCOPED_TRACE(n);
     object.calls.clear();
@@ -75,12 +79,16 @@ TEST_F(CallInterfaceMethodTest, ArgumentsArriveInDeclaredOrderForEveryCount) {
     EXPECT_EQ(result, 0x100 + n);
     ASSERT_EQ(object.calls.size(), 1u);
     EXPECT_EQ(object.calls[0].self, &object);
-    EXPECT_EQ(object.calls[0].arguments, std::vector<uint32_t>(values, values + n));
+    EXPECT_EQ(object.calls[0].arguments, std::vector<Word>(values, values + n));
   }
 }
 
-TEST_F(CallInterfaceMethodTest, WideValueArrivesAsTwoHalves) {
-  EXPECT_EQ(CallInterfaceMethod(Interface(), 11, 2, 0x55667788, 0x11223344), S_OK);
+TEST_F(CallInterfaceMethodTest, WideValueArrivesWhole) {
+  if constexpr (sizeof(Word) == 4) {
+    EXPECT_EQ(CallInterfaceMethod(Interface(), 11, 2, 0x55667788, 0x11223344), S_OK);
+  } else {
+    EXPECT_EQ(CallInterfaceMethod(Interface(), 11, 1, static_cast<Word>(0x1122334455667788ull)), S_OK);
+  }
   EXPECT_EQ(object.wide, 0x1122334455667788ull);
 }
 
@@ -95,7 +103,7 @@ TEST_F(CallInterfaceMethodTest, RefusedCallsReturnZeroAndCallNothing) {
   EXPECT_EQ(CallInterfaceMethod(Interface(), 1, -1, 5), 0);
   EXPECT_EQ(CallInterfaceMethod(Interface(), 10, 11, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10), 0);
   EXPECT_EQ(CallInterfaceMethod(Interface(), -1, 0), 0);
-  EXPECT_EQ(CallInterfaceMethod(Interface(), InterfaceCall{10, std::vector<uint32_t>(11, 1)}), 0);
+  EXPECT_EQ(CallInterfaceMethod(Interface(), InterfaceCall{10, std::vector<uint64_t>(11, 1)}), 0);
   EXPECT_TRUE(object.calls.empty());
 }
 

@@ -18,9 +18,9 @@ namespace pravelo::taskbar {
 namespace {
 
 struct Call {
-  Call(int slot, std::vector<uint32_t> words = {}) : slot(slot), words(std::move(words)) {}
+  Call(int slot, std::vector<uint64_t> words = {}) : slot(slot), words(std::move(words)) {}
   int slot;
-  std::vector<uint32_t> words;       // the arguments after the interface, 32 bits each
+  std::vector<uint64_t> words;       // the arguments after the interface, as the method saw them
   std::vector<THUMBBUTTON> buttons;  // copies of what pointers led to at the time
   RECT rect{};
   std::wstring text;
@@ -48,11 +48,7 @@ struct FakeTaskbarList {
 };
 
 FakeTaskbarList& Fake(ITaskbarList3* self) { return *reinterpret_cast<FakeTaskbarList*>(self); }
-uint32_t Word(const void* pointer) {
-  return static_cast<uint32_t>(reinterpret_cast<std::uintptr_t>(pointer));
-}
-uint32_t Low(ULONGLONG value) { return static_cast<uint32_t>(value); }
-uint32_t High(ULONGLONG value) { return static_cast<uint32_t>(value >> 32); }
+uint64_t Word(const void* pointer) { return reinterpret_cast<std::uintptr_t>(pointer); }
 
 template <int Slot, typename... Arguments>
 HRESULT STDMETHODCALLTYPE Unexpected(ITaskbarList3* self, Arguments...) {
@@ -84,7 +80,7 @@ HRESULT STDMETHODCALLTYPE HrInit(ITaskbarList3* self) {
 
 HRESULT STDMETHODCALLTYPE SetProgressValue(ITaskbarList3* self, HWND hwnd, ULONGLONG completed,
                                            ULONGLONG total) {
-  Fake(self).calls.push_back({9, {Word(hwnd), Low(completed), High(completed), Low(total), High(total)}});
+  Fake(self).calls.push_back({9, {Word(hwnd), completed, total}});
   return ResultOf(9);
 }
 
@@ -248,7 +244,7 @@ TEST(TaskbarListWrapper, FailedInitializationLeavesNothingToCall) {
 TEST(TaskbarListWrapper, OperationsReachTheirSlotsWithTheirArguments) {
   FakeTaskbarList fake;
   ITaskBarList3 wrapper(fake.Interface());
-  const uint32_t h = 0x00012345;
+  const WindowId h = 0x00012345;
   EXPECT_EQ(wrapper.SetProgressValue(h, 30, 100), ResultOf(9));
   EXPECT_EQ(wrapper.SetProgressState(h, kProgressErrorPaused), ResultOf(10));
   EXPECT_EQ(wrapper.SetOverlayIcon(h, 0x4444, ""), ResultOf(18));
@@ -257,13 +253,14 @@ TEST(TaskbarListWrapper, OperationsReachTheirSlotsWithTheirArguments) {
   EXPECT_EQ(wrapper.SetThumbnailTooltip(h, "메모리 45%"), ResultOf(19));
 
   ASSERT_EQ(fake.calls.size(), 7u);
-  EXPECT_EQ(fake.calls[1].words, (std::vector<uint32_t>{h, 30, 0, 100, 0}));
-  EXPECT_EQ(fake.calls[2].words, (std::vector<uint32_t>{h, 12}));
-  EXPECT_EQ(fake.calls[3].words, (std::vector<uint32_t>{h, 0x4444, 0}));
+  // The two counts are 64-bit values: two words each in the 32-bit program, one in the 64-bit.
+  EXPECT_EQ(fake.calls[1].words, (std::vector<uint64_t>{h, 30, 100}));
+  EXPECT_EQ(fake.calls[2].words, (std::vector<uint64_t>{h, 12}));
+  EXPECT_EQ(fake.calls[3].words, (std::vector<uint64_t>{h, 0x4444, 0}));
   EXPECT_NE(fake.calls[4].words[2], 0u);
   EXPECT_EQ(fake.calls[4].text, L"Busy");
   const RECT& clip = fake.calls[5].rect;
-  EXPECT_EQ(fake.calls[5].words, (std::vector<uint32_t>{h}));
+  EXPECT_EQ(fake.calls[5].words, (std::vector<uint64_t>{h}));
   EXPECT_EQ((std::vector<LONG>{clip.left, clip.top, clip.right, clip.bottom}),
             (std::vector<LONG>{-1, 2, 300, 400}));
   EXPECT_EQ(fake.calls[6].text, L"\uBA54\uBAA8\uB9AC 45%");
@@ -276,7 +273,7 @@ TEST(TaskbarListWrapper, ButtonRecordsArriveAsTheSystemReadsThem) {
   EXPECT_EQ(wrapper.ThumbBarAddButtons(window.Id(), 5, kIcons), ResultOf(15));
   const auto adds = fake.CallsTo(15);
   ASSERT_EQ(adds.size(), 1u);
-  EXPECT_EQ(adds[0].words, (std::vector<uint32_t>{static_cast<uint32_t>(window.Id()), 5}));
+  EXPECT_EQ(adds[0].words, (std::vector<uint64_t>{window.Id(), 5}));
   ASSERT_EQ(adds[0].buttons.size(), 5u);
   const std::vector<NativeHandle> icons = {0x1111, 0x2222, 0x3333, 0, 0};
   for (UINT i = 0; i < 5; ++i) {
