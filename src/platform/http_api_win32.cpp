@@ -27,11 +27,12 @@ struct WinHttp {
   decltype(&::WinHttpSendRequest) sendRequest;
   decltype(&::WinHttpReceiveResponse) receiveResponse;
   decltype(&::WinHttpQueryHeaders) queryHeaders;
+  decltype(&::WinHttpQueryDataAvailable) queryDataAvailable;
   decltype(&::WinHttpReadData) readData;
 
   bool Complete() const {
     return open && connect && openRequest && closeHandle && crackUrl && setTimeouts && setOption &&
-           setStatusCallback && sendRequest && receiveResponse && queryHeaders && readData;
+           setStatusCallback && sendRequest && receiveResponse && queryHeaders && queryDataAvailable && readData;
   }
 };
 
@@ -49,6 +50,7 @@ const WinHttp& WinHttpFunctions() {
                    library.Find<decltype(&::WinHttpSendRequest)>("WinHttpSendRequest"),
                    library.Find<decltype(&::WinHttpReceiveResponse)>("WinHttpReceiveResponse"),
                    library.Find<decltype(&::WinHttpQueryHeaders)>("WinHttpQueryHeaders"),
+                   library.Find<decltype(&::WinHttpQueryDataAvailable)>("WinHttpQueryDataAvailable"),
                    library.Find<decltype(&::WinHttpReadData)>("WinHttpReadData")};
   }();
   return functions;
@@ -114,36 +116,39 @@ struct RequestState {
   std::mutex lock;
   bool completed = false;
   bool failed = false;
-  DWORD bytesRead = 0;
+  DWORD bytes = 0;  // available or read, as the last report says
   OwnedHandle signal{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
   std::string buffer = std::string(kReadChunkBytes, '\0');
 
-  void Finish(bool failure, DWORD read) {
+  void Finish(bool failure, DWORD read = 0) {
     {
       std::lock_guard<std::mutex> guard(lock);
       completed = true;
       failed = failure;
-      bytesRead = read;
+      bytes = read;
     }
     SetEvent(signal.Get());
   }
 };
 using StateReference = std::shared_ptr<RequestState>;
 
-void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID, DWORD length) {
+void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, LPVOID information, DWORD length) {
   if (context == 0) return;  // the session's and the connection's own reports
   auto* reference = reinterpret_cast<StateReference*>(context);
   RequestState& state = **reference;
   switch (status) {
     case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
     case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
-      state.Finish(false, 0);
+      state.Finish(false);
+      break;
+    case WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE:
+      state.Finish(false, *static_cast<DWORD*>(information));
       break;
     case WINHTTP_CALLBACK_STATUS_READ_COMPLETE:
       state.Finish(false, length);
       break;
     case WINHTTP_CALLBACK_STATUS_REQUEST_ERROR:
-      state.Finish(true, 0);
+      state.Finish(true);
       break;
     case WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING:
       delete reference;  // WinHTTP's reference: nothing more is reported for this request
@@ -194,9 +199,9 @@ class Transfer {
     }
   }
 
-  DWORD BytesRead() {
+  DWORD Bytes() {
     std::lock_guard<std::mutex> guard(state_->lock);
-    return state_->bytesRead;
+    return state_->bytes;
   }
   char* Buffer() { return state_->buffer.data(); }
 
@@ -255,12 +260,17 @@ std::optional<HttpResponse> HttpApiWin32::Get(std::string_view url, const HttpLi
   const std::optional<DWORD> length = NumericHeader(handle, WINHTTP_QUERY_CONTENT_LENGTH);
   if (length && *length > limits.maxBodyBytes) return std::nullopt;
 
+  // Asks what has arrived before reading it: a read of more than has arrived may wait for the
+  // rest in the calling thread, where a server sending a byte now and then would hold it.
   std::string body;
   for (;;) {
-    if (!transfer.Run([&] { return winhttp.readData(handle, transfer.Buffer(), kReadChunkBytes, nullptr); })) {
+    if (!transfer.Run([&] { return winhttp.queryDataAvailable(handle, nullptr); })) return std::nullopt;
+    const DWORD available = std::min(transfer.Bytes(), kReadChunkBytes);
+    if (available == 0) break;
+    if (!transfer.Run([&] { return winhttp.readData(handle, transfer.Buffer(), available, nullptr); })) {
       return std::nullopt;
     }
-    const DWORD read = transfer.BytesRead();
+    const DWORD read = transfer.Bytes();
     if (read == 0) break;
     if (body.size() + read > limits.maxBodyBytes) return std::nullopt;
     body.append(transfer.Buffer(), read);

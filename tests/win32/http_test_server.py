@@ -88,10 +88,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def drip(self, count):
         try:
+            # A byte at once, so that a read finds data waiting and must still not block.
             for _ in range(count):
-                time.sleep(0.2)
                 self.wfile.write(b"x")
                 self.wfile.flush()
+                time.sleep(0.2)
         except OSError:
             pass  # the client gave up, as it should
 

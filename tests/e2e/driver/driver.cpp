@@ -360,6 +360,16 @@ int SetText(const Options& options) {
   return kDone;
 }
 
+// Puts a top-level window elsewhere on the screen, so that it covers nothing a test looks at.
+int Move(const Options& options) {
+  auto window = ParseWindow(options);
+  if (!window) return kNotFound;
+  if (options.positional.size() != 2) return kUsage;
+  const int x = _wtoi(options.positional[0].c_str());
+  const int y = _wtoi(options.positional[1].c_str());
+  return SetWindowPos(*window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) ? kDone : kRefused;
+}
+
 void Usage() {
   std::fputs(
       "usage: pravelo_driver list [--children]\n"
@@ -371,7 +381,8 @@ void Usage() {
       "       pravelo_driver text --window H\n"
       "       pravelo_driver client --window H\n"
       "       pravelo_driver state --window H\n"
-      "       pravelo_driver settext --window H TEXT\n",
+      "       pravelo_driver settext --window H TEXT\n"
+      "       pravelo_driver move --window H X Y\n",
       stderr);
 }
 
@@ -385,6 +396,7 @@ int wmain(int argc, wchar_t** argv) {
   static const std::map<std::wstring, Command> commands = {
       {L"list", List}, {L"wait", Wait}, {L"click", Click},   {L"close", Close},     {L"ok", PressOk},
       {L"key", Key},   {L"text", Text}, {L"client", Client}, {L"state", State}, {L"settext", SetText},
+      {L"move", Move},
   };
   auto found = commands.find(options.command);
   int result = kUsage;
