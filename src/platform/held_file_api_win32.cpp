@@ -1,7 +1,7 @@
 #include "platform/held_file_api_win32.h"
 
-#include <windows.h>
 #include <sddl.h>
+#include <windows.h>
 
 #include <optional>
 #include <string>
@@ -25,7 +25,8 @@ std::optional<std::wstring> UserOnlyAccess() {
   DWORD size = 0;
   GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
   std::string buffer(size, '\0');
-  if (size == 0 || !GetTokenInformation(token.Get(), TokenUser, buffer.data(), size, &size)) return std::nullopt;
+  if (size == 0 || !GetTokenInformation(token.Get(), TokenUser, buffer.data(), size, &size))
+    return std::nullopt;
   LPWSTR sidText = nullptr;
   if (!ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sidText)) {
     return std::nullopt;
@@ -81,8 +82,8 @@ class HeldFileWin32 final : public HeldFile {
 
   // Reopens the file for reading, sharing it only with readers, and reads what it holds.
   bool Hold() {
-    const HANDLE reader =
-        CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE reader = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
     if (reader == INVALID_HANDLE_VALUE) return false;
     handle_.Reset(reader);
     std::optional<std::string> bytes = ReadAll(reader);

@@ -32,7 +32,8 @@ struct WinHttp {
 
   bool Complete() const {
     return open && connect && openRequest && closeHandle && crackUrl && setTimeouts && setOption &&
-           setStatusCallback && sendRequest && receiveResponse && queryHeaders && queryDataAvailable && readData;
+           setStatusCallback && sendRequest && receiveResponse && queryHeaders && queryDataAvailable &&
+           readData;
   }
 };
 
@@ -101,8 +102,9 @@ std::optional<UrlParts> CrackUrl(const std::wstring& url) {
 std::optional<DWORD> NumericHeader(HINTERNET request, DWORD query) {
   DWORD value = 0;
   DWORD size = sizeof(value);
-  if (!WinHttpFunctions().queryHeaders(request, query | WINHTTP_QUERY_FLAG_NUMBER, WINHTTP_HEADER_NAME_BY_INDEX,
-                                       &value, &size, WINHTTP_NO_HEADER_INDEX)) {
+  if (!WinHttpFunctions().queryHeaders(request, query | WINHTTP_QUERY_FLAG_NUMBER,
+                                       WINHTTP_HEADER_NAME_BY_INDEX, &value, &size,
+                                       WINHTTP_NO_HEADER_INDEX)) {
     return std::nullopt;
   }
   return value;
@@ -242,7 +244,8 @@ std::optional<HttpResponse> HttpApiWin32::Get(std::string_view url, const HttpLi
   if (!request || !transfer.Attach(request.get())) return std::nullopt;
   DWORD redirects = kMaxRedirects;
   // Older systems may lack the option; the deadline still ends a loop.
-  winhttp.setOption(request.get(), WINHTTP_OPTION_MAX_HTTP_AUTOMATIC_REDIRECTS, &redirects, sizeof(redirects));
+  winhttp.setOption(request.get(), WINHTTP_OPTION_MAX_HTTP_AUTOMATIC_REDIRECTS, &redirects,
+                    sizeof(redirects));
 
   HINTERNET handle = request.get();
   const DWORD_PTR context = transfer.Context();

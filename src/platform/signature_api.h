@@ -15,7 +15,8 @@ class SignatureApi {
   virtual ~SignatureApi() = default;
   // Whether `signature` is the key's ECDSA P-256 signature of `digest`; false also when the
   // key is no point of the curve or the system cannot check.
-  virtual bool VerifyP256(const P256PublicKey& key, const Sha256Value& digest, const P256Signature& signature) = 0;
+  virtual bool VerifyP256(const P256PublicKey& key, const Sha256Value& digest,
+                          const P256Signature& signature) = 0;
 };
 
 }  // namespace pravelo

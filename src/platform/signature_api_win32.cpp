@@ -1,7 +1,7 @@
 #include "platform/signature_api_win32.h"
 
-#include <windows.h>
 #include <bcrypt.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <array>
@@ -65,8 +65,8 @@ bool SignatureApiWin32::VerifyP256(const P256PublicKey& key, const Sha256Value& 
 
   auto blob = KeyBlob(key);
   BCRYPT_KEY_HANDLE imported = nullptr;
-  if (!BCRYPT_SUCCESS(bcrypt.importKey(algorithm.get(), nullptr, BCRYPT_ECCPUBLIC_BLOB, &imported, blob.data(),
-                                       static_cast<ULONG>(blob.size()), 0))) {
+  if (!BCRYPT_SUCCESS(bcrypt.importKey(algorithm.get(), nullptr, BCRYPT_ECCPUBLIC_BLOB, &imported,
+                                       blob.data(), static_cast<ULONG>(blob.size()), 0))) {
     return false;
   }
   const std::unique_ptr<void, KeyDestroyer> publicKey(imported);

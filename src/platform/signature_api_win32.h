@@ -7,7 +7,8 @@ namespace pravelo {
 
 class SignatureApiWin32 final : public SignatureApi {
  public:
-  bool VerifyP256(const P256PublicKey& key, const Sha256Value& digest, const P256Signature& signature) override;
+  bool VerifyP256(const P256PublicKey& key, const Sha256Value& digest,
+                  const P256Signature& signature) override;
 };
 
 }  // namespace pravelo

@@ -34,8 +34,9 @@ std::wstring SystemFolderPath() {
 }
 
 std::wstring TempFolderPath() {
-  return FolderFrom(
-      [](wchar_t* buffer, UINT size) { return static_cast<UINT>(GetTempPathW(static_cast<DWORD>(size), buffer)); });
+  return FolderFrom([](wchar_t* buffer, UINT size) {
+    return static_cast<UINT>(GetTempPathW(static_cast<DWORD>(size), buffer));
+  });
 }
 
 }  // namespace pravelo

@@ -14,7 +14,8 @@ constexpr DWORD kSearchSystem32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
 }  // namespace
 
 bool LoadDllsFromSystemFolderOnly() {
-  const auto set = LoadedFunction<SetDefaultDllDirectoriesFunction>(L"kernel32.dll", "SetDefaultDllDirectories");
+  const auto set =
+      LoadedFunction<SetDefaultDllDirectoriesFunction>(L"kernel32.dll", "SetDefaultDllDirectories");
   return set && set(kSearchSystem32);
 }
 

@@ -27,7 +27,8 @@ class VerifiedVersionFile {
   const VersionFile& Items() const { return items_; }
 
  private:
-  VerifiedVersionFile(std::string text, VersionFile items) : text_(std::move(text)), items_(std::move(items)) {}
+  VerifiedVersionFile(std::string text, VersionFile items)
+      : text_(std::move(text)), items_(std::move(items)) {}
 
   std::string text_;
   VersionFile items_;

@@ -22,7 +22,8 @@ constexpr int kHttpOk = 200;
 
 class Downloads {
  public:
-  Downloads(HttpApi& http, Clock& clock) : http_(http), clock_(clock), deadline_(clock.NowMs() + kUpdateDeadlineMs) {}
+  Downloads(HttpApi& http, Clock& clock)
+      : http_(http), clock_(clock), deadline_(clock.NowMs() + kUpdateDeadlineMs) {}
 
   // The body of a 200 answer that arrived in the time left; error pages, broken transfers
   // and bodies over `maxBytes` give nothing.

@@ -110,7 +110,8 @@ class FakeSignatures final : public SignatureApi {
   static std::string Sign(std::string_view text, std::string_view keyHex) {
     return update::Sha256Hex(text) + std::string(keyHex.substr(0, 64));
   }
-  bool VerifyP256(const P256PublicKey& key, const Sha256Value& digest, const P256Signature& signature) override {
+  bool VerifyP256(const P256PublicKey& key, const Sha256Value& digest,
+                  const P256Signature& signature) override {
     ++calls;
     return std::equal(digest.begin(), digest.end(), signature.begin()) &&
            std::equal(key.begin(), key.begin() + 32, signature.begin() + 32);

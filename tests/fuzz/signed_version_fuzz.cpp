@@ -22,7 +22,8 @@ using namespace pravelo::update;
   ((condition) ? void() : (std::fprintf(stderr, "%s:%d: %s\n", __FILE__, __LINE__, #condition), std::abort()))
 
 constexpr std::string_view kKey =
-    "d63ed6c555c29a195f1ee322ec3ff88295966bf44d8860f1ba1548f28a48ca743f35355368f88bf0fcd2cf324ce1410931a26825920bd20c783171c1e62b6930";
+    "d63ed6c555c29a195f1ee322ec3ff88295966bf44d8860f1ba1548f28a48ca743f35355368f88bf0fcd2cf324ce1410931a26825"
+    "920bd20c783171c1e62b6930";
 
 // Accepts a signature whose first byte is even, so that the fuzzer reaches both verdicts; it
 // remembers what it was asked, to check that the digest asked about is the file's own.
@@ -79,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   CoinSignatures signatures;
-  const std::optional<VerifiedVersionFile> verified = VerifiedVersionFile::Verify(signatures, kKey, text, signatureText);
+  const std::optional<VerifiedVersionFile> verified =
+      VerifiedVersionFile::Verify(signatures, kKey, text, signatureText);
   // Nothing is believed without a well-formed signature that the system accepted over these bytes.
   REQUIRE(!verified || (signature && signatures.calls == 1 && (*signature)[0] % 2 == 0));
   if (signatures.calls) REQUIRE(signatures.asked == Sha256(text));

@@ -72,7 +72,8 @@ TEST_F(UpdateCheck, SignedDueVersionStartsTheMatchingProgramWhileItIsHeld) {
   EXPECT_EQ(http.limits[2].maxBodyBytes, 64u * 1024 * 1024);
   EXPECT_EQ(files.files[kVersionPath], kDueText);
   ASSERT_EQ(launcher.calls.size(), 1u);
-  EXPECT_EQ(launcher.calls[0].commandLine, "\"" + kHeldPath + "\" /q \"C:\\Program Files\\Pravelo\\pravelo\"");
+  EXPECT_EQ(launcher.calls[0].commandLine,
+            "\"" + kHeldPath + "\" /q \"C:\\Program Files\\Pravelo\\pravelo\"");
   EXPECT_EQ(launcher.calls[0].showStyle, 1);
   EXPECT_TRUE(heldWhileStarting);
   // Closed once started, and left in place for the new program.
@@ -87,7 +88,8 @@ TEST_F(UpdateCheck, DigestInEitherCaseAndSignatureWithOrWithoutLineEnd) {
     launcher.calls.clear();
     const std::string text = "1.43," + kExeUrl + "," + upper;
     http.responses[kVersionUrl] = HttpResponse{200, text};
-    http.responses[kSignatureUrl] = HttpResponse{200, FakeSignatures::Sign(text, kKey) + std::string(lineEnd)};
+    http.responses[kSignatureUrl] =
+        HttpResponse{200, FakeSignatures::Sign(text, kKey) + std::string(lineEnd)};
     ServeExe(kNewProgram);
     EXPECT_EQ(Run(), UpdateOutcome::Started) << lineEnd.size();
     EXPECT_EQ(launcher.calls.size(), 1u);
@@ -124,7 +126,8 @@ TEST_F(UpdateCheck, AnythingUnverifiedStartsNothing) {
     bool verified;
   } cases[] = {
       {"no server", std::nullopt, std::nullopt, std::nullopt, false},
-      {"version file 404", HttpResponse{404, kDueText}, HttpResponse{200, goodSignature}, std::nullopt, false},
+      {"version file 404", HttpResponse{404, kDueText}, HttpResponse{200, goodSignature}, std::nullopt,
+       false},
       {"unsigned", HttpResponse{200, kDueText}, std::nullopt, HttpResponse{200, kNewProgram}, false},
       {"signature 404", HttpResponse{200, kDueText}, HttpResponse{404, goodSignature}, std::nullopt, false},
       {"other key", HttpResponse{200, kDueText}, HttpResponse{200, FakeSignatures::Sign(kDueText, kOtherKey)},
@@ -142,12 +145,14 @@ TEST_F(UpdateCheck, AnythingUnverifiedStartsNothing) {
       {"no third item", HttpResponse{200, noDigest}, sig(noDigest), HttpResponse{200, kNewProgram}, true},
       {"empty third item", HttpResponse{200, emptyDigest}, sig(emptyDigest), HttpResponse{200, kNewProgram},
        true},
-      {"malformed digest", HttpResponse{200, badDigest}, sig(badDigest), HttpResponse{200, kNewProgram}, true},
+      {"malformed digest", HttpResponse{200, badDigest}, sig(badDigest), HttpResponse{200, kNewProgram},
+       true},
       {"no address", HttpResponse{200, noAddress}, sig(noAddress), HttpResponse{200, kNewProgram}, true},
       {"empty signed file", HttpResponse{200, ""}, sig(""), std::nullopt, true},
       {"program not reached", HttpResponse{200, kDueText}, sig(kDueText), std::nullopt, true},
       {"program 404", HttpResponse{200, kDueText}, sig(kDueText), HttpResponse{404, kNewProgram}, true},
-      {"program differs", HttpResponse{200, kDueText}, sig(kDueText), HttpResponse{200, kNewProgram + "!"}, true},
+      {"program differs", HttpResponse{200, kDueText}, sig(kDueText), HttpResponse{200, kNewProgram + "!"},
+       true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -228,8 +233,9 @@ TEST(SignatureFile, OnlyHexOfTheRightLengthWithOneOptionalLineEnd) {
   EXPECT_EQ((*plain)[63], 0x1E);
   EXPECT_EQ(ReadSignatureFile(hex + "\n"), plain);
   EXPECT_EQ(ReadSignatureFile(hex + "\r\n"), plain);
-  for (const std::string& bad : {std::string(), hex.substr(1), hex + "0", hex + "\r", hex + "\n\n", " " + hex.substr(1),
-                                 hex.substr(0, 127) + "\n", hex.substr(0, 127) + "x", "0x" + hex.substr(2)}) {
+  for (const std::string& bad :
+       {std::string(), hex.substr(1), hex + "0", hex + "\r", hex + "\n\n", " " + hex.substr(1),
+        hex.substr(0, 127) + "\n", hex.substr(0, 127) + "x", "0x" + hex.substr(2)}) {
     EXPECT_FALSE(ReadSignatureFile(bad)) << bad;
   }
   EXPECT_TRUE(ReadPublicKey(kKey));
@@ -258,11 +264,13 @@ TEST(VerifiedUpdate, TheLauncherIsReachableOnlyThroughAVerifiedCheck) {
   EXPECT_FALSE(VerifiedExecutable::Check(held.WriteAndHold("p.exe", kNewProgram + "x"), *signedFile));
   EXPECT_FALSE(VerifiedExecutable::Check(nullptr, *signedFile));
   const std::string undigested = "1.43,http://h/p.exe";
-  const auto noDigest = VerifiedVersionFile::Verify(signatures, kKey, undigested, FakeSignatures::Sign(undigested, kKey));
+  const auto noDigest =
+      VerifiedVersionFile::Verify(signatures, kKey, undigested, FakeSignatures::Sign(undigested, kKey));
   ASSERT_TRUE(noDigest);
   EXPECT_FALSE(VerifiedExecutable::Check(held.WriteAndHold("p.exe", kNewProgram), *noDigest));
 
-  std::optional<VerifiedExecutable> program = VerifiedExecutable::Check(held.WriteAndHold("p.exe", kNewProgram), *signedFile);
+  std::optional<VerifiedExecutable> program =
+      VerifiedExecutable::Check(held.WriteAndHold("p.exe", kNewProgram), *signedFile);
   ASSERT_TRUE(program);
   EXPECT_TRUE(program->Start(launcher, "C:\\P\\pravelo"));
   ASSERT_EQ(launcher.calls.size(), 1u);

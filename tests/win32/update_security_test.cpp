@@ -19,11 +19,13 @@ namespace {
 
 // Made with scripts/sign-update.sh and the key in tests/keys.
 constexpr char kTestKey[] =
-    "d63ed6c555c29a195f1ee322ec3ff88295966bf44d8860f1ba1548f28a48ca743f35355368f88bf0fcd2cf324ce1410931a26825920bd20c783171c1e62b6930";
+    "d63ed6c555c29a195f1ee322ec3ff88295966bf44d8860f1ba1548f28a48ca743f35355368f88bf0fcd2cf324ce1410931a26825"
+    "920bd20c783171c1e62b6930";
 constexpr char kSignedText[] =
     "1.43\r\nhttp://h/p.exe\r\n9b8db510ef42b8ed54a3712636fda55a4f8cfcd5493e20b74ab00cd4f3979f2d\r\n";
 constexpr char kSignature[] =
-    "3d8e19a4c01365834b9b2ac2bac32f1a2391294a9445473eeb9d28059d47f8f8b0804fe2f00d83295595958ba9a489b2d460dc18b58185cea4129428afa63a2d";
+    "3d8e19a4c01365834b9b2ac2bac32f1a2391294a9445473eeb9d28059d47f8f8b0804fe2f00d83295595958ba9a489b2d460dc18"
+    "b58185cea4129428afa63a2d";
 
 TEST(SignatureApiWin32, CngAcceptsOnlyTheKeysSignatureOfTheseBytes) {
   SignatureApiWin32 cng;
@@ -58,8 +60,9 @@ TEST(HeldFileApiWin32, HeldInAFreshFolderWithWritesDeniedAndRemovedUnlessKept) {
   EXPECT_EQ(Narrow(folder.substr(0, folder.find_last_of(L'\\'))), environment.TempFolder());
 
   // Others may read it, as starting it does; nobody may write, rename or delete it.
-  HANDLE reader = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE reader =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, 0, nullptr);
   EXPECT_NE(reader, INVALID_HANDLE_VALUE);
   if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
   EXPECT_EQ(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
