@@ -1,7 +1,8 @@
 #include "platform/held_file_api_win32.h"
 
-#include <sddl.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <sddl.h>
 
 #include <optional>
 #include <string>

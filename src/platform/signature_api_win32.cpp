@@ -1,7 +1,8 @@
 #include "platform/signature_api_win32.h"
 
-#include <bcrypt.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <bcrypt.h>
 
 #include <algorithm>
 #include <array>
