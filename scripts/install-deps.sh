@@ -6,7 +6,8 @@ need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 packages=(cmake ninja-build g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
-          xvfb xauth xdotool imagemagick fonts-nanum locales python3 clang libclang-rt-14-dev openssl)
+          xvfb xauth xdotool imagemagick fonts-nanum locales python3 clang libclang-rt-14-dev
+          nsis zip openssl osslsigncode)
 for p in "${packages[@]}"; do have "$p" || need+=("$p"); done
 # The 32-bit program's tiers need Wine's 32-bit half; a host that does not offer it still
 # builds and tests the 64-bit program.

@@ -48,6 +48,7 @@ if (source scripts/wine-env.sh && host_runs_32bit); then
 else
     skip test-windows "this host cannot execute 32-bit programs"
 fi
+NEEDS=deps step package tests/package/run.sh
 if [ -x scripts/fuzz.sh ]; then
     NEEDS=deps step fuzz-quick scripts/fuzz.sh --quick
 fi

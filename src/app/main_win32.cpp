@@ -28,6 +28,17 @@
 #include "update/own_version_win32.h"
 #include "update/update_check.h"
 
+#if defined(__GLIBCXX__)
+#include <cstdlib>
+
+// GCC's default terminate handler prints a demangled type name to a console this program
+// does not have, and brings the whole demangler into it. Defined here, in the program's own
+// object, so the library's never gets linked.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
+#endif
+
 namespace {
 
 using namespace pravelo;

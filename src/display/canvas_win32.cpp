@@ -1,15 +1,20 @@
 #include "display/canvas_win32.h"
 
-#include <system_error>
-
 namespace pravelo::display {
 namespace {
 
-[[noreturn]] void ThrowLastError(const char* what) {
-  throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(), what);
-}
+[[noreturn]] void ThrowLastError(const char* what) { throw CanvasError(what, ::GetLastError()); }
 
 UniqueBitmap CreateCanvasBitmap(int width, int height) {
+  uint32_t* pixels = nullptr;
+  UniqueBitmap bitmap = CreateTopDownBitmap(width, height, &pixels);
+  if (!bitmap) ThrowLastError("CreateDIBSection");
+  return bitmap;
+}
+
+}  // namespace
+
+UniqueBitmap CreateTopDownBitmap(int width, int height, uint32_t** pixels) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = width;
@@ -19,11 +24,9 @@ UniqueBitmap CreateCanvasBitmap(int width, int height) {
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   UniqueBitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap) ThrowLastError("CreateDIBSection");
+  *pixels = static_cast<uint32_t*>(bits);
   return bitmap;
 }
-
-}  // namespace
 
 UniqueBitmap LoadPicture(int resourceId) {
   return UniqueBitmap(static_cast<HBITMAP>(::LoadImageW(
@@ -46,9 +49,9 @@ BitmapDc::BitmapDc(UniqueBitmap bitmap)
   if (!selection_) ThrowLastError("SelectObject");
 }
 
-MemoryCanvas::MemoryCanvas(int width, int height, COLORREF background, int pictureId)
-    : canvas_(CreateCanvasBitmap(width, height)), background_(background), picture_(LoadPicture(pictureId)) {
-  if (!picture_) ThrowLastError("LoadImage");
+MemoryCanvas::MemoryCanvas(int width, int height, COLORREF background, UniqueBitmap picture)
+    : canvas_(CreateCanvasBitmap(width, height)), background_(background), picture_(std::move(picture)) {
+  if (!picture_) ThrowLastError("picture");
   PaintBackground();
 }
 
@@ -67,7 +70,10 @@ void MemoryCanvas::Paint(HDC target, const RECT& area) const noexcept {
 }
 
 void MemoryCanvas::Invalidate() const noexcept {
-  if (window_) ::InvalidateRect(window_, nullptr, FALSE);
+  // Nothing reaches the screen of a hidden or minimized window; it is painted whole from the
+  // canvas when it is shown again.
+  if (window_ && ::IsWindowVisible(window_) && !::IsIconic(::GetAncestor(window_, GA_ROOT)))
+    ::InvalidateRect(window_, nullptr, FALSE);
 }
 
 }  // namespace pravelo::display

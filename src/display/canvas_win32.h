@@ -4,9 +4,28 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <exception>
+
 #include "platform/gdi_win32.h"
 
 namespace pravelo::display {
+
+// A canvas that cannot be made: which call failed, with the error Windows gave. Its own
+// type, as std::system_error would bring the library's message tables into the program.
+class CanvasError : public std::exception {
+ public:
+  CanvasError(const char* call, DWORD error) noexcept : call_(call), error_(error) {}
+  const char* what() const noexcept override { return call_; }
+  DWORD Error() const noexcept { return error_; }
+
+ private:
+  const char* call_;
+  DWORD error_;
+};
+
+// A 32-bit top-down DIB section and its pixels (0x00RRGGBB, row by row); null on failure.
+UniqueBitmap CreateTopDownBitmap(int width, int height, uint32_t** pixels);
 
 // A bitmap of the program's resources; null if it is missing.
 UniqueBitmap LoadPicture(int resourceId);
@@ -17,7 +36,7 @@ void DrawPicture(HDC dc, HBITMAP picture);
 // A memory context with its bitmap selected for as long as both live.
 class BitmapDc {
  public:
-  // Throws std::system_error when the bitmap is null or the context cannot be made.
+  // Throws CanvasError when the bitmap is null or the context cannot be made.
   explicit BitmapDc(UniqueBitmap bitmap);
   BitmapDc(const BitmapDc&) = delete;
   BitmapDc& operator=(const BitmapDc&) = delete;
@@ -48,8 +67,8 @@ class MemoryCanvas {
 
  protected:
   // 32 bits per pixel whatever the screen, so colours are kept exactly (the icon's key).
-  // Throws std::system_error when the bitmap or the picture cannot be had.
-  MemoryCanvas(int width, int height, COLORREF background, int pictureId);
+  // Throws CanvasError when the bitmap cannot be had or `picture` is null.
+  MemoryCanvas(int width, int height, COLORREF background, UniqueBitmap picture);
   ~MemoryCanvas() = default;
   void Invalidate() const noexcept;
   // The whole canvas back to its background colour with its picture at the top-left.

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "base/numeric.h"
+#include "pravelo_version.h"
 
 namespace pravelo::display {
 namespace {
@@ -24,7 +25,7 @@ std::string NumberText(double value) {
 
 std::string LoadText(int load) { return std::to_string(load) + "%"; }
 
-std::string TitleText(int load) { return "Pravelo 1.4.2 - " + LoadText(load); }
+std::string TitleText(int load) { return "Pravelo " PRAVELO_VERSION_TEXT " - " + LoadText(load); }
 
 std::string FiguresText(int totalMb, int availableMb) {
   return std::to_string(totalMb) + "MB / " + std::to_string(availableMb) + "MB";

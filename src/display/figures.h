@@ -12,7 +12,7 @@ inline constexpr int kTagHighLoadLeadMs = 250;
 
 // "45%".
 std::string LoadText(int load);
-// "Pravelo 1.4.2 - 45%".
+// "Pravelo <version> - 45%".
 std::string TitleText(int load);
 // "4096MB / 1834MB".
 std::string FiguresText(int totalMb, int availableMb);

@@ -1,12 +1,12 @@
 #include "display/graph_canvas_win32.h"
 
 #include "display/canvas_sizes.h"
-#include "resource_ids.h"
+#include "display/grid_picture_win32.h"
 
 namespace pravelo::display {
 
 GraphCanvasWin32::GraphCanvasWin32()
-    : MemoryCanvas(kGraphCanvasWidth, kGraphCanvasHeight, kGraphBackground, IDB_GRID),
+    : MemoryCanvas(kGraphCanvasWidth, kGraphCanvasHeight, kGraphBackground, MakeGridBitmap()),
       pen_(::CreatePen(PS_SOLID, 1, kGraphForeground)),
       penSelection_(Dc(), pen_.Get()) {}
 

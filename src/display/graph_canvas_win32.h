@@ -4,11 +4,14 @@
 #include <windows.h>
 
 #include "display/canvas_win32.h"
+#include "display/grid_picture.h"
 #include "display/surfaces.h"
 
 namespace pravelo::display {
 
-inline constexpr COLORREF kGraphBackground = RGB(0, 33, 6);  // 062100
+// Beyond the grid the canvas has the grid's own background colour.
+inline constexpr COLORREF kGraphBackground =
+    RGB((kGridBackRgb >> 16) & 0xFF, (kGridBackRgb >> 8) & 0xFF, kGridBackRgb & 0xFF);
 inline constexpr COLORREF kGraphForeground = RGB(255, 255, 255);
 
 class GraphCanvasWin32 final : public GraphCanvas, public MemoryCanvas {

@@ -29,7 +29,7 @@ UniqueFont CreateIconFont() {
 }  // namespace
 
 IconCanvasWin32::IconCanvasWin32()
-    : MemoryCanvas(kIconCanvasSize, kIconCanvasSize, kIconBackground, IDB_ICON_STRIP),
+    : MemoryCanvas(kIconCanvasSize, kIconCanvasSize, kIconBackground, LoadPicture(IDB_ICON_STRIP)),
       font_(CreateIconFont()),
       fontSelection_(Dc(), font_.Get()),
       fill_(LoadPicture(IDB_ICON_FILL)) {

@@ -21,16 +21,18 @@ void SetPictureIfChanged(ui::PictureBox& box, ui::Picture picture) {
 
 void Form1::UpdateDisplay() {
   MemoryApi& memory = platform().memory;
+  // One sample of the load serves the whole refresh: the estimate, the bars, the graph and
+  // the tray tip are all taken within it.
+  const int load = memory::GetMemoryLoad(memory);
 
   if (RefreshCount != kFiguresEveryRuns) {
     ++RefreshCount;
   } else {
     Label2.SetText(display::FiguresText(TotalPhysMB, memory::GetAvailableMemory(memory).ToInt32()));
     RefreshCount = 0;
-    z18 = display::EstimateAvailableMb(memory::GetMemoryLoad(memory), TotalMem);
+    z18 = display::EstimateAvailableMb(load, TotalMem);
   }
 
-  const int load = memory::GetMemoryLoad(memory);
   UpdateBarsAndLabels(load);
 
   const bool high = display::IsHighLoad(load, z17);

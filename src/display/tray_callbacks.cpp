@@ -1,6 +1,5 @@
 #include "app/form1.h"
 #include "display/figures.h"
-#include "memory/memory_status.h"
 #include "settings/form2.h"
 #include "simple/form3.h"
 
@@ -17,7 +16,7 @@ void Form1::DrawTrayIcon(int load, bool high) {
     if (bar) surfaces.icon.PaintFillBar(*bar, display::kIconCanvasSize);
     surfaces.icon.PrintText(display::kIconTextX, 0, printed);
   }
-  const std::string tip = display::TrayTip(memory::GetMemoryLoad(platform().memory));
+  const std::string tip = display::TrayTip(load);
   TrayIconData.szTip = display::TipField(tip);
   // Outside the tray a modify could only fail; inside it, an unchanged icon need not be sent.
   if (!inTray_ || !trayCache_.IconStale(tip)) return;

@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "base/numeric.h"
 #include "platform/program_path.h"
+#include "pravelo_version.h"
 #include "settings/captions.h"
 #include "settings/machine_values.h"
 #include "simple/form3.h"
@@ -38,7 +39,7 @@ Form2::Form2(app::Form1& form1)
       Text1(layout::Text1),
       Label1(layout::Label1, "최적화간격 설정(초)"),
       Label2(layout::Label2, "0은 없음"),
-      Label3(layout::Label3, "Version 1.4.2"),
+      Label3(layout::Label3, "Version " PRAVELO_VERSION_TEXT),
       Command1(layout::Command1, "저장"),
       Command2(layout::Command2, "업데이트"),
       Timer1(kHoldTimerMs, false),

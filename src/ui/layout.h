@@ -79,7 +79,7 @@ inline constexpr Rect Check3 = CheckRow(86);
 inline constexpr Rect Check5 = CheckRow(108);
 inline constexpr Rect Check6 = CheckRow(130);
 inline constexpr Rect Check4 = CheckRow(152);
-inline constexpr Rect Label3{kMargin, 184, 140, 16};  // "Version 1.4.2"
+inline constexpr Rect Label3{kMargin, 184, 140, 16};  // "Version <version>"
 inline constexpr Rect Command2{174, 179, 75, 25};     // Update
 inline constexpr Rect Command1{255, 179, 75, 25};     // Save
 }  // namespace form2

@@ -1,5 +1,6 @@
 #include "ui/picture_library_win32.h"
 
+#include "display/grid_picture_win32.h"
 #include "resource_ids.h"
 
 namespace pravelo::ui {
@@ -12,12 +13,11 @@ int BitmapResourceOf(Picture picture) {
       return IDB_BAR_GREY;
     case Picture::BarRed:
       return IDB_BAR_RED;
-    case Picture::Grid:
-      return IDB_GRID;
     case Picture::IconStrip:
       return IDB_ICON_STRIP;
     case Picture::Logo:
       return IDB_PRAVELO_PIC;
+    case Picture::Grid:  // drawn, see MakeGridBitmap
     case Picture::None:
       break;
   }
@@ -25,14 +25,18 @@ int BitmapResourceOf(Picture picture) {
 }
 
 HBITMAP PictureLibrary::Bitmap(Picture picture) {
-  const int resource = BitmapResourceOf(picture);
-  if (resource == 0) return nullptr;
   auto found = loaded_.find(picture);
-  if (found == loaded_.end()) {
-    HANDLE image = LoadImageW(instance_, MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
-    found = loaded_.emplace(picture, UniqueBitmap(static_cast<HBITMAP>(image))).first;
+  if (found != loaded_.end()) return found->second.Get();
+  UniqueBitmap bitmap;
+  if (picture == Picture::Grid) {
+    bitmap = display::MakeGridBitmap();
+  } else if (const int resource = BitmapResourceOf(picture); resource != 0) {
+    bitmap.Reset(static_cast<HBITMAP>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  } else {
+    return nullptr;
   }
-  return found->second.Get();
+  return loaded_.emplace(picture, std::move(bitmap)).first->second.Get();
 }
 
 }  // namespace pravelo::ui

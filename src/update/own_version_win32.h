@@ -3,7 +3,7 @@
 
 namespace pravelo::update {
 
-// On the scale of the version file (1.4.2 is 1.42); 0 when the record cannot be read, so
+// On the scale of the version file (major + minor / 10 + revision / 100); 0 when the record cannot be read, so
 // that any published version counts as newer.
 double ReadOwnVersion();
 

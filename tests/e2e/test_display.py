@@ -8,12 +8,13 @@ import time
 from pathlib import Path
 
 import harness
+import product
 
 MAIN_CLASS = "Pravelo.Form1"
 TRAY_CLASS = "__winex11_standalone_tray"
 LOAD_TEXT = re.compile(r"^(\d{1,3})%$")
 FIGURES_TEXT = re.compile(r"^(\d+)MB / (\d+)MB$")
-TITLE_PREFIX = "Pravelo 1.4.2 - "
+TITLE_PREFIX = f"Pravelo {product.VERSION} - "
 # The figures label is filled on the sixth refresh, 5 x 170 ms after start-up's own.
 FIGURES_WITHIN_S = 2.0
 GRAPH_AFTER_S = 30
@@ -23,6 +24,7 @@ AVAILABLE_UNIT = 1024000  # bytes per "MB" of the available figure
 NOTIFICATION_TOP, NOTIFICATION_WIDTH, NOTIFICATION_EXTRA = 48, 217, 50
 NOTIFICATION_LIFETIME_S = 2.0
 POLL_S = 0.1
+MINIMIZED_S = 5
 HELD_PERCENT, HELD_MOST_BYTES, PAGE = 5, 2 << 30, 4096
 
 
@@ -110,6 +112,34 @@ class DisplayTest(harness.E2ETestCase):
             if canvas.class_name == "Pravelo.Picture" and canvas.size[0] == 500:
                 return next(c.rect for c in below if c.handle == canvas.parent)
         self.fail("no graph canvas in the main window")
+
+    def test_graph_keeps_the_points_taken_while_minimized(self):
+        started = self.session.start(self.program)
+        window = self.session.wait_window(MAIN_CLASS, timeout=60, program=started)
+        viewport = self.graph_viewport(window)
+
+        def line_end():
+            graph = harness.Pixels(self.session.screenshot("graph"), viewport)
+            drawn = [x for x in range(graph.width) if any(is_white(p) for p in graph.column(x))]
+            self.assertEqual(drawn, list(range(len(drawn))), "the line has gaps")
+            return len(drawn)
+
+        before = line_end()
+        self.session.click(window, "Minimize")
+        minimized_at = time.monotonic()
+        wait_until(lambda: any(w.handle == window.handle and w.rect[:2] == (-32000, -32000)
+                               for w in self.session.windows()), 10, "the minimized window")
+        time.sleep(MINIMIZED_S)
+        self.session.driver("restore", "--window", window.handle)
+        wait_until(lambda: any(w.handle == window.handle and w.rect[:2] != (-32000, -32000)
+                               for w in self.session.windows()), 10, "the restored window")
+        away = time.monotonic() - minimized_at
+        after = line_end()
+        # Two pixels a refresh, every 170 ms: whatever the load of the machine, at least half
+        # of the refreshes while minimized must show, drawn without a gap.
+        self.assertGreaterEqual(after - before, int(away / 0.17), (before, after, away))
+        self.session.close_window(window)
+        self.assertEqual(started.wait(60), 0)
 
     def test_labels_title_and_scrolled_graph_follow_the_load(self):
         self.session.set_windows_version("win10")

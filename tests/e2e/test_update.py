@@ -8,7 +8,7 @@ import harness
 import product
 from harness import digest, wait_for
 from product import INSTALLED_PROGRAM, SETTINGS_KEY
-from update_server import PROBE_REPORT, TEMP_PROGRAM_NAME, UP_TO_DATE, UpdateCase, signed_release
+from update_server import NEWER, PROBE_REPORT, TEMP_PROGRAM_NAME, UP_TO_DATE, UpdateCase, signed_release
 
 # The installed program's path without its extension, quoted, as the update passes it on.
 HAND_OVER_ARGUMENTS = '/q "C:\\Pravelo\\pravelo"'
@@ -32,7 +32,7 @@ class UpdateTest(UpdateCase):
         self.assertEqual(digest(self.session.drive_c(module)), digest(self.probe))
 
     def test_signed_versions_say_up_to_date_or_hand_over_to_the_matching_program(self):
-        self.server.release("1.42", "/probe.exe", self.probe)
+        self.server.release(product.VERSION_NUMBER, "/probe.exe", self.probe)
         options = self.open_options()
         self.assertEqual(self.update_answers_up_to_date(options), UP_TO_DATE)
         self.assertEqual(self.version_copy.read_bytes(), self.server.routes["/version.txt"][1])
@@ -43,7 +43,7 @@ class UpdateTest(UpdateCase):
         self.assertEqual(self.update_answers_up_to_date(options), UP_TO_DATE)
         self.assertNotIn("/probe.exe", self.server.requested)
 
-        self.server.release("1.43", "/probe.exe", self.probe)
+        self.server.release(NEWER, "/probe.exe", self.probe)
         options.click("Update")
         self.assert_handed_over()
         self.assertEqual(self.version_copy.read_bytes(), self.server.routes["/version.txt"][1])
@@ -51,7 +51,7 @@ class UpdateTest(UpdateCase):
 
     def test_a_signed_update_hands_over_even_when_closing_would_go_to_the_tray(self):
         self.session.reg_add(SETTINGS_KEY, "MinAtClose", "REG_SZ", "1")
-        self.server.release("1.43", "/probe.exe", self.probe)
+        self.server.release(NEWER, "/probe.exe", self.probe)
         options = self.open_options()
         options.click("Update")
         self.assert_handed_over()
@@ -92,7 +92,7 @@ class UpdateTest(UpdateCase):
         served = installed.read_bytes()
         # Bytes after the image do not change how it runs; they tell the old file apart.
         installed.write_bytes(served + b"old version")
-        self.server.release("1.43", "/pravelo.exe", served)
+        self.server.release(NEWER, "/pravelo.exe", served)
         options = self.open_options()
         options.click("Update")
         self.assertEqual(self.program.wait(30), 0)

@@ -7,7 +7,7 @@ import tempfile
 import time
 
 import harness
-from update_server import PROBE_REPORT, TEST_KEY, UpdateCase, new_key, signed_release
+from update_server import NEWER, PROBE_REPORT, TEST_KEY, UpdateCase, new_key, signed_release
 
 CHECK_LIMIT_S = 60
 # The notice is looked for every few tenths of a second, and the click takes a moment to arrive.
@@ -51,14 +51,14 @@ class UpdateRefusalTest(UpdateCase):
         digest = harness.digest(self.probe)
         with tempfile.TemporaryDirectory() as keys:
             other = new_key(keys)
-            good_text, good_signature = signed_release("1.43", self.server.url("/probe.exe"), self.probe)
-            two_items = b"1.43\r\n" + self.server.url("/probe.exe").encode() + b"\r\n"
+            good_text, good_signature = signed_release(NEWER, self.server.url("/probe.exe"), self.probe)
+            two_items = NEWER.encode() + b"\r\n" + self.server.url("/probe.exe").encode() + b"\r\n"
             wrong_digest = good_text.replace(digest.encode(), harness.digest(self.probe + b"!").encode())
             cases = [
                 ("no version file", None, None),
                 ("unsigned", good_text, None),
-                ("signed by another key", *signed_release("1.43", self.server.url("/probe.exe"), self.probe, other)),
-                ("changed after signing", good_text.replace(b"1.43", b"1.44"), good_signature),
+                ("signed by another key", *signed_release(NEWER, self.server.url("/probe.exe"), self.probe, other)),
+                ("changed after signing", good_text.replace(b"\r\n", b"\n", 1), good_signature),
                 ("no third item", two_items, sign_text(two_items, TEST_KEY)),
                 ("another program's digest", wrong_digest, sign_text(wrong_digest, TEST_KEY)),
             ]
@@ -114,7 +114,7 @@ class UpdateRefusalTest(UpdateCase):
         self.check_fails_in_time(options)
 
         # A signed release whose program is 200 MB without a stated length.
-        self.server.release("1.43", "/probe.exe", self.probe)
+        self.server.release(NEWER, "/probe.exe", self.probe)
         self.server.routes["/probe.exe"] = self.server.endless
         self.check_fails_in_time(options)
         self.assertIn("/probe.exe", self.server.requested)

@@ -23,6 +23,8 @@ UP_TO_DATE = "This program is up to date."
 FAILED = "Update failed."
 TEMP_PROGRAM_NAME = "Pravelo_tmp.exe"
 PROBE_REPORT = "C:\\update_probe.txt"
+# A version number above the build's own, on the version file's scale.
+NEWER = "%.2f" % (float(product.VERSION_NUMBER) + 0.01)
 
 
 def signed_release(version, url, program, key=TEST_KEY):

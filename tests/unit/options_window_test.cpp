@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/app_fixture.h"
+#include "pravelo_version.h"
 #include "settings/machine_values.h"
 #include "update/sha256.h"
 
@@ -32,7 +33,7 @@ TEST(OptionsLoad, ShowsStoredValuesAndTheMachinePagingValue) {
   EXPECT_EQ(options.Check6.Value(), 1);
   EXPECT_EQ(options.Text1.Text(), "7.5");
   EXPECT_FALSE(options.Text1.Enabled());
-  EXPECT_EQ(options.Label3.Text(), "Version 1.4.2");
+  EXPECT_EQ(options.Label3.Text(), "Version " PRAVELO_VERSION_TEXT);
   options.Check2.Click();
   EXPECT_TRUE(options.Text1.Enabled());
 }

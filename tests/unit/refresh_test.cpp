@@ -3,6 +3,7 @@
 #include "display/figures.h"
 #include "display/graph.h"
 #include "fakes/app_fixture.h"
+#include "pravelo_version.h"
 
 namespace pravelo {
 namespace {
@@ -10,9 +11,12 @@ namespace {
 using fakes::AppFixture;
 using Call = fakes::FakeTaskbar::Call;
 
+// The title and tooltip before the load.
+const std::string kTitle = "Pravelo " PRAVELO_VERSION_TEXT " - ";
+
 TEST(RefreshFigures, TextsAndWidths) {
   EXPECT_EQ(display::LoadText(45), "45%");
-  EXPECT_EQ(display::TitleText(45), "Pravelo 1.4.2 - 45%");
+  EXPECT_EQ(display::TitleText(45), kTitle + "45%");
   EXPECT_EQ(display::FiguresText(4096, 1834), "4096MB / 1834MB");
   const std::tuple<int, int, int> bars[] = {{0, 0, 0}, {50, 165, 36}, {51, 168, 37}, {100, 330, 72}};
   for (const auto& [load, main, simple] : bars) {
@@ -130,10 +134,10 @@ TEST(Refresh, TaskbarCallsByLoadAndDuringTheDeepPass) {
   };
   const WindowId w = fakes::kForm1Window;
   const Case cases[] = {
-      {50, {{"value", w, {50, 100}}, {"state", w, {2}}, {"tooltip", w, {}, "Pravelo 1.4.2 - 50%"}}},
-      {51, {{"value", w, {51, 100}}, {"state", w, {8}}, {"tooltip", w, {}, "Pravelo 1.4.2 - 51%"}}},
-      {70, {{"value", w, {70, 100}}, {"state", w, {8}}, {"tooltip", w, {}, "Pravelo 1.4.2 - 70%"}}},
-      {71, {{"value", w, {71, 100}}, {"state", w, {8}}, {"state", w, {12}}, {"tooltip", w, {}, "Pravelo 1.4.2 - 71%"}}},
+      {50, {{"value", w, {50, 100}}, {"state", w, {2}}, {"tooltip", w, {}, kTitle + "50%"}}},
+      {51, {{"value", w, {51, 100}}, {"state", w, {8}}, {"tooltip", w, {}, kTitle + "51%"}}},
+      {70, {{"value", w, {70, 100}}, {"state", w, {8}}, {"tooltip", w, {}, kTitle + "70%"}}},
+      {71, {{"value", w, {71, 100}}, {"state", w, {8}}, {"state", w, {12}}, {"tooltip", w, {}, kTitle + "71%"}}},
   };
   for (const Case& c : cases) {
     AppFixture f;
@@ -148,7 +152,7 @@ TEST(Refresh, TaskbarCallsByLoadAndDuringTheDeepPass) {
   f.taskbar->calls.clear();
   f.form1().Command8.SetEnabled(false);
   f.form1().UpdateDisplay();
-  EXPECT_EQ(f.taskbar->calls, (std::vector<Call>{{"state", w, {1}}, {"tooltip", w, {}, "Pravelo 1.4.2 - 45%"}}));
+  EXPECT_EQ(f.taskbar->calls, (std::vector<Call>{{"state", w, {1}}, {"tooltip", w, {}, kTitle + "45%"}}));
   f.form1().Command8.SetEnabled(true);
   f.form1().SimpleMode = true;
   f.taskbar->calls.clear();
@@ -160,7 +164,7 @@ TEST(Refresh, TitleCarriesTheLoadWhereThereIsNoTaskbarProgress) {
   AppFixture f;
   f.memory.version = fakes::FakeMemoryApi::VersionOf(10, 0);
   f.Start();
-  EXPECT_EQ(f.form1().Text(), "Pravelo 1.4.2 - 45%");
+  EXPECT_EQ(f.form1().Text(), kTitle + "45%");
   EXPECT_TRUE(f.taskbar->calls.empty());
   AppFixture seven;
   seven.Start();

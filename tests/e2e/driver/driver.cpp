@@ -346,6 +346,14 @@ int State(const Options& options) {
   return kDone;
 }
 
+// Brings a minimized window back, as a click on its taskbar button would.
+int Restore(const Options& options) {
+  auto window = ParseWindow(options);
+  if (!window) return kNotFound;
+  ShowWindow(*window, SW_RESTORE);
+  return kDone;
+}
+
 // Replaces the text as typing would, so the program sees its change notification.
 int SetText(const Options& options) {
   auto window = ParseWindow(options);
@@ -382,6 +390,7 @@ void Usage() {
       "       pravelo_driver client --window H\n"
       "       pravelo_driver state --window H\n"
       "       pravelo_driver settext --window H TEXT\n"
+      "       pravelo_driver restore --window H\n"
       "       pravelo_driver move --window H X Y\n",
       stderr);
 }
@@ -396,7 +405,7 @@ int wmain(int argc, wchar_t** argv) {
   static const std::map<std::wstring, Command> commands = {
       {L"list", List}, {L"wait", Wait}, {L"click", Click},   {L"close", Close},     {L"ok", PressOk},
       {L"key", Key},   {L"text", Text}, {L"client", Client}, {L"state", State}, {L"settext", SetText},
-      {L"move", Move},
+      {L"restore", Restore}, {L"move", Move},
   };
   auto found = commands.find(options.command);
   int result = kUsage;
