@@ -64,4 +64,8 @@ fuzz() {
 fuzz version_file "$root/tests/fuzz/version_file_fuzz.cpp" "$root/src/update/sequential_items.cpp" \
     "$root/src/update/version_file.cpp" "${numeric_sources[@]}"
 fuzz numeric "$root/tests/fuzz/numeric_fuzz.cpp" "$root/src/base/numeric.cpp"
+fuzz signed_version "$root/tests/fuzz/signed_version_fuzz.cpp" "$root/src/update/signed_version_file.cpp" \
+    "$root/src/update/verified_executable.cpp" "$root/src/update/version_file.cpp" \
+    "$root/src/update/sequential_items.cpp" "$root/src/update/sha256.cpp" "$root/src/base/hex.cpp" \
+    "$root/src/base/numeric.cpp"
 exit "$failed"

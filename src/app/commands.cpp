@@ -32,7 +32,7 @@ void Form1::Command1_Click() {
   // which is off by up to one percent of the installed memory.
   const Currency before = memory::GetAvailableMemory(p.memory);
   OptimizeMemory();
-  memory::RemoveIniSection(p.files, p.environment.Variable("windir").value_or("") + "\\system.ini", "vcache");
+  memory::RemoveIniSection(p.files, p.environment.WindowsFolder() + "\\system.ini", "vcache");
   const Currency first = memory::GetAvailableMemory(p.memory);
   const Currency after = memory::GetAvailableMemory(p.memory);
   const std::string separator = p.environment.DecimalSeparator();

@@ -54,6 +54,8 @@ struct Form1Services {
   double ownVersion = 0;  // major + minor / 10 + revision / 100, from the version record
   // Makes the deep pass's blocks; empty for real allocations.
   std::function<std::u16string()> makeDeepPassBlock;
+  // The release key the update trusts, X then Y in hexadecimal; empty trusts nothing.
+  std::string updateKey;
 };
 
 class Form1 : public ui::Form {
@@ -153,6 +155,7 @@ class Form1 : public ui::Form {
   memory::Optimizer& optimizer() { return *optimizer_; }
   simple::Form3& Form3Window() { return form3_; }
   double OwnVersion() const { return services_.ownVersion; }
+  const std::string& UpdateKey() const { return services_.updateKey; }
 
  private:
   void HandleCommandLine(const CommandLineSwitch& commandSwitch);

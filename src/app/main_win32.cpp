@@ -11,6 +11,7 @@
 #include "platform/dialogs_win32.h"
 #include "platform/environment_api_win32.h"
 #include "platform/file_api_win32.h"
+#include "platform/held_file_api_win32.h"
 #include "platform/http_api_win32.h"
 #include "platform/memory_api_win32.h"
 #include "platform/message_pump_win32.h"
@@ -19,11 +20,14 @@
 #include "platform/process_launcher_win32.h"
 #include "platform/registry_api_win32.h"
 #include "platform/watched_registry_win32.h"
+#include "platform/signature_api_win32.h"
+#include "platform/system_library_win32.h"
 #include "settings/string_table_win32.h"
 #include "taskbar/itaskbarlist3.h"
 #include "ui/application_binding_win32.h"
 #include "ui/picture_box_win32.h"
 #include "update/own_version_win32.h"
+#include "update/update_check.h"
 
 #if defined(__GLIBCXX__)
 #include <cstdlib>
@@ -54,6 +58,9 @@ void PaintCanvas(const display::MemoryCanvas& canvas, HDC dc, const RECT& client
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // Before anything could load a DLL. Where the system lacks the call, the DLLs that are not
+  // in every process are still taken from the system folder by their full paths.
+  LoadDllsFromSystemFolderOnly();
   MemoryApiWin32 memory;
   ProcessApiWin32 processes;
   RegistryApiWin32 systemRegistry;
@@ -65,8 +72,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   MessagePumpWin32 pump;
   ClockWin32 clock;
   DialogsWin32 dialogs;
-  HttpApiWin32 http;
-  Platform platform{memory, processes, registry, files, environment, launcher, process, pump, clock, dialogs, http};
+  HttpApiWin32 http(pump);
+  SignatureApiWin32 signatures;
+  HeldFileApiWin32 heldFiles;
+  Platform platform{memory,  processes, registry, files, environment, launcher,
+                    process, pump,      clock,    dialogs, http,     signatures, heldFiles};
 
   settings::StringTableWin32 strings(instance, settings::ChooseTextLanguage(environment.UserInterfaceLanguage()));
   display::GraphCanvasWin32 graph;
@@ -77,7 +87,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   app::Application application(app::Form1Services{
       platform, strings, surfaces, [] { return std::make_unique<taskbar::ITaskBarList3>(); },
-      update::ReadOwnVersion(), {}});
+      update::ReadOwnVersion(), {}, std::string(update::TrustedPublicKey())});
   app::Form1& form1 = application.form1;
   auto binding = ui::BindApplication(instance, application, pump);
   ui::SetPaintHook(form1.Picture4, [&graph](HDC dc, const RECT& client) { PaintCanvas(graph, dc, client); });

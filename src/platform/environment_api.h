@@ -12,6 +12,11 @@ class EnvironmentApi {
  public:
   virtual ~EnvironmentApi() = default;
   virtual std::optional<std::string> Variable(std::string_view name) = 0;
+  // Folders the system names itself, without a trailing backslash; the variables of the
+  // same meaning can be set by anyone who starts the process, so they are not used for paths.
+  virtual std::string WindowsFolder() = 0;
+  virtual std::string SystemFolder() = 0;
+  virtual std::string TempFolder() = 0;
   // The running program's folder, without a trailing backslash.
   virtual std::string ProgramFolder() = 0;
   // The running program's file name without its extension.

@@ -5,6 +5,7 @@
 #include "platform/command_line_text.h"
 #include "platform/module_path_win32.h"
 #include "platform/program_path.h"
+#include "platform/system_folders_win32.h"
 #include "platform/text_win32.h"
 
 namespace pravelo {
@@ -33,6 +34,12 @@ std::optional<std::string> EnvironmentApiWin32::Variable(std::string_view name) 
     value.resize(length);
   }
 }
+
+std::string EnvironmentApiWin32::WindowsFolder() { return Narrow(WindowsFolderPath()); }
+
+std::string EnvironmentApiWin32::SystemFolder() { return Narrow(SystemFolderPath()); }
+
+std::string EnvironmentApiWin32::TempFolder() { return Narrow(TempFolderPath()); }
 
 std::string EnvironmentApiWin32::ProgramFolder() { return SplitProgramPath(ProgramPath()).folder; }
 

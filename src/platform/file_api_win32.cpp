@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <climits>
 #include <memory>
 
+#include "platform/file_io_win32.h"
 #include "platform/text_win32.h"
 
 namespace pravelo {
@@ -42,17 +42,6 @@ class TemporaryFile {
   bool moved_ = false;
 };
 
-bool WriteAll(HANDLE file, std::string_view bytes) {
-  constexpr std::size_t kChunk = 1 << 20;
-  while (!bytes.empty()) {
-    const DWORD wanted = static_cast<DWORD>(std::min(bytes.size(), kChunk));
-    DWORD written = 0;
-    if (!WriteFile(file, bytes.data(), wanted, &written, nullptr) || written == 0) return false;
-    bytes.remove_prefix(written);
-  }
-  return true;
-}
-
 // The folder part of a path, separator included; the current folder for a bare name.
 std::wstring FolderOf(const std::wstring& path) {
   const std::size_t separator = path.find_last_of(L"\\/");
@@ -65,14 +54,7 @@ std::optional<std::string> FileApiWin32::ReadBytes(const std::string& path) {
   const UniqueFile file =
       OpenFile(Widen(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
   if (!file) return std::nullopt;
-  std::string bytes;
-  char buffer[64 * 1024];
-  for (;;) {
-    DWORD read = 0;
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return std::nullopt;
-    if (read == 0) return bytes;
-    bytes.append(buffer, read);
-  }
+  return ReadAll(file.get());
 }
 
 bool FileApiWin32::ReplaceWithBytes(const std::string& path, std::string_view bytes) {

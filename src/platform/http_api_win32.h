@@ -1,15 +1,20 @@
-// HttpApi over WinHTTP: http and https addresses, certificates checked as the system does.
+// HttpApi over WinHTTP (loaded from the system folder when first used): http and https
+// addresses, certificates checked as the system does. Requests run asynchronously and the
+// calling thread dispatches its window messages while it waits, so windows stay alive.
 #pragma once
 
 #include "platform/http_api.h"
+#include "platform/message_pump.h"
 
 namespace pravelo {
 
 class HttpApiWin32 final : public HttpApi {
  public:
-  // `timeoutMs` bounds each wait (name lookup, connect, send, every receive); a value below
-  // 1 counts as 1, since WinHTTP takes 0 for no bound at all.
-  std::optional<HttpResponse> Get(std::string_view url, int timeoutMs) override;
+  explicit HttpApiWin32(MessagePump& pump) : pump_(pump) {}
+  std::optional<HttpResponse> Get(std::string_view url, const HttpLimits& limits) override;
+
+ private:
+  MessagePump& pump_;
 };
 
 }  // namespace pravelo

@@ -1,5 +1,7 @@
 #include "platform/memory_api_win32.h"
 
+#include "platform/system_library_win32.h"
+
 namespace pravelo {
 namespace {
 
@@ -34,10 +36,7 @@ uint32_t MemoryApiWin32::Version() { return GetVersion(); }
 OsVersion MemoryApiWin32::RealVersion() {
   // ntdll's RtlGetVersion is not subject to the manifest's compatibility shims.
   using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
-  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  const auto function = ntdll ? reinterpret_cast<RtlGetVersionFunction>(
-                                    reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "RtlGetVersion")))
-                              : nullptr;
+  const auto function = LoadedFunction<RtlGetVersionFunction>(L"ntdll.dll", "RtlGetVersion");
   OSVERSIONINFOW info{};
   info.dwOSVersionInfoSize = sizeof info;
   if (!function || function(&info) < 0) {

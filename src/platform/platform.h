@@ -5,6 +5,7 @@
 #include "platform/dialogs.h"
 #include "platform/environment_api.h"
 #include "platform/file_api.h"
+#include "platform/held_file_api.h"
 #include "platform/http_api.h"
 #include "platform/memory_api.h"
 #include "platform/message_pump.h"
@@ -12,6 +13,7 @@
 #include "platform/process_control.h"
 #include "platform/process_launcher.h"
 #include "platform/registry_api.h"
+#include "platform/signature_api.h"
 
 namespace pravelo {
 
@@ -27,6 +29,8 @@ struct Platform {
   Clock& clock;
   Dialogs& dialogs;
   HttpApi& http;
+  SignatureApi& signatures;
+  HeldFileApi& heldFiles;
 };
 
 }  // namespace pravelo

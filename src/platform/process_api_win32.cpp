@@ -1,7 +1,7 @@
 #include "platform/process_api_win32.h"
 
 #include <windows.h>
-// EmptyWorkingSet from psapi.dll itself, present on every system the program runs on.
+// EmptyWorkingSet of psapi.dll itself, present on every system the program runs on.
 #define PSAPI_VERSION 1
 #include <psapi.h>
 #include <wtsapi32.h>
@@ -9,6 +9,7 @@
 
 #include <cstddef>
 
+#include "platform/system_library_win32.h"
 #include "platform/text_win32.h"
 
 namespace pravelo {
@@ -27,20 +28,31 @@ constexpr int32_t kStatusProcedureNotFound = static_cast<int32_t>(0xC000007A);
 HANDLE ToHandle(NativeHandle handle) { return reinterpret_cast<HANDLE>(handle); }
 NativeHandle FromHandle(HANDLE handle) { return reinterpret_cast<NativeHandle>(handle); }
 
-// An entry point that older systems lack; null when it is missing.
-template <typename FunctionPointer>
-FunctionPointer FindEntryPoint(const wchar_t* module, const char* name) {
-  const HMODULE loaded = GetModuleHandleW(module);
-  if (!loaded) return nullptr;
-  return reinterpret_cast<FunctionPointer>(reinterpret_cast<void (*)()>(GetProcAddress(loaded, name)));
-}
-
 using SetSystemFileCacheSizeFunction = BOOL(WINAPI*)(SIZE_T, SIZE_T, DWORD);
 using NtSetSystemInformationFunction = LONG(NTAPI*)(ULONG, PVOID, ULONG);
 using RtlNtStatusToDosErrorFunction = ULONG(NTAPI*)(LONG);
 
+struct Wtsapi32 {
+  decltype(&::WTSEnumerateProcessesW) enumerateProcesses;
+  decltype(&::WTSFreeMemory) freeMemory;
+};
+
+const Wtsapi32& Wtsapi32Functions() {
+  static const Wtsapi32 functions = [] {
+    const SystemLibrary library(L"wtsapi32.dll");
+    return Wtsapi32{library.Find<decltype(&::WTSEnumerateProcessesW)>("WTSEnumerateProcessesW"),
+                    library.Find<decltype(&::WTSFreeMemory)>("WTSFreeMemory")};
+  }();
+  return functions;
+}
+
+decltype(&::EmptyWorkingSet) EmptyWorkingSetFunction() {
+  static const auto function = SystemLibrary(L"psapi.dll").Find<decltype(&::EmptyWorkingSet)>("EmptyWorkingSet");
+  return function;
+}
+
 struct WtsMemoryFree {
-  void operator()(WTS_PROCESS_INFOW* records) const { WTSFreeMemory(records); }
+  void operator()(WTS_PROCESS_INFOW* records) const { Wtsapi32Functions().freeMemory(records); }
 };
 
 class WtsProcessRecords : public ProcessRecords {
@@ -62,9 +74,11 @@ class WtsProcessRecords : public ProcessRecords {
 
 std::unique_ptr<ProcessRecords> ProcessApiWin32::EnumerateProcesses(NativeHandle server, uint32_t reserved,
                                                                     uint32_t version) {
+  const Wtsapi32& wts = Wtsapi32Functions();
+  if (!wts.enumerateProcesses || !wts.freeMemory) return nullptr;
   WTS_PROCESS_INFOW* records = nullptr;
   DWORD count = 0;
-  if (!WTSEnumerateProcessesW(ToHandle(server), reserved, version, &records, &count)) return nullptr;
+  if (!wts.enumerateProcesses(ToHandle(server), reserved, version, &records, &count)) return nullptr;
   return std::make_unique<WtsProcessRecords>(records, count);
 }
 
@@ -72,7 +86,10 @@ NativeHandle ProcessApiWin32::OpenProcess(uint32_t access, bool inheritHandle, u
   return FromHandle(::OpenProcess(access, inheritHandle, processId));
 }
 
-bool ProcessApiWin32::EmptyWorkingSet(NativeHandle process) { return ::EmptyWorkingSet(ToHandle(process)); }
+bool ProcessApiWin32::EmptyWorkingSet(NativeHandle process) {
+  const auto function = EmptyWorkingSetFunction();
+  return function && function(ToHandle(process));
+}
 
 bool ProcessApiWin32::SetProcessWorkingSetSize(NativeHandle process, std::uintptr_t minimum,
                                                std::uintptr_t maximum) {
@@ -83,7 +100,7 @@ bool ProcessApiWin32::CloseHandle(NativeHandle handle) { return ::CloseHandle(To
 
 bool ProcessApiWin32::SetSystemFileCacheSize(std::uintptr_t minimum, std::uintptr_t maximum, uint32_t flags) {
   const auto function =
-      FindEntryPoint<SetSystemFileCacheSizeFunction>(L"kernel32.dll", "SetSystemFileCacheSize");
+      LoadedFunction<SetSystemFileCacheSizeFunction>(L"kernel32.dll", "SetSystemFileCacheSize");
   if (!function) {
     SetLastError(ERROR_PROC_NOT_FOUND);
     return false;
@@ -94,7 +111,7 @@ bool ProcessApiWin32::SetSystemFileCacheSize(std::uintptr_t minimum, std::uintpt
 int32_t ProcessApiWin32::NtSetSystemInformation(uint32_t informationClass, void* information,
                                                 uint32_t length) {
   const auto function =
-      FindEntryPoint<NtSetSystemInformationFunction>(L"ntdll.dll", "NtSetSystemInformation");
+      LoadedFunction<NtSetSystemInformationFunction>(L"ntdll.dll", "NtSetSystemInformation");
   if (!function) return kStatusProcedureNotFound;
   return function(informationClass, information, length);
 }
@@ -133,7 +150,7 @@ bool ProcessApiWin32::AdjustTokenPrivileges(NativeHandle token, bool disableAll,
 uint32_t ProcessApiWin32::LastError() { return GetLastError(); }
 
 uint32_t ProcessApiWin32::ErrorOfStatus(int32_t status) {
-  const auto function = FindEntryPoint<RtlNtStatusToDosErrorFunction>(L"ntdll.dll", "RtlNtStatusToDosError");
+  const auto function = LoadedFunction<RtlNtStatusToDosErrorFunction>(L"ntdll.dll", "RtlNtStatusToDosError");
   // Without the translation the status itself is the most telling code there is.
   return function ? function(status) : static_cast<uint32_t>(status);
 }

@@ -109,14 +109,14 @@ bool Form2::SaveAutostart() {
     // The copies made earlier stay where they are.
     return p.registry.DeleteValue(RegistryRoot::LocalMachine, kRunKey, kRunValueName);
   }
-  const std::string windows = p.environment.Variable("windir").value_or("");
+  const std::string system = p.environment.SystemFolder();
   const std::string folder = p.environment.ProgramFolder();
   const std::string program = folder + "\\" + p.environment.ProgramBaseName() + ".exe";
-  const std::string copy = windows + std::string(kAutostartProgram);
+  const std::string copy = system + std::string(kAutostartProgram);
   // Running from that copy already: copying onto itself would only fail.
   const bool copied = SamePath(program, copy) || p.files.Copy(program, copy);
   // Nothing reads the picture; a missing one is no reason to call the autostart failed.
-  p.files.Copy(folder + std::string(kPictureFile), windows + "\\system32" + std::string(kPictureFile));
+  p.files.Copy(folder + std::string(kPictureFile), system + std::string(kPictureFile));
   // Quoted only where a blank could split the path, so the usual value stays as it was.
   const std::string runValue = copy.find(' ') == std::string::npos ? copy : "\"" + copy + "\"";
   const bool registered =
@@ -130,9 +130,15 @@ bool Form2::SaveKernelPaging() {
 }
 
 void Form2::Command2_Click() {
+  // The check lets window messages run while it waits; a click meanwhile starts nothing.
+  if (updateRunning_) return;
   Platform& p = form1_.platform();
-  update::UpdatePorts ports{p.http, p.files, p.environment, p.launcher};
-  switch (update::RunUpdateCheck(ports, form1_.OwnVersion(), update::UpdateHost(p.environment))) {
+  update::UpdatePorts ports{p.http, p.files, p.environment, p.launcher, p.signatures, p.heldFiles, p.clock};
+  updateRunning_ = true;
+  const update::UpdateOutcome outcome = update::RunUpdateCheck(
+      ports, {update::UpdateHost(p.environment), form1_.UpdateKey(), form1_.OwnVersion()});
+  updateRunning_ = false;
+  switch (outcome) {
     case update::UpdateOutcome::UpToDate:
       form1_.MsgBx(form1_.strings().Text(kUpToDateText), 0, std::string());
       break;

@@ -12,7 +12,8 @@ inline constexpr std::string_view kDisablePagingExecutive = "DisablePagingExecut
 
 inline constexpr std::string_view kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr std::string_view kRunValueName = "Pravelo1";
-inline constexpr std::string_view kAutostartProgram = "\\system32\\Pravelo1.exe";
+// In the system folder.
+inline constexpr std::string_view kAutostartProgram = "\\Pravelo1.exe";
 inline constexpr std::string_view kPictureFile = "\\pravelo_pic.bmp";
 
 }  // namespace pravelo::settings

@@ -14,6 +14,7 @@
 #include "taskbar/taskbar_calls.h"
 #include "taskbar/taskbar_records.h"
 #include "taskbar/thumb_toolbar.h"
+#include "ui/system_function_win32.h"
 
 namespace pravelo::taskbar {
 
@@ -73,8 +74,7 @@ HRESULT CALLBACK SubclassEntry(ITaskBarList3* self, HWND hwnd, UINT uMsg, WPARAM
 // Looked up by name: the call exists from Windows 7 on.
 void AllowShellMessages(HWND window) {
   using ChangeFilter = BOOL(WINAPI*)(HWND, UINT, DWORD, PCHANGEFILTERSTRUCT);
-  const auto change = reinterpret_cast<ChangeFilter>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilterEx")));
+  const auto change = ui::User32Function<ChangeFilter>("ChangeWindowMessageFilterEx");
   if (!change) return;
   change(window, WM_COMMAND, MSGFLT_ALLOW, nullptr);
   change(window, TaskbarButtonCreatedMessage(), MSGFLT_ALLOW, nullptr);

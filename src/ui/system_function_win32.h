@@ -1,17 +1,14 @@
 // Functions of user32 that older systems lack, looked up when first needed.
 #pragma once
 
-#include <windows.h>
+#include "platform/system_library_win32.h"
 
 namespace pravelo::ui {
 
 // Null where this system's user32 does not export `name`.
 template <class Function>
 Function User32Function(const char* name) {
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  FARPROC address = user32 ? GetProcAddress(user32, name) : nullptr;
-  // Through the generic function type, which the compiler accepts as a cast target.
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+  return LoadedFunction<Function>(L"user32.dll", name);
 }
 
 }  // namespace pravelo::ui

@@ -5,26 +5,31 @@
 #include <string>
 
 #include "platform/module_path_win32.h"
+#include "platform/system_library_win32.h"
 #include "update/version_file.h"
 
 namespace pravelo::update {
 
 double ReadOwnVersion() {
+  const SystemLibrary library(L"version.dll");
+  const auto infoSize = library.Find<decltype(&::GetFileVersionInfoSizeW)>("GetFileVersionInfoSizeW");
+  const auto info = library.Find<decltype(&::GetFileVersionInfoW)>("GetFileVersionInfoW");
+  const auto query = library.Find<decltype(&::VerQueryValueW)>("VerQueryValueW");
   const std::wstring path = RunningModulePath();
-  if (path.empty()) return 0;
+  if (!infoSize || !info || !query || path.empty()) return 0;
   DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  const DWORD size = infoSize(path.c_str(), &ignored);
   if (size == 0) return 0;
   std::string record(size, '\0');
-  if (!GetFileVersionInfoW(path.c_str(), 0, size, record.data())) return 0;
-  VS_FIXEDFILEINFO* info = nullptr;
+  if (!info(path.c_str(), 0, size, record.data())) return 0;
+  VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(record.data(), L"\\", reinterpret_cast<void**>(&info), &length) ||
+  if (!query(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) ||
       length < sizeof(VS_FIXEDFILEINFO)) {
     return 0;
   }
-  return VersionNumber(HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS),
-                       HIWORD(info->dwFileVersionLS));
+  return VersionNumber(HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+                       HIWORD(fixed->dwFileVersionLS));
 }
 
 }  // namespace pravelo::update

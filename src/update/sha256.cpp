@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/hex.h"
+
 namespace pravelo::update {
 namespace {
 
@@ -59,13 +61,6 @@ void CompressBlock(std::array<uint32_t, 8>& state, const uint8_t* block) {
   for (size_t i = 0; i < 8; ++i) state[i] += mixed[i];
 }
 
-int HexDigitValue(char digit) {
-  if (digit >= '0' && digit <= '9') return digit - '0';
-  if (digit >= 'a' && digit <= 'f') return digit - 'a' + 10;
-  if (digit >= 'A' && digit <= 'F') return digit - 'A' + 10;
-  return -1;
-}
-
 }  // namespace
 
 Sha256Digest Sha256(std::string_view bytes) {
@@ -104,14 +99,8 @@ std::string Sha256Hex(std::string_view bytes) {
 }
 
 bool MatchesSha256(std::string_view bytes, std::string_view hex) {
-  if (hex.size() != 2 * std::tuple_size_v<Sha256Digest>) return false;
-  const Sha256Digest digest = Sha256(bytes);
-  for (size_t i = 0; i < digest.size(); ++i) {
-    const int high = HexDigitValue(hex[2 * i]);
-    const int low = HexDigitValue(hex[2 * i + 1]);
-    if (high < 0 || low < 0 || ((high << 4) | low) != digest[i]) return false;
-  }
-  return true;
+  Sha256Digest expected{};
+  return DecodeHex(hex, expected) && Sha256(bytes) == expected;
 }
 
 }  // namespace pravelo::update

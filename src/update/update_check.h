@@ -1,14 +1,20 @@
-// The update check behind the options window's Update button: fetch the version file,
-// compare, fetch the new executable and start it to replace this program.
+// The update check behind the options window's Update button: fetch the version file and its
+// signature, believe the file only when the signature verifies, compare, fetch the new
+// executable, and start it only when it matches the signed digest.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "platform/clock.h"
 #include "platform/environment_api.h"
 #include "platform/file_api.h"
+#include "platform/held_file_api.h"
 #include "platform/http_api.h"
 #include "platform/process_launcher.h"
+#include "platform/signature_api.h"
 
 namespace pravelo::update {
 
@@ -23,23 +29,37 @@ struct UpdatePorts {
   FileApi& files;
   EnvironmentApi& environment;
   ProcessLauncher& launcher;
+  SignatureApi& signatures;
+  HeldFileApi& heldFiles;
+  Clock& clock;
+};
+
+// Where to look and whom to trust.
+struct UpdateSource {
+  std::string host;          // host or host:port of the update server
+  std::string publicKeyHex;  // the release key, X then Y in hexadecimal; empty trusts nothing
+  double ownVersion = 0;
 };
 
 inline constexpr std::string_view kUpdateHostVariable = "PRAVELO_UPDATE_HOST";
-inline constexpr std::string_view kTempVariable = "temp";
 inline constexpr std::string_view kVersionFileName = "pravelo.versiontxt";
 inline constexpr std::string_view kNewExecutableName = "Pravelo_tmp.exe";
 inline constexpr std::string_view kVersionFilePath = "/version.txt";
-inline constexpr std::string_view kReplaceSwitch = "/q";
-inline constexpr int kUpdateWaitMs = 30000;
+inline constexpr std::string_view kSignatureFilePath = "/version.txt.sig";
+// The whole check ends within this time, whatever the server does.
+inline constexpr uint64_t kUpdateDeadlineMs = 60000;
+inline constexpr size_t kMaxTextBytes = 64 * 1024;
+inline constexpr size_t kMaxExecutableBytes = 64 * 1024 * 1024;
 
-// Runs the whole check and leaves the version file and the new executable in the temporary
-// folder. Each file there holds a complete body answered with status 200 or is left as it
-// was; an executable is started only when it looks like one and matches a published digest.
-UpdateOutcome RunUpdateCheck(UpdatePorts ports, double ownVersion, std::string_view host);
+// Runs the whole check. A verified version file is kept in the temporary folder; the new
+// executable is written to a folder of its own there and started from it.
+UpdateOutcome RunUpdateCheck(UpdatePorts ports, const UpdateSource& source);
 
 // The update server: the environment variable PRAVELO_UPDATE_HOST (a host or host:port)
 // when it is set, the host fixed at build time otherwise.
 std::string UpdateHost(EnvironmentApi& environment);
+
+// The release key fixed at build time; empty in a build that must never update itself.
+std::string_view TrustedPublicKey();
 
 }  // namespace pravelo::update

@@ -496,6 +496,11 @@ class WineSession:
         if code != 0:
             raise HarnessError(f"could not click {caption!r} in {window.text!r} (driver: {code})")
 
+    def move_window(self, window, x, y):
+        """Moves a top-level window's top-left corner to (x, y) on the screen."""
+        if self.driver("move", "--window", window.handle, str(x), str(y))[0] != 0:
+            raise HarnessError(f"could not move window {window.handle}")
+
     def close_window(self, window):
         if self.driver("close", "--window", window.handle)[0] != 0:
             raise HarnessError(f"no window {window.handle} to close")

@@ -21,7 +21,8 @@ AppFixture::AppFixture() {
                                                                  // block, and an address space of 64.
                                                                  if (++deepPassBlocks > 64) throw std::bad_alloc();
                                                                  return std::u16string(1, u' ');
-                                                               }});
+                                                               },
+                                                               kFixtureUpdateKey});
   app::Form1& f1 = form1();
   f1.Attach(&form1Peer, kForm1Window);
   f1.AttachForm(&form1Peer);

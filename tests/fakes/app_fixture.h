@@ -14,6 +14,7 @@
 #include "fakes/fake_surfaces.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_ui.h"
+#include "fakes/update_fakes.h"
 
 namespace pravelo::fakes {
 
@@ -25,6 +26,9 @@ inline constexpr WindowId kAreasWindow = 0xF4;
 inline constexpr WindowId kAutomationWindow = 0xA7;
 inline constexpr WindowId kPichookWindow = 0xB00C;
 inline constexpr WindowId kBarWindow = 0xBA3;
+
+// The release key the fixture's program trusts (signatures come from testing::FakeSignatures).
+inline const std::string kFixtureUpdateKey(128, 'c');
 
 class AppFixture {
  public:
@@ -57,7 +61,10 @@ class AppFixture {
   FakePump pump{timers};
   FakeDialogs dialogs;
   FakeHttp http;
-  Platform platform{memory, processes, registry, files, environment, launcher, process, pump, clock, dialogs, http};
+  testing::FakeSignatures signatures;
+  testing::FakeHeldFiles heldFiles;
+  Platform platform{memory,  processes, registry, files, environment, launcher,
+                    process, pump,      clock,    dialogs, http,     signatures, heldFiles};
   RcStringTable strings{settings::kLanguageEnglish};
 
   FakeGraphCanvas graph;

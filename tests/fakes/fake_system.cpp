@@ -13,9 +13,10 @@ std::optional<std::string> FakeEnvironment::Variable(std::string_view name) {
   return it->second;
 }
 
-std::optional<HttpResponse> FakeHttp::Get(std::string_view url, int timeoutMs) {
+std::optional<HttpResponse> FakeHttp::Get(std::string_view url, const HttpLimits& limits) {
   requested.emplace_back(url);
-  lastTimeoutMs = timeoutMs;
+  lastTimeoutMs = limits.timeoutMs;
+  if (onGet) onGet();
   auto it = responses.find(std::string(url));
   if (it == responses.end()) return std::nullopt;
   return it->second;

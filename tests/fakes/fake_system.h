@@ -22,13 +22,20 @@ namespace pravelo::fakes {
 class FakeEnvironment final : public EnvironmentApi {
  public:
   std::optional<std::string> Variable(std::string_view name) override;
+  std::string WindowsFolder() override { return windowsFolder; }
+  std::string SystemFolder() override { return systemFolder; }
+  std::string TempFolder() override { return tempFolder; }
   std::string ProgramFolder() override { return programFolder; }
   std::string ProgramBaseName() override { return programBaseName; }
   std::string CommandLine() override { return commandLine; }
   std::string DecimalSeparator() override { return decimalSeparator; }
   uint16_t UserInterfaceLanguage() override { return language; }
 
-  std::map<std::string, std::string> variables{{"windir", "C:\\windows"}, {"temp", "C:\\users\\me\\Temp"}};
+  // Set by whoever starts the program, so paths must not follow them.
+  std::map<std::string, std::string> variables{{"windir", "C:\\planted"}, {"temp", "C:\\planted"}};
+  std::string windowsFolder = "C:\\windows";
+  std::string systemFolder = "C:\\windows\\system32";
+  std::string tempFolder = "C:\\users\\me\\Temp";
   std::string programFolder = "C:\\Tools";
   std::string programBaseName = "pravelo";
   std::string commandLine;
@@ -98,10 +105,11 @@ class FakeDialogs final : public Dialogs {
 
 class FakeHttp final : public HttpApi {
  public:
-  std::optional<HttpResponse> Get(std::string_view url, int timeoutMs) override;
+  std::optional<HttpResponse> Get(std::string_view url, const HttpLimits& limits) override;
   std::map<std::string, HttpResponse> responses;  // by URL; others get no response
   std::vector<std::string> requested;
   int lastTimeoutMs = 0;
+  std::function<void()> onGet;  // what runs while a request waits (window messages)
 };
 
 // The texts of resources/strings.rc in one language, as the program loads them.

@@ -3,11 +3,13 @@
 #include "fakes/app_fixture.h"
 #include "pravelo_version.h"
 #include "settings/machine_values.h"
+#include "update/sha256.h"
 
 namespace pravelo {
 namespace {
 
 using fakes::AppFixture;
+using fakes::kFixtureUpdateKey;
 using fakes::ProcessEnded;
 
 const char* kRun = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -142,9 +144,14 @@ TEST(OptionsSave, UncheckingAutoOptimizeStopsThePassesAtOnce) {
 }
 
 TEST(UpdateButton, OutcomesReachTheUser) {
+  auto serveSigned = [](AppFixture& f, const std::string& text) {
+    f.http.responses["http://update.pravelo.example/version.txt"] = {200, text};
+    f.http.responses["http://update.pravelo.example/version.txt.sig"] = {
+        200, testing::FakeSignatures::Sign(text, kFixtureUpdateKey)};
+  };
   {
     AppFixture f;
-    f.http.responses["http://update.pravelo.example/version.txt"] = {200, "1.42\r\n"};
+    serveSigned(f, "1.42\r\n");
     f.Start();
     f.form2().Command2.Click();
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
@@ -161,14 +168,38 @@ TEST(UpdateButton, OutcomesReachTheUser) {
   {
     AppFixture f;
     f.SetSetting("MinAtClose", "1");
-    f.http.responses["http://update.pravelo.example/version.txt"] = {200, "1.43,http://h/new.exe\r\n"};
+    serveSigned(f, "1.43,http://h/new.exe," + update::Sha256Hex("MZnew program") + "\r\n");
     f.http.responses["http://h/new.exe"] = {200, "MZnew program"};
     f.Start();
     EXPECT_THROW(f.form2().Command2_Click(), ProcessEnded);  // the close does not go to the tray
     ASSERT_EQ(f.launcher.started.size(), 1u);
-    EXPECT_EQ(f.launcher.started[0].commandLine, "\"C:\\users\\me\\Temp\\Pravelo_tmp.exe\" /q \"C:\\Tools\\pravelo\"");
+    EXPECT_EQ(f.launcher.started[0].commandLine,
+              "\"C:\\users\\me\\Temp\\fresh0\\Pravelo_tmp.exe\" /q \"C:\\Tools\\pravelo\"");
     EXPECT_EQ(f.tray.Count(display::TrayOperation::Add), 0u);
   }
+}
+
+// The check dispatches window messages while it waits; a click on Update among them is
+// ignored, and the button works again once the check is over.
+TEST(UpdateButton, AClickDuringACheckDoesNothing) {
+  AppFixture f;
+  f.http.responses["http://update.pravelo.example/version.txt"] = {200, "1.42\r\n"};
+  f.http.responses["http://update.pravelo.example/version.txt.sig"] = {
+      200, testing::FakeSignatures::Sign("1.42\r\n", kFixtureUpdateKey)};
+  f.Start();
+  int nested = 0;
+  f.http.onGet = [&] {
+    ++nested;
+    f.form2().Command2.Click();
+  };
+  f.form2().Command2.Click();
+  EXPECT_EQ(f.http.requested.size(), 2u);  // one check: the version file and its signature
+  EXPECT_EQ(nested, 2);
+  EXPECT_EQ(f.dialogs.shown.size(), 1u);
+
+  f.http.onGet = nullptr;
+  f.form2().Command2.Click();
+  EXPECT_EQ(f.http.requested.size(), 4u);
 }
 
 }  // namespace

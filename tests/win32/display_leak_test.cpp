@@ -16,11 +16,13 @@
 #include "platform/dialogs_win32.h"
 #include "platform/environment_api_win32.h"
 #include "platform/file_api_win32.h"
+#include "platform/held_file_api_win32.h"
 #include "platform/http_api_win32.h"
 #include "platform/message_pump_win32.h"
 #include "platform/process_api_win32.h"
 #include "platform/process_launcher_win32.h"
 #include "platform/registry_api_win32.h"
+#include "platform/signature_api_win32.h"
 #include "settings/string_table_win32.h"
 #include "taskbar/itaskbarlist3.h"
 #include "ui/application_binding_win32.h"
@@ -112,9 +114,11 @@ class RefreshWork : public testing::Test {
   MessagePumpWin32 pump_;
   ClockWin32 clock_;
   DialogsWin32 dialogs_;
-  HttpApiWin32 http_;
-  Platform platform_{memory_, processes_, registry_, files_, environment_, launcher_,
-                     process_, pump_,     clock_,    dialogs_, http_};
+  HttpApiWin32 http_{pump_};
+  SignatureApiWin32 signatures_;
+  HeldFileApiWin32 heldFiles_;
+  Platform platform_{memory_, processes_, registry_, files_,  environment_, launcher_,
+                     process_, pump_,     clock_,    dialogs_, http_,        signatures_, heldFiles_};
   settings::StringTableWin32 strings_{::GetModuleHandleW(nullptr), settings::kLanguageEnglish};
   GraphCanvasWin32 graph_;
   IconCanvasWin32 icon_;
@@ -122,7 +126,7 @@ class RefreshWork : public testing::Test {
   WindowRegionWin32 region_;
   Surfaces surfaces_{graph_, icon_, tray_, region_};
   app::Application application_{app::Form1Services{
-      platform_, strings_, surfaces_, [] { return std::make_unique<taskbar::ITaskBarList3>(); }, 1.42, {}}};
+      platform_, strings_, surfaces_, [] { return std::make_unique<taskbar::ITaskBarList3>(); }, 1.42, {}, {}}};
   std::unique_ptr<ui::ApplicationBinding> binding_;
 };
 

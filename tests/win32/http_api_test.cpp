@@ -7,13 +7,17 @@
 #include <string>
 
 #include "fakes/update_fakes.h"
+#include "platform/held_file_api_win32.h"
 #include "platform/http_api_win32.h"
-#include "update/sha256.h"
+#include "platform/message_pump_win32.h"
+#include "platform/signature_api_win32.h"
 #include "update/update_check.h"
 
 // Run by tests/win32/http_test_server.py, which serves these paths on 127.0.0.1.
 namespace pravelo {
 namespace {
+
+constexpr size_t kRoomy = 1024 * 1024;
 
 std::string TestServer() {
   const char* base = std::getenv("PRAVELO_TEST_HTTP");
@@ -23,7 +27,8 @@ std::string TestServer() {
 class HttpApiWin32Test : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_FALSE(TestServer().empty()) << "run through http_test_server.py"; }
-  HttpApiWin32 http;
+  MessagePumpWin32 pump;
+  HttpApiWin32 http{pump};
 };
 
 double SecondsSince(std::chrono::steady_clock::time_point start) {
@@ -31,22 +36,24 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 }
 
 TEST_F(HttpApiWin32Test, OkGivesStatusAndWholeBody) {
-  auto hello = http.Get(TestServer() + "/hello.txt", 5000);
+  auto hello = http.Get(TestServer() + "/hello.txt", {5000, kRoomy});
   ASSERT_TRUE(hello);
   EXPECT_EQ(hello->status, 200);
   EXPECT_EQ(hello->body, "hello from the test server\r\n");
 
-  // Several reads long, with bytes of every value.
-  auto big = http.Get(TestServer() + "/big.bin", 5000);
-  ASSERT_TRUE(big);
-  ASSERT_EQ(big->body.size(), 300u * 1024);
-  for (size_t i = 0; i < big->body.size(); ++i) {
-    ASSERT_EQ(static_cast<unsigned char>(big->body[i]), (i * 31 + 7) % 251) << "byte " << i;
+  // Several reads long, with bytes of every value; announced and unannounced lengths.
+  for (const char* path : {"/big.bin", "/unannounced"}) {
+    auto big = http.Get(TestServer() + path, {5000, kRoomy});
+    ASSERT_TRUE(big) << path;
+    ASSERT_EQ(big->body.size(), 300u * 1024) << path;
+    for (size_t i = 0; i < big->body.size(); ++i) {
+      ASSERT_EQ(static_cast<unsigned char>(big->body[i]), (i * 31 + 7) % 251) << path << " byte " << i;
+    }
   }
 }
 
 TEST_F(HttpApiWin32Test, ErrorStatusComesBackWithItsPage) {
-  auto missing = http.Get(TestServer() + "/missing?x=1", 5000);
+  auto missing = http.Get(TestServer() + "/missing?x=1", {5000, kRoomy});
   ASSERT_TRUE(missing);
   EXPECT_EQ(missing->status, 404);
   EXPECT_NE(missing->body.find("404"), std::string::npos);
@@ -56,46 +63,86 @@ TEST_F(HttpApiWin32Test, NoAnswerGivesNothingWithinTheWait) {
   const char* closed = std::getenv("PRAVELO_TEST_CLOSED_PORT");
   ASSERT_TRUE(closed);
   auto start = std::chrono::steady_clock::now();
-  EXPECT_FALSE(http.Get(std::string("http://127.0.0.1:") + closed + "/version.txt", 5000));
+  EXPECT_FALSE(http.Get(std::string("http://127.0.0.1:") + closed + "/version.txt", {5000, kRoomy}));
   EXPECT_LT(SecondsSince(start), 4.0);
 
   // The server answers after 3 s; a 1 s wait must not sit it out.
   start = std::chrono::steady_clock::now();
-  EXPECT_FALSE(http.Get(TestServer() + "/slow", 1000));
+  EXPECT_FALSE(http.Get(TestServer() + "/slow", {1000, kRoomy}));
   EXPECT_LT(SecondsSince(start), 2.9);
 
   // Half the body, then 3 s of silence.
   start = std::chrono::steady_clock::now();
-  EXPECT_FALSE(http.Get(TestServer() + "/stall", 1000));
+  EXPECT_FALSE(http.Get(TestServer() + "/stall", {1000, kRoomy}));
   EXPECT_LT(SecondsSince(start), 2.9);
+
+  // A byte now and then keeps every single read alive; the whole request still ends in time.
+  start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(http.Get(TestServer() + "/trickle", {2000, kRoomy}));
+  EXPECT_LT(SecondsSince(start), 3.5);
+
+  // Redirected to itself for ever.
+  start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(http.Get(TestServer() + "/loop", {5000, kRoomy}));
+  EXPECT_LT(SecondsSince(start), 5.5);
+}
+
+TEST_F(HttpApiWin32Test, BodiesOverTheLimitGiveNothing) {
+  EXPECT_FALSE(http.Get(TestServer() + "/big.bin", {5000, 300 * 1024 - 1}));
+  EXPECT_FALSE(http.Get(TestServer() + "/unannounced", {5000, 300 * 1024 - 1}));
+  EXPECT_TRUE(http.Get(TestServer() + "/big.bin", {5000, 300 * 1024}));
+  // 200 MB announced, then a trickle: refused on the announcement, long before the time is up.
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(http.Get(TestServer() + "/huge", {10000, kRoomy}));
+  EXPECT_LT(SecondsSince(start), 3.0);
 }
 
 TEST_F(HttpApiWin32Test, BrokenOrUnusableRequestsGiveNothing) {
-  EXPECT_FALSE(http.Get(TestServer() + "/short", 5000));  // fewer bytes than announced
-  EXPECT_FALSE(http.Get("not a web address", 5000));
-  EXPECT_FALSE(http.Get("ftp://127.0.0.1/file", 5000));
+  EXPECT_FALSE(http.Get(TestServer() + "/short", {5000, kRoomy}));  // fewer bytes than announced
+  EXPECT_FALSE(http.Get("not a web address", {5000, kRoomy}));
+  EXPECT_FALSE(http.Get("ftp://127.0.0.1/file", {5000, kRoomy}));
 }
 
-TEST_F(HttpApiWin32Test, UpdateCheckAgainstTheServer) {
+int timerTicks = 0;
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++timerTicks; }
+
+// Waiting for the answer and waiting between the bytes of a trickling body alike.
+TEST_F(HttpApiWin32Test, WindowMessagesRunWhileARequestWaits) {
+  for (const char* path : {"/slow", "/trickle"}) {
+    timerTicks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, CountTick);
+    ASSERT_NE(timer, 0u);
+    EXPECT_FALSE(http.Get(TestServer() + path, {1500, kRoomy}));
+    KillTimer(nullptr, timer);
+    EXPECT_GE(timerTicks, 10) << path;
+  }
+}
+
+TEST_F(HttpApiWin32Test, SignedUpdateAgainstTheServer) {
   testing::UpdateFakeFiles files;
   testing::UpdateFakeEnvironment environment;
   testing::UpdateFakeLauncher launcher;
-  environment.variables["temp"] = "C:\\temp";
-  environment.variables["PRAVELO_UPDATE_HOST"] = TestServer().substr(std::string("http://").size());
+  testing::UpdateFakeClock clock;
+  SignatureApiWin32 signatures;
+  HeldFileApiWin32 heldFiles;
+  environment.tempFolder = "C:\\temp";
+  const char* key = std::getenv("PRAVELO_TEST_UPDATE_KEY");
+  ASSERT_TRUE(key);
+  const std::string host = TestServer().substr(std::string("http://").size());
+  update::UpdatePorts ports{http, files, environment, launcher, signatures, heldFiles, clock};
 
-  update::UpdateOutcome outcome =
-      update::RunUpdateCheck({http, files, environment, launcher}, 1.42, update::UpdateHost(environment));
-  EXPECT_EQ(outcome, update::UpdateOutcome::Started);
-  const std::string program = files.files["C:\\temp\\Pravelo_tmp.exe"];
-  EXPECT_TRUE(program.starts_with("MZ"));
-  EXPECT_TRUE(files.files["C:\\temp\\pravelo.versiontxt"].starts_with("1.43\r\n"));
+  std::string started;
+  launcher.starts = false;  // a started program would be the server's bytes
+  launcher.onStart = [&] { started = launcher.calls.back().commandLine; };
+  EXPECT_EQ(update::RunUpdateCheck(ports, {host, key, 1.42}), update::UpdateOutcome::Failed);
   ASSERT_EQ(launcher.calls.size(), 1u);
-  EXPECT_EQ(launcher.calls[0].commandLine,
-            "\"C:\\temp\\Pravelo_tmp.exe\" /q \"C:\\Program Files\\Pravelo\\pravelo\"");
+  EXPECT_NE(started.find("Pravelo_tmp.exe\" /q \"C:\\Program Files\\Pravelo\\pravelo\""), std::string::npos);
+  EXPECT_TRUE(files.files["C:\\temp\\pravelo.versiontxt"].starts_with("1.43\r\n"));
 
-  EXPECT_EQ(
-      update::RunUpdateCheck({http, files, environment, launcher}, 1.43, update::UpdateHost(environment)),
-      update::UpdateOutcome::UpToDate);
+  EXPECT_EQ(update::RunUpdateCheck(ports, {host, key, 1.43}), update::UpdateOutcome::UpToDate);
+  const std::string otherKey(128, '1');
+  EXPECT_EQ(update::RunUpdateCheck(ports, {host, otherKey, 1.42}), update::UpdateOutcome::Failed);
+  EXPECT_EQ(launcher.calls.size(), 1u);
 }
 
 }  // namespace

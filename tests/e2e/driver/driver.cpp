@@ -385,6 +385,16 @@ int SetText(const Options& options) {
   return kDone;
 }
 
+// Puts a top-level window elsewhere on the screen, so that it covers nothing a test looks at.
+int Move(const Options& options) {
+  auto window = ParseWindow(options);
+  if (!window) return kNotFound;
+  if (options.positional.size() != 2) return kUsage;
+  const int x = _wtoi(options.positional[0].c_str());
+  const int y = _wtoi(options.positional[1].c_str());
+  return SetWindowPos(*window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE) ? kDone : kRefused;
+}
+
 void Usage() {
   std::fputs(
       "usage: pravelo_driver list [--children]\n"
@@ -398,7 +408,8 @@ void Usage() {
       "       pravelo_driver state --window H\n"
       "       pravelo_driver settext --window H TEXT\n"
       "       pravelo_driver restore --window H\n"
-      "       pravelo_driver gui --image NAME.exe\n",
+      "       pravelo_driver gui --image NAME.exe\n"
+      "       pravelo_driver move --window H X Y\n",
       stderr);
 }
 
@@ -412,7 +423,7 @@ int wmain(int argc, wchar_t** argv) {
   static const std::map<std::wstring, Command> commands = {
       {L"list", List}, {L"wait", Wait}, {L"click", Click},   {L"close", Close},     {L"ok", PressOk},
       {L"key", Key},   {L"text", Text}, {L"client", Client}, {L"state", State}, {L"settext", SetText},
-      {L"restore", Restore}, {L"gui", Gui},
+      {L"restore", Restore}, {L"gui", Gui}, {L"move", Move},
   };
   auto found = commands.find(options.command);
   int result = kUsage;
