@@ -38,6 +38,14 @@ FormOptions Options(const wchar_t* className, layout::Size client) {
   return options;
 }
 
+// A window with a fixed dialog frame and only a close box.
+FormOptions DialogOptions(const wchar_t* className, layout::Size client) {
+  FormOptions options = Options(className, client);
+  options.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+  options.exStyle = WS_EX_DLGMODALFRAME;
+  return options;
+}
+
 }  // namespace
 
 ApplicationBinding::ApplicationBinding(HINSTANCE instance, app::Application& application,
@@ -103,9 +111,7 @@ void ApplicationBinding::BindForm1(app::Application& application) {
 
 void ApplicationBinding::BindForm2(app::Application& application) {
   settings::Form2& f = application.form2;
-  FormOptions options = Options(kForm2Class, layout::form2::kClient);
-  options.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-  options.exStyle = WS_EX_DLGMODALFRAME;
+  FormOptions options = DialogOptions(kForm2Class, layout::form2::kClient);
   form2_ = std::make_unique<FormWindow>(BindContext{instance_, pump_, pictures_}, f, std::move(options));
   FormWindow& w = *form2_;
   w.AddCheckBox(f.Check1);
@@ -124,9 +130,7 @@ void ApplicationBinding::BindForm2(app::Application& application) {
 
 void ApplicationBinding::BindAutomation(app::Application& application) {
   settings::AutomationWindow& f = application.automation;
-  FormOptions options = Options(kAutomationClass, layout::automation::kClient);
-  options.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-  options.exStyle = WS_EX_DLGMODALFRAME;
+  FormOptions options = DialogOptions(kAutomationClass, layout::automation::kClient);
   automation_ = std::make_unique<FormWindow>(BindContext{instance_, pump_, pictures_}, f, std::move(options));
   FormWindow& w = *automation_;
   w.AddCheckBox(f.Check1);
@@ -160,9 +164,7 @@ void ApplicationBinding::BindForm3(app::Application& application) {
 
 void ApplicationBinding::BindAreas(app::Application& application) {
   settings::AreasWindow& f = application.areas;
-  FormOptions options = Options(kAreasClass, layout::areas::kClient);
-  options.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-  options.exStyle = WS_EX_DLGMODALFRAME;
+  FormOptions options = DialogOptions(kAreasClass, layout::areas::kClient);
   areas_ = std::make_unique<FormWindow>(BindContext{instance_, pump_, pictures_}, f, std::move(options));
   FormWindow& w = *areas_;
   w.AddLabel(f.ManualHeader, kCentred);
