@@ -51,8 +51,9 @@ std::optional<std::wstring> CreatePrivateFolder() {
   for (int attempt = 0; attempt < kFolderAttempts; ++attempt) {
     LARGE_INTEGER counter{};
     QueryPerformanceCounter(&counter);
-    const std::wstring folder = temp + L"\\Pravelo-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                std::to_wstring(counter.QuadPart + attempt);
+    const std::wstring folder =
+        temp + L"\\Pravelo-" +
+        Widen(std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter.QuadPart + attempt));
     if (CreateDirectoryW(folder.c_str(), &attributes)) return folder;
     if (GetLastError() != ERROR_ALREADY_EXISTS) return std::nullopt;
   }

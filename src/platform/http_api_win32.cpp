@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <memory>
-#include <mutex>
+#include <mutex>  // std::lock_guard
 #include <string>
 
 #include "platform/owned_win32.h"
@@ -110,12 +110,23 @@ std::optional<DWORD> NumericHeader(HINTERNET request, DWORD query) {
   return value;
 }
 
+// A lock of the system's own kind: std::mutex would bring the library's error classes into
+// the program for a lock that never fails.
+class SlimLock {
+ public:
+  void lock() { AcquireSRWLockExclusive(&lock_); }
+  void unlock() { ReleaseSRWLockExclusive(&lock_); }
+
+ private:
+  SRWLOCK lock_ = SRWLOCK_INIT;
+};
+
 // What WinHTTP's threads report about one request. They only record and signal; all the work
 // stays on the thread that waits. WinHTTP holds a reference as the request's context until it
 // reports the handle closed, so a late report never finds the state gone, and the read
 // buffer lives here for the same reason.
 struct RequestState {
-  std::mutex lock;
+  SlimLock lock;
   bool completed = false;
   bool failed = false;
   DWORD bytes = 0;  // available or read, as the last report says
@@ -124,7 +135,7 @@ struct RequestState {
 
   void Finish(bool failure, DWORD read = 0) {
     {
-      std::lock_guard<std::mutex> guard(lock);
+      std::lock_guard<SlimLock> guard(lock);
       completed = true;
       failed = failure;
       bytes = read;
@@ -183,13 +194,13 @@ class Transfer {
   template <class Start>
   bool Run(Start start) {
     {
-      std::lock_guard<std::mutex> guard(state_->lock);
+      std::lock_guard<SlimLock> guard(state_->lock);
       state_->completed = false;
     }
     if (!start()) return false;
     for (;;) {
       {
-        std::lock_guard<std::mutex> guard(state_->lock);
+        std::lock_guard<SlimLock> guard(state_->lock);
         if (state_->completed) return !state_->failed;
       }
       const ULONGLONG now = GetTickCount64();
@@ -202,7 +213,7 @@ class Transfer {
   }
 
   DWORD Bytes() {
-    std::lock_guard<std::mutex> guard(state_->lock);
+    std::lock_guard<SlimLock> guard(state_->lock);
     return state_->bytes;
   }
   char* Buffer() { return state_->buffer.data(); }
