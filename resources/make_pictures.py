@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the program's pictures (bars, icon strip, button icons) as BMP and ICO.
+"""Writes the program's pictures (icon strip, logo, button icons) as BMP and ICO.
 
 Usage: make_pictures.py OUTPUT_DIR
 Everything is drawn here so that the repository holds no binary pictures.
@@ -73,10 +73,6 @@ def shade(base, y, height, depth=0.35):
     return tuple(max(0, min(255, int(c * f))) for c in base)
 
 
-def bar(base):
-    return lambda x, y: shade(base, y, 32) if 0 < y < 31 else tuple(c // 2 for c in base)
-
-
 def disc(size, colour, inner=None):
     """A round button icon with an optional inner mark."""
     c = (size - 1) / 2
@@ -127,9 +123,6 @@ def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
     j = lambda name: os.path.join(out, name)
-    palette_bmp(j("bar_green.bmp"), 401, 32, bar((40, 170, 60)))
-    palette_bmp(j("bar_grey.bmp"), 401, 32, bar((150, 150, 150)))
-    palette_bmp(j("bar_red.bmp"), 401, 32, bar((210, 40, 40)))
     palette_bmp(j("icon_strip.bmp"), 2, 48, lambda x, y: (255, 255, 255))
     palette_bmp(j("icon_fill.bmp"), 2, 48, lambda x, y: (235, 60, 50))
     palette_bmp(j("icon_fill_low.bmp"), 2, 48, lambda x, y: (60, 180, 80))

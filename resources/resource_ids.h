@@ -6,9 +6,6 @@
 #define IDI_IMG_OPTIONS 12
 #define IDI_IMG_OPTIMIZE2 13
 
-#define IDB_BAR_GREEN 21
-#define IDB_BAR_GREY 22
-#define IDB_BAR_RED 23
 #define IDB_ICON_STRIP 25
 #define IDB_ICON_FILL 26
 #define IDB_ICON_FILL_LOW 27

@@ -1,7 +1,7 @@
 #include "display/graph_canvas_win32.h"
 
 #include "display/canvas_sizes.h"
-#include "display/grid_picture_win32.h"
+#include "display/drawn_pictures_win32.h"
 
 namespace pravelo::display {
 

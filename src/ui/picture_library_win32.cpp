@@ -1,23 +1,40 @@
 #include "ui/picture_library_win32.h"
 
-#include "display/grid_picture_win32.h"
+#include "display/bar_picture.h"
+#include "display/drawn_pictures_win32.h"
 #include "resource_ids.h"
 
 namespace pravelo::ui {
+namespace {
+
+// The pictures the program draws itself; null for the others.
+UniqueBitmap DrawnPicture(Picture picture) {
+  switch (picture) {
+    case Picture::Grid:
+      return display::MakeGridBitmap();
+    case Picture::BarGreen:
+      return display::MakeBarBitmap(display::kBarGreenRgb);
+    case Picture::BarGrey:
+      return display::MakeBarBitmap(display::kBarGreyRgb);
+    case Picture::BarRed:
+      return display::MakeBarBitmap(display::kBarRedRgb);
+    default:
+      return {};
+  }
+}
+
+}  // namespace
 
 int BitmapResourceOf(Picture picture) {
   switch (picture) {
-    case Picture::BarGreen:
-      return IDB_BAR_GREEN;
-    case Picture::BarGrey:
-      return IDB_BAR_GREY;
-    case Picture::BarRed:
-      return IDB_BAR_RED;
     case Picture::IconStrip:
       return IDB_ICON_STRIP;
     case Picture::Logo:
       return IDB_PRAVELO_PIC;
-    case Picture::Grid:  // drawn, see MakeGridBitmap
+    case Picture::BarGreen:  // drawn, see DrawnPicture
+    case Picture::BarGrey:
+    case Picture::BarRed:
+    case Picture::Grid:
     case Picture::None:
       break;
   }
@@ -27,15 +44,12 @@ int BitmapResourceOf(Picture picture) {
 HBITMAP PictureLibrary::Bitmap(Picture picture) {
   auto found = loaded_.find(picture);
   if (found != loaded_.end()) return found->second.Get();
-  UniqueBitmap bitmap;
-  if (picture == Picture::Grid) {
-    bitmap = display::MakeGridBitmap();
-  } else if (const int resource = BitmapResourceOf(picture); resource != 0) {
+  UniqueBitmap bitmap = DrawnPicture(picture);
+  if (const int resource = BitmapResourceOf(picture); !bitmap && resource != 0) {
     bitmap.Reset(static_cast<HBITMAP>(
         LoadImageW(instance_, MAKEINTRESOURCEW(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  } else {
-    return nullptr;
   }
+  if (!bitmap) return nullptr;
   return loaded_.emplace(picture, std::move(bitmap)).first->second.Get();
 }
 

@@ -10,7 +10,7 @@
 
 namespace pravelo::ui {
 
-// The bitmap resource of a picture; 0 for none and for the grid, which is drawn.
+// The bitmap resource of a picture; 0 for none and for the pictures the program draws.
 int BitmapResourceOf(Picture picture);
 
 class PictureLibrary {
