@@ -19,7 +19,6 @@ constexpr uint32_t kSystemRegistryReconciliationInformation = 155;
 // Answers of a system that does not know a class or a call: not supported, not refused.
 constexpr int32_t kStatusNotImplemented = static_cast<int32_t>(0xC0000002);
 constexpr int32_t kStatusInvalidInfoClass = static_cast<int32_t>(0xC0000003);
-constexpr int32_t kStatusProcedureNotFound = static_cast<int32_t>(0xC000007A);
 
 // The privilege an area's call needs; null for none.
 const char* PrivilegeOf(MemoryArea area) {

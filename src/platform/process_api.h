@@ -17,6 +17,9 @@
 
 namespace pravelo {
 
+// The status NtSetSystemInformation gives where the system has no such call at all.
+inline constexpr int32_t kStatusProcedureNotFound = static_cast<int32_t>(0xC000007A);
+
 struct Luid {
   uint32_t lowPart = 0;
   int32_t highPart = 0;
@@ -85,7 +88,7 @@ class ProcessApi {
   virtual bool CloseHandle(NativeHandle handle) = 0;
   // False also where the system lacks the function.
   virtual bool SetSystemFileCacheSize(std::uintptr_t minimum, std::uintptr_t maximum, uint32_t flags) = 0;
-  // The NTSTATUS; a failure status where the system lacks the function.
+  // The NTSTATUS; kStatusProcedureNotFound where the system lacks the function.
   virtual int32_t NtSetSystemInformation(uint32_t informationClass, void* information, uint32_t length) = 0;
   virtual NativeHandle GetCurrentProcess() = 0;
   virtual bool OpenProcessToken(NativeHandle process, uint32_t access, NativeHandle& token) = 0;

@@ -23,7 +23,6 @@ static_assert(sizeof(LuidAndAttributes) == sizeof(LUID_AND_ATTRIBUTES) &&
 static_assert(offsetof(TokenPrivileges, privileges) == offsetof(TOKEN_PRIVILEGES, Privileges));
 static_assert(sizeof(void*) != 4 || sizeof(WTS_PROCESS_INFOW) == 16);
 
-constexpr int32_t kStatusProcedureNotFound = static_cast<int32_t>(0xC000007A);
 
 HANDLE ToHandle(NativeHandle handle) { return reinterpret_cast<HANDLE>(handle); }
 NativeHandle FromHandle(HANDLE handle) { return reinterpret_cast<NativeHandle>(handle); }
