@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <stdlib.h>  // the global strtod: MinGW maps it to its correctly rounding one
 #include <string>
 
 namespace pravelo {
@@ -95,10 +96,11 @@ double ToDouble(const DecimalText& number) {
   if (leadingExponent > kFarOverflow) {
     magnitude = infinity;
   } else if (leadingExponent >= kFarUnderflow) {
+    // strtod rather than from_chars: both round correctly, but the library's floating
+    // from_chars brings some 40 KB of tables into the program. The text has no decimal
+    // point, so the C library's locale does not matter.
     const std::string text = number.digits + 'e' + std::to_string(number.exponent);
-    const auto result =
-        std::from_chars(text.data(), text.data() + text.size(), magnitude, std::chars_format::scientific);
-    if (result.ec == std::errc::result_out_of_range) magnitude = leadingExponent > 0 ? infinity : 0.0;
+    magnitude = strtod(text.c_str(), nullptr);
   }
   return number.negative && magnitude != 0.0 ? -magnitude : magnitude;
 }
