@@ -47,6 +47,7 @@ class ChildBinding : public ControlPeer {
   // Position and font again, after the DPI changed.
   void Relayout();
   void Apply(Change change) override;
+  ChildBinding* AsChildBinding() override { return this; }
   // A WM_COMMAND notification from the control.
   virtual void OnCommand(WORD /*notification*/) {}
 

@@ -14,10 +14,16 @@ namespace pravelo::ui {
 
 enum class Change { Text, Geometry, Visible, Enabled, Value, Picture, Focus };
 
+class ChildBinding;
+class PictureBinding;
+
 class ControlPeer {
  public:
   virtual ~ControlPeer() = default;
   virtual void Apply(Change change) = 0;
+  // The program is built without run-time type information: a peer says what it is.
+  virtual ChildBinding* AsChildBinding() { return nullptr; }
+  virtual PictureBinding* AsPictureBinding() { return nullptr; }
 };
 
 struct Rect {

@@ -73,7 +73,7 @@ void FormWindow::AddTextBox(TextBox& model, ChildStyle style) {
 }
 
 void FormWindow::AddPicture(PictureBox& model, PictureStyle picture, PictureBox* parent, ChildStyle style) {
-  ChildBinding* parentBinding = parent ? dynamic_cast<ChildBinding*>(parent->Peer()) : nullptr;
+  ChildBinding* parentBinding = parent && parent->Peer() ? parent->Peer()->AsChildBinding() : nullptr;
   AddChild<PictureBinding>(model, style, parentBinding, std::move(picture), context_.pictures);
 }
 

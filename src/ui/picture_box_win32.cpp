@@ -99,7 +99,7 @@ void PictureBinding::DrawPicture(HDC dc, const RECT& client) {
 }
 
 bool SetPaintHook(PictureBox& model, PaintHook hook) {
-  auto* binding = dynamic_cast<PictureBinding*>(model.Peer());
+  PictureBinding* binding = model.Peer() ? model.Peer()->AsPictureBinding() : nullptr;
   if (!binding) return false;
   binding->SetPaintHook(std::move(hook));
   return true;

@@ -33,6 +33,7 @@ class PictureBinding final : public ChildBinding, public WindowBase<PictureBindi
   // The window goes first: its messages still reach this object until it is gone.
   ~PictureBinding() override { DestroyControl(); }
 
+  PictureBinding* AsPictureBinding() override { return this; }
   void SetPaintHook(PaintHook hook);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
