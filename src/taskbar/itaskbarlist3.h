@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "taskbar/button_shown.h"
 #include "taskbar/com_apartment.h"
 #include "taskbar/executable_block.h"
 #include "taskbar/taskbar_calls.h"
@@ -32,6 +33,7 @@ class ITaskBarList3 final : public TaskbarList {
   // Once per object, 1 ... 7 buttons; also subclasses hwnd so that presses come back.
   int32_t ThumbBarAddButtons(WindowId hwnd, int32_t cButtons,
                              const std::vector<NativeHandle>& icons) override;
+  // Also forgets what the old button showed, so that the next calls set it all again.
   int32_t ThumbBarReAddButtons() override;
   // May be called from a ButtonPressed handler; safe to call twice.
   void Class_Terminate() override;
@@ -59,6 +61,7 @@ class ITaskBarList3 final : public TaskbarList {
   std::intptr_t previousWindowProc = 0;
   WindowId buttonsWindow = 0;
   std::uintptr_t taskbarList = 0;
+  ButtonShown shown_;  // lets a repeated call be left out
   std::vector<uint8_t> buttonRecords_;  // kept for adding the toolbar again
   int32_t buttonCount_ = 0;
 };

@@ -32,7 +32,7 @@ static_assert(offsetof(THUMBBUTTON, dwFlags) == kThumbButton.flagsOffset);
 static_assert(THB_ICON == kThumbButtonIconOnly && THBF_ENABLED == kThumbButtonEnabled);
 static_assert(THBN_CLICKED == kThumbButtonClicked && WM_COMMAND == kCommandMessage);
 static_assert(sizeof(RECT) == kRectSize && offsetof(RECT, bottom) == 12);
-static_assert(TBPF_INDETERMINATE == kProgressIndeterminate && TBPF_NORMAL == kProgressNormal &&
+static_assert(TBPF_NOPROGRESS == kNoProgress && TBPF_INDETERMINATE == kProgressIndeterminate && TBPF_NORMAL == kProgressNormal &&
               TBPF_PAUSED == kProgressPaused &&
               (static_cast<int>(TBPF_ERROR) | TBPF_PAUSED) == kProgressErrorPaused);
 
@@ -102,11 +102,17 @@ int32_t ITaskBarList3::Call(const InterfaceCall& call) const {
 }
 
 int32_t ITaskBarList3::SetProgressState(WindowId hwnd, int32_t tbpFlags) {
-  return Call(ProgressStateCall(hwnd, tbpFlags));
+  if (shown_.ShowsState(hwnd, tbpFlags)) return S_OK;
+  const int32_t result = Call(ProgressStateCall(hwnd, tbpFlags));
+  if (SUCCEEDED(result)) shown_.StateSet(hwnd, tbpFlags);
+  return result;
 }
 
 int32_t ITaskBarList3::SetProgressValue(WindowId hwnd, uint32_t ullCompleted, uint32_t ullTotal) {
-  return Call(ProgressValueCall(hwnd, ullCompleted, ullTotal));
+  if (shown_.ShowsValue(hwnd, ullCompleted, ullTotal)) return S_OK;
+  const int32_t result = Call(ProgressValueCall(hwnd, ullCompleted, ullTotal));
+  if (SUCCEEDED(result)) shown_.ValueSet(hwnd, ullCompleted, ullTotal);
+  return result;
 }
 
 int32_t ITaskBarList3::SetOverlayIcon(WindowId hwnd, NativeHandle hIcon, std::string_view pszDescription) {
@@ -121,8 +127,11 @@ int32_t ITaskBarList3::SetThumbnailClip(WindowId hwnd, int32_t left, int32_t top
 }
 
 int32_t ITaskBarList3::SetThumbnailTooltip(WindowId hwnd, std::string_view pszTip) {
+  if (shown_.ShowsTooltip(hwnd, pszTip)) return S_OK;
   const std::wstring tip = Widen(pszTip);
-  return Call(ThumbnailTooltipCall(hwnd, AddressOf(tip.c_str())));
+  const int32_t result = Call(ThumbnailTooltipCall(hwnd, AddressOf(tip.c_str())));
+  if (SUCCEEDED(result)) shown_.TooltipSet(hwnd, pszTip);
+  return result;
 }
 
 int32_t ITaskBarList3::ThumbBarAddButtons(WindowId hwnd, int32_t cButtons,
@@ -138,6 +147,7 @@ int32_t ITaskBarList3::ThumbBarAddButtons(WindowId hwnd, int32_t cButtons,
 }
 
 int32_t ITaskBarList3::ThumbBarReAddButtons() {
+  shown_.Forget();
   if (buttonsWindow == 0) return 0;
   return Call(AddButtonsCall(buttonsWindow, buttonCount_, AddressOf(buttonRecords_.data())));
 }

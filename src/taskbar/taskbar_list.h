@@ -12,6 +12,7 @@
 
 namespace pravelo::taskbar {
 
+inline constexpr int32_t kNoProgress = 0;
 inline constexpr int32_t kProgressIndeterminate = 1;
 inline constexpr int32_t kProgressNormal = 2;
 inline constexpr int32_t kProgressPaused = 8;

@@ -266,6 +266,52 @@ TEST(TaskbarListWrapper, OperationsReachTheirSlotsWithTheirArguments) {
   EXPECT_EQ(fake.calls[6].text, L"\uBA54\uBAA8\uB9AC 45%");
 }
 
+TEST(TaskbarListWrapper, RepeatsReachTheShellOnlyWhenTheButtonMayShowOtherwise) {
+  FakeTaskbarList fake;
+  ITaskBarList3 wrapper(fake.Interface());
+  const WindowId h = 0x00012345;
+  const auto refresh = [&](uint32_t load, int32_t state) {
+    wrapper.SetProgressValue(h, load, 100);
+    wrapper.SetProgressState(h, state);
+    wrapper.SetThumbnailTooltip(h, "Pravelo - " + std::to_string(load) + "%");
+  };
+  refresh(40, kProgressNormal);
+  refresh(40, kProgressNormal);
+  EXPECT_EQ(fake.calls.size(), 4u);  // HrInit and the first refresh's three
+  refresh(41, kProgressNormal);
+  EXPECT_EQ(fake.CallsTo(9).size(), 2u);
+  EXPECT_EQ(fake.CallsTo(10).size(), 1u);
+  EXPECT_EQ(fake.CallsTo(19).size(), 2u);
+  // Another state may drop the value the button shows: the value is set again after it.
+  refresh(41, kProgressIndeterminate);
+  refresh(41, kProgressNormal);
+  EXPECT_EQ(fake.CallsTo(9).size(), 3u);
+  EXPECT_EQ(fake.CallsTo(10).size(), 3u);
+  // A new button shows nothing of the old one's.
+  wrapper.ThumbBarReAddButtons();
+  refresh(41, kProgressNormal);
+  EXPECT_EQ(fake.CallsTo(9).size(), 4u);
+  EXPECT_EQ(fake.CallsTo(10).size(), 4u);
+  EXPECT_EQ(fake.CallsTo(19).size(), 3u);
+  // Another window's button is another button.
+  wrapper.SetThumbnailTooltip(h + 1, "Pravelo - 41%");
+  EXPECT_EQ(fake.CallsTo(19).size(), 4u);
+}
+
+HRESULT STDMETHODCALLTYPE RefusingSetProgressValue(ITaskbarList3* self, HWND, ULONGLONG, ULONGLONG) {
+  Fake(self).calls.push_back({9});
+  return E_FAIL;
+}
+
+TEST(TaskbarListWrapper, RefusedCallIsMadeAgain) {
+  FakeTaskbarList fake;
+  fake.table.SetProgressValue = RefusingSetProgressValue;
+  ITaskBarList3 wrapper(fake.Interface());
+  EXPECT_EQ(wrapper.SetProgressValue(0x10, 5, 100), E_FAIL);
+  EXPECT_EQ(wrapper.SetProgressValue(0x10, 5, 100), E_FAIL);
+  EXPECT_EQ(fake.CallsTo(9).size(), 2u);
+}
+
 TEST(TaskbarListWrapper, ButtonRecordsArriveAsTheSystemReadsThem) {
   FakeTaskbarList fake;
   ITaskBarList3 wrapper(fake.Interface());
