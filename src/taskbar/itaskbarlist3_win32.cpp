@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/text_win32.h"
 #include "taskbar/call_interface_method.h"
@@ -52,13 +53,47 @@ std::uintptr_t CreateTaskbarList() {
 }
 
 #ifdef _WIN64
-// The 64-bit subclass finds its object in a property of the window.
-constexpr wchar_t kSubclassObjectProperty[] = L"Pravelo.TaskbarList";
+// The 64-bit subclass finds its object in this table. A window property would serve too,
+// but under Wine reading one is a call to the window server for every message.
+class SubclassedWindows {
+ public:
+  // A window has one entry: a second subclass of it replaces the first.
+  void Add(HWND window, ITaskBarList3* object) {
+    AcquireSRWLockExclusive(&lock_);
+    std::erase_if(entries_, [window](const auto& entry) { return entry.first == window; });
+    entries_.emplace_back(window, object);
+    ReleaseSRWLockExclusive(&lock_);
+  }
+  ITaskBarList3* Find(HWND window) {
+    AcquireSRWLockShared(&lock_);
+    ITaskBarList3* found = nullptr;
+    for (const auto& [entryWindow, object] : entries_) {
+      if (entryWindow == window) found = object;
+    }
+    ReleaseSRWLockShared(&lock_);
+    return found;
+  }
+  // Only the object's own entry: the window may be gone and its handle given to another.
+  void Remove(HWND window, const ITaskBarList3* object) {
+    AcquireSRWLockExclusive(&lock_);
+    std::erase_if(entries_, [&](const auto& entry) { return entry.first == window && entry.second == object; });
+    ReleaseSRWLockExclusive(&lock_);
+  }
+
+ private:
+  SRWLOCK lock_ = SRWLOCK_INIT;
+  std::vector<std::pair<HWND, ITaskBarList3*>> entries_;
+};
+
+SubclassedWindows& Subclassed() {
+  static SubclassedWindows windows;
+  return windows;
+}
 
 LRESULT CALLBACK SubclassEntry(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-  auto* self = static_cast<ITaskBarList3*>(GetPropW(hwnd, kSubclassObjectProperty));
+  ITaskBarList3* self = Subclassed().Find(hwnd);
   if (!self) return DefWindowProcW(hwnd, uMsg, wParam, lParam);
-  if (uMsg == WM_NCDESTROY) RemovePropW(hwnd, kSubclassObjectProperty);
+  if (uMsg == WM_NCDESTROY) Subclassed().Remove(hwnd, self);
   return self->ButtonsWindowProc(reinterpret_cast<WindowId>(hwnd), uMsg, wParam, lParam);
 }
 #else
@@ -156,7 +191,7 @@ void ITaskBarList3::SubclassWindow() {
   const auto window = reinterpret_cast<HWND>(buttonsWindow);
   if (!IsWindow(window)) return;
 #ifdef _WIN64
-  if (!SetPropW(window, kSubclassObjectProperty, this)) return;
+  Subclassed().Add(window, this);
   const auto procedure = reinterpret_cast<std::uintptr_t>(&SubclassEntry);
 #else
   if (!thunkCode) {
@@ -173,12 +208,10 @@ void ITaskBarList3::SubclassWindow() {
 
 void ITaskBarList3::UnsubclassWindow() {
   const auto window = reinterpret_cast<HWND>(buttonsWindow);
-  if (previousWindowProc != 0 && IsWindow(window)) {
-    SetWindowLongPtrW(window, GWLP_WNDPROC, previousWindowProc);
+  if (previousWindowProc != 0 && IsWindow(window)) SetWindowLongPtrW(window, GWLP_WNDPROC, previousWindowProc);
 #ifdef _WIN64
-    RemovePropW(window, kSubclassObjectProperty);
+  if (buttonsWindow != 0) Subclassed().Remove(window, this);
 #endif
-  }
   previousWindowProc = 0;
   buttonsWindow = 0;
 }
