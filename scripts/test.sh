@@ -33,18 +33,28 @@ skip() {
     summary+=("$(printf '%-22s skipped (%s)' "$1" "$2")")
 }
 
+second_width_skips='^(RefreshWork|e2e_test_(areas|automation|harness_selftest|lifecycle|simple_mode|startup_switches|update_refusals))$'
+
 step deps scripts/install-deps.sh
 NEEDS=deps step configure-native cmake --preset native
 NEEDS=configure-native step build-native cmake --build --preset native -j2
 NEEDS=build-native step test-native ctest --preset native -j2
 NEEDS=deps step configure-windows-x64 cmake --preset windows-x64
 NEEDS=configure-windows-x64 step build-windows-x64 cmake --build --preset windows-x64 -j2
-NEEDS=build-windows-x64 step test-windows-x64 ctest --preset windows-x64 -j2
+# Three at a time: the Windows-side cases take turns in one prefix, the end-to-end files
+# beside them spend most of their time waiting for Wine.
+NEEDS=build-windows-x64 step test-windows-x64 ctest --preset windows-x64 -j3
 NEEDS=deps step configure-windows cmake --preset windows
 NEEDS=configure-windows step build-windows cmake --build --preset windows -j2
 # Decided by running Wine's 32-bit loader, not by guessing from the kernel.
 if (source scripts/wine-env.sh && host_runs_32bit); then
-    NEEDS=build-windows step test-windows ctest --preset windows -j2
+    # The second width runs every Windows-side case and the end-to-end files whose subject
+    # depends on the width (processes of both widths, the system folder, the tray and
+    # taskbar drawing, starting an update); the rest of the end-to-end files and the long
+    # refresh run test code that is the same in both programs and run for 64 bits.
+    NEEDS=build-windows step test-windows ctest --preset windows -j3 -E "$second_width_skips"
+    summary+=("$(printf '%-22s %s' '' 'left to the 64-bit tier: RefreshWork and e2e_test_{areas,automation,')")
+    summary+=("$(printf '%-22s %s' '' '  harness_selftest,lifecycle,simple_mode,startup_switches,update_refusals}')")
 else
     skip test-windows "this host cannot execute 32-bit programs"
 fi
