@@ -4,24 +4,27 @@
 # for a while under Wine and Xvfb, each in its own prefix (so each has its own wineserver)
 # and on its own display, and prints one table: CPU time, resident memory, GDI and USER
 # objects at the end, and the size of the program.
-#   bench/idle_cost.sh [--seconds N] [--warmup N] [--32] [pravelo.exe]
+#   bench/idle_cost.sh [--seconds N] [--rounds N] [--warmup N] [--32] [pravelo.exe]
 # Without a program: the build's 64-bit pravelo.exe (32-bit with --32), built first with the
-# idle programs of the same width. CPU time counts from the end of the warm-up; a program
-# that has ended by then is reported as such.
+# idle programs of the same width. CPU time counts from the end of the warm-up, in rounds of
+# N seconds; the table shows each run's median round. A program that ends before the last
+# round is reported as such.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 source "$root/scripts/wine-env.sh"
 
 seconds=60
 warmup=10
+rounds=1
 preset=windows-x64
 program=
 while [ $# -gt 0 ]; do
     case $1 in
         --seconds) seconds=$2; shift 2 ;;
         --warmup) warmup=$2; shift 2 ;;
+        --rounds) rounds=$2; shift 2 ;;
         --32) preset=windows; shift ;;
-        -h|--help) sed -n '2,10p' "$0"; exit 0 ;;
+        -h|--help) sed -n '2,11p' "$0"; exit 0 ;;
         *) program=$(realpath "$1"); shift ;;
     esac
 done
@@ -119,14 +122,30 @@ for i in "${!programs[@]}"; do
     unset WINEPREFIX DISPLAY
 done
 
-echo "warming up for ${warmup} s, then measuring for ${seconds} s..." >&2
+echo "warming up for ${warmup} s, then measuring ${rounds} x ${seconds} s..." >&2
 sleep "$warmup"
-declare -A start
-for i in "${!programs[@]}"; do
-    start[$i.exe]=$(cpu_ticks "${exe_pids[$i]}")
-    start[$i.server]=$(cpu_ticks "${server_pids[$i]}")
+# Exe plus server ticks of run i now; empty once the program has ended.
+total_ticks() {
+    local exe server
+    exe=$(cpu_ticks "${exe_pids[$1]}")
+    server=$(cpu_ticks "${server_pids[$1]}")
+    if [ -n "$exe" ] && [ -n "$server" ]; then echo $((exe + server)); fi
+}
+# The runs share the machine, so a round's load falls on all of them alike; the median of
+# the rounds leaves out a round that a burst elsewhere on the host spoiled.
+declare -A round_ticks
+declare -A before
+for _ in $(seq 1 "$rounds"); do
+    for i in "${!programs[@]}"; do before[$i]=$(total_ticks "$i"); done
+    sleep "$seconds"
+    for i in "${!programs[@]}"; do
+        after=$(total_ticks "$i")
+        if [ -n "${before[$i]}" ] && [ -n "$after" ]; then
+            round_ticks[$i]+="$((after - before[$i])) "
+        fi
+    done
 done
-sleep "$seconds"
+median() { tr ' ' '\n' <<<"$1" | { grep . || true; } | sort -n | awk '{v[NR] = $1} END {if (NR) print v[int((NR + 1) / 2)]}'; }
 
 seconds_of() { awk -v t="$1" -v hz="$ticks_per_second" 'BEGIN {printf "%.2f", t / hz}'; }
 # GDI and USER objects of a program, as its own prefix's Windows reports them.
@@ -134,21 +153,23 @@ gui_objects() {
     WINEPREFIX=$state/$1/prefix "$WINE" "$driver" gui --image "$(basename "${programs[$1]}")" 2>/dev/null </dev/null |
         tr -d '\r' | tr '\t' / || true
 }
-printf '\nIdle cost over %s s after %s s of warm-up; one prefix, wineserver and display per run.\n' \
-    "$seconds" "$warmup"
-printf '%-22s %11s %11s %9s %9s %9s %11s %9s\n' run "ticks exe+s" "exe+srv s" "of 1 core" "exe MiB" \
-    "srv MiB" "GDI/USER" "exe KiB"
+printf '\nIdle cost: median of %s rounds of %s s after %s s of warm-up; one prefix, wineserver and display per run.\n' \
+    "$rounds" "$seconds" "$warmup"
+printf '%-22s %11s %7s %11s %9s %9s %9s %11s %9s\n' run "ticks exe+s" "x null" "exe+srv s" "of 1 core" \
+    "exe MiB" "srv MiB" "GDI/USER" "exe KiB"
+null_ticks=$(median "${round_ticks[0]:-}")
 for i in "${!programs[@]}"; do
-    exe_end=$(cpu_ticks "${exe_pids[$i]}")
-    server_end=$(cpu_ticks "${server_pids[$i]}")
-    if [ -z "${start[$i.exe]}" ] || [ -z "$exe_end" ]; then
+    ticks=$(median "${round_ticks[$i]:-}")
+    if [ -z "$ticks" ] || [ "$(wc -w <<<"${round_ticks[$i]}")" -ne "$rounds" ]; then
         printf '%-22s %s\n' "${labels[$i]}" "ended before the measurement was over (nothing to measure)"
         continue
     fi
-    ticks=$((exe_end - start[$i.exe] + server_end - start[$i.server]))
     share=$(awk -v t=$ticks -v hz="$ticks_per_second" -v s="$seconds" 'BEGIN {printf "%.2f%%", 100 * t / hz / s}')
-    printf '%-22s %11s %11s %9s %9s %9s %11s %9s\n' "${labels[$i]}" "$ticks" "$(seconds_of $ticks)" "$share" \
-        "$(rss_mib "${exe_pids[$i]}")" "$(rss_mib "${server_pids[$i]}")" "$(gui_objects "$i")" \
+    ratio=$(awk -v t="$ticks" -v n="${null_ticks:-0}" 'BEGIN {if (n > 0) printf "%.2f", t / n; else print "-"}')
+    printf '%-22s %11s %7s %11s %9s %9s %9s %11s %9s\n' "${labels[$i]}" "$ticks" "$ratio" "$(seconds_of $ticks)" \
+        "$share" "$(rss_mib "${exe_pids[$i]}")" "$(rss_mib "${server_pids[$i]}")" "$(gui_objects "$i")" \
         "$(($(stat -c %s "${programs[$i]}") / 1024))"
 done
+echo "ticks of each round:"
+for i in "${!programs[@]}"; do printf '  %-20s %s\n' "${labels[$i]}" "${round_ticks[$i]:-}"; done
 echo "(clock ticks of $ticks_per_second per second; GDI/USER from GetGuiResources, which Wine leaves at 0)"
