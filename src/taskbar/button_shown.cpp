@@ -30,11 +30,6 @@ void ButtonShown::TooltipSet(WindowId window, std::string_view tip) {
   tooltip_ = tip;
 }
 
-void ButtonShown::Forget() {
-  value_.reset();
-  state_.reset();
-  tooltipWindow_.reset();
-  tooltip_.clear();
-}
+void ButtonShown::Forget() { *this = ButtonShown(); }
 
 }  // namespace pravelo::taskbar

@@ -4,6 +4,7 @@
 
 #include <shobjidl.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <utility>
@@ -33,8 +34,8 @@ static_assert(offsetof(THUMBBUTTON, dwFlags) == kThumbButton.flagsOffset);
 static_assert(THB_ICON == kThumbButtonIconOnly && THBF_ENABLED == kThumbButtonEnabled);
 static_assert(THBN_CLICKED == kThumbButtonClicked && WM_COMMAND == kCommandMessage);
 static_assert(sizeof(RECT) == kRectSize && offsetof(RECT, bottom) == 12);
-static_assert(TBPF_NOPROGRESS == kNoProgress && TBPF_INDETERMINATE == kProgressIndeterminate && TBPF_NORMAL == kProgressNormal &&
-              TBPF_PAUSED == kProgressPaused &&
+static_assert(TBPF_NOPROGRESS == kNoProgress && TBPF_INDETERMINATE == kProgressIndeterminate &&
+              TBPF_NORMAL == kProgressNormal && TBPF_PAUSED == kProgressPaused &&
               (static_cast<int>(TBPF_ERROR) | TBPF_PAUSED) == kProgressErrorPaused);
 
 namespace {
@@ -66,17 +67,17 @@ class SubclassedWindows {
   }
   ITaskBarList3* Find(HWND window) {
     AcquireSRWLockShared(&lock_);
-    ITaskBarList3* found = nullptr;
-    for (const auto& [entryWindow, object] : entries_) {
-      if (entryWindow == window) found = object;
-    }
+    const auto entry =
+        std::find_if(entries_.begin(), entries_.end(), [window](const auto& e) { return e.first == window; });
+    ITaskBarList3* found = entry == entries_.end() ? nullptr : entry->second;
     ReleaseSRWLockShared(&lock_);
     return found;
   }
   // Only the object's own entry: the window may be gone and its handle given to another.
   void Remove(HWND window, const ITaskBarList3* object) {
     AcquireSRWLockExclusive(&lock_);
-    std::erase_if(entries_, [&](const auto& entry) { return entry.first == window && entry.second == object; });
+    std::erase_if(entries_,
+                  [&](const auto& entry) { return entry.first == window && entry.second == object; });
     ReleaseSRWLockExclusive(&lock_);
   }
 
@@ -208,9 +209,10 @@ void ITaskBarList3::SubclassWindow() {
 
 void ITaskBarList3::UnsubclassWindow() {
   const auto window = reinterpret_cast<HWND>(buttonsWindow);
-  if (previousWindowProc != 0 && IsWindow(window)) SetWindowLongPtrW(window, GWLP_WNDPROC, previousWindowProc);
+  if (previousWindowProc != 0 && IsWindow(window))
+    SetWindowLongPtrW(window, GWLP_WNDPROC, previousWindowProc);
 #ifdef _WIN64
-  if (buttonsWindow != 0) Subclassed().Remove(window, this);
+  Subclassed().Remove(window, this);
 #endif
   previousWindowProc = 0;
   buttonsWindow = 0;
