@@ -1,5 +1,7 @@
 #include "display/canvas_win32.h"
 
+#include "platform/window_seen_win32.h"
+
 namespace pravelo::display {
 namespace {
 
@@ -49,19 +51,19 @@ BitmapDc::BitmapDc(UniqueBitmap bitmap)
   if (!selection_) ThrowLastError("SelectObject");
 }
 
-MemoryCanvas::MemoryCanvas(int width, int height, COLORREF background, UniqueBitmap picture)
-    : canvas_(CreateCanvasBitmap(width, height)), background_(background), picture_(std::move(picture)) {
-  if (!picture_) ThrowLastError("picture");
-  PaintBackground();
+MemoryCanvas::MemoryCanvas(int width, int height, COLORREF background, HBITMAP picture)
+    : canvas_(CreateCanvasBitmap(width, height)), background_(background) {
+  if (!picture) ThrowLastError("picture");
+  PaintBackground(picture);
 }
 
-void MemoryCanvas::PaintBackground() const noexcept {
+void MemoryCanvas::PaintBackground(HBITMAP picture) const noexcept {
   const HDC dc = canvas_.Get();
   const COLORREF textBackground = ::SetBkColor(dc, background_);
   const RECT all{0, 0, Width(), Height()};
   ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
   ::SetBkColor(dc, textBackground);
-  DrawPicture(dc, picture_.Get());
+  DrawPicture(dc, picture);
 }
 
 void MemoryCanvas::Paint(HDC target, const RECT& area) const noexcept {
@@ -72,8 +74,7 @@ void MemoryCanvas::Paint(HDC target, const RECT& area) const noexcept {
 void MemoryCanvas::Invalidate() const noexcept {
   // Nothing reaches the screen of a hidden or minimized window; it is painted whole from the
   // canvas when it is shown again.
-  if (window_ && ::IsWindowVisible(window_) && !::IsIconic(::GetAncestor(window_, GA_ROOT)))
-    ::InvalidateRect(window_, nullptr, FALSE);
+  if (window_ && CanBeSeen(window_)) ::InvalidateRect(window_, nullptr, FALSE);
 }
 
 }  // namespace pravelo::display

@@ -67,17 +67,18 @@ class MemoryCanvas {
 
  protected:
   // 32 bits per pixel whatever the screen, so colours are kept exactly (the icon's key).
-  // Throws CanvasError when the bitmap cannot be had or `picture` is null.
-  MemoryCanvas(int width, int height, COLORREF background, UniqueBitmap picture);
+  // Starts as PaintBackground(picture) leaves it; the picture is not kept, so a canvas that
+  // never starts again does not hold it. Throws CanvasError when the bitmap cannot be had
+  // or `picture` is null.
+  MemoryCanvas(int width, int height, COLORREF background, HBITMAP picture);
   ~MemoryCanvas() = default;
   void Invalidate() const noexcept;
-  // The whole canvas back to its background colour with its picture at the top-left.
-  void PaintBackground() const noexcept;
+  // The whole canvas back to its background colour with `picture` at the top-left.
+  void PaintBackground(HBITMAP picture) const noexcept;
 
  private:
   BitmapDc canvas_;
   COLORREF background_;
-  UniqueBitmap picture_;
   HWND window_ = nullptr;
 };
 

@@ -6,7 +6,7 @@
 namespace pravelo::display {
 
 GraphCanvasWin32::GraphCanvasWin32()
-    : MemoryCanvas(kGraphCanvasWidth, kGraphCanvasHeight, kGraphBackground, MakeGridBitmap()),
+    : MemoryCanvas(kGraphCanvasWidth, kGraphCanvasHeight, kGraphBackground, MakeGridBitmap().Get()),
       pen_(::CreatePen(PS_SOLID, 1, kGraphForeground)),
       penSelection_(Dc(), pen_.Get()) {}
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 #include "display/canvas_sizes.h"
 #include "display/tray_icon_win32.h"
@@ -28,8 +29,11 @@ UniqueFont CreateIconFont() {
 
 }  // namespace
 
-IconCanvasWin32::IconCanvasWin32()
-    : MemoryCanvas(kIconCanvasSize, kIconCanvasSize, kIconBackground, LoadPicture(IDB_ICON_STRIP)),
+IconCanvasWin32::IconCanvasWin32() : IconCanvasWin32(LoadPicture(IDB_ICON_STRIP)) {}
+
+IconCanvasWin32::IconCanvasWin32(UniqueBitmap strip)
+    : MemoryCanvas(kIconCanvasSize, kIconCanvasSize, kIconBackground, strip.Get()),
+      strip_(std::move(strip)),
       font_(CreateIconFont()),
       fontSelection_(Dc(), font_.Get()),
       fill_(LoadPicture(IDB_ICON_FILL)) {
@@ -39,7 +43,7 @@ IconCanvasWin32::IconCanvasWin32()
 }
 
 void IconCanvasWin32::Clear() {
-  PaintBackground();
+  PaintBackground(strip_.Get());
   Invalidate();
 }
 

@@ -27,6 +27,9 @@ class IconCanvasWin32 final : public IconCanvas, public MemoryCanvas {
   void DestroyIcon(NativeHandle icon) override;
 
  private:
+  explicit IconCanvasWin32(UniqueBitmap strip);
+
+  UniqueBitmap strip_;  // the background picture, painted again by every Clear
   UniqueFont font_;
   ScopedSelect fontSelection_;
   BitmapDc fill_;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/text_win32.h"
+#include "platform/window_seen_win32.h"
 
 namespace pravelo::ui {
 namespace {
@@ -63,6 +64,19 @@ void CheckBoxBinding::OnCommand(WORD notification) {
 
 HWND LabelBinding::CreateControl(HWND parent, DWORD style, const RECT& bounds) {
   return CreateNamed(L"STATIC", 0, style | SS_NOPREFIX | AlignStyle(Style().align), parent, bounds);
+}
+
+void LabelBinding::ApplyText() {
+  const std::wstring text = Widen(Model().Text());
+  // The same text again would only be painted again.
+  if (WindowText(Hwnd()) == text) return;
+  if (CanBeSeen(Hwnd())) {
+    SetWindowTextW(Hwnd(), text.c_str());
+    return;
+  }
+  // The label's own handler paints the new text at once, even in a minimized window. Kept
+  // by the window alone, it is painted when the window is shown again, which paints it whole.
+  DefWindowProcW(Hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 HWND TextBoxBinding::CreateControl(HWND parent, DWORD style, const RECT& bounds) {

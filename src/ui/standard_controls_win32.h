@@ -34,6 +34,7 @@ class LabelBinding final : public ChildBinding {
 
  protected:
   HWND CreateControl(HWND parent, DWORD style, const RECT& bounds) override;
+  void ApplyText() override;
 };
 
 class TextBoxBinding final : public ChildBinding {

@@ -168,6 +168,57 @@ TEST_F(FormWindowTest, ResizeEventComesOnceForAUserMinimizeAndNotAgainForTheMode
   EXPECT_EQ(resizes.size(), 2u);
 }
 
+// Counts the colour requests a label sends its parent, one for each painting of its text.
+class LabelPaintings {
+ public:
+  explicit LabelPaintings(HWND label) {
+    label_ = label;
+    count_ = 0;
+    hook_ = SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId());
+  }
+  ~LabelPaintings() { UnhookWindowsHookEx(hook_); }
+  int Count() const { return count_; }
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(sent->lParam) == label_)
+      ++count_;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static inline HWND label_ = nullptr;
+  static inline int count_ = 0;
+  HHOOK hook_;
+};
+
+TEST_F(FormWindowTest, ALabelIsPaintedOnlyForNewTextThatCanBeSeen) {
+  form().Show();
+  HWND label = Hwnd(form().label);
+  LabelPaintings paintings(label);
+  PumpFor(bound.pump, std::chrono::milliseconds(100));
+
+  const int before = paintings.Count();
+  form().label.SetText("45%");
+  PumpFor(bound.pump, std::chrono::milliseconds(100));
+  EXPECT_EQ(paintings.Count(), before) << "the same text again";
+  form().label.SetText("46%");
+  EXPECT_GT(paintings.Count(), before) << "new text in a shown window is painted at once";
+
+  SendMessageW(Hwnd(form()), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  PumpFor(bound.pump, std::chrono::milliseconds(100));
+  ASSERT_TRUE(IsIconic(Hwnd(form())));
+  const int minimized = paintings.Count();
+  form().label.SetText("47%");
+  PumpFor(bound.pump, std::chrono::milliseconds(100));
+  EXPECT_EQ(paintings.Count(), minimized);
+  EXPECT_EQ(TextOf(label), L"47%") << "the window keeps the text";
+
+  form().SetWindowState(WindowState::Normal);
+  EXPECT_TRUE(PumpUntil(bound.pump, [&] { return paintings.Count() > minimized; }))
+      << "shown again, the label is painted";
+  EXPECT_EQ(TextOf(label), L"47%");
+}
+
 TEST_F(FormWindowTest, CloseBoxAsksTheModelWhichMayKeepTheWindow) {
   std::vector<CloseReason> asked;
   bool keep = true;
