@@ -46,7 +46,8 @@ using namespace pravelo;
 
 // The canvas is drawn in design pixels; at another DPI its window is larger and the
 // canvas is stretched to fill it.
-void PaintCanvas(const display::MemoryCanvas& canvas, HDC dc, const RECT& client) {
+void PaintCanvas(display::GraphCanvasWin32& canvas, HDC dc, const RECT& client) {
+  canvas.CatchUp();
   if (client.right == canvas.Width() && client.bottom == canvas.Height()) {
     canvas.Paint(dc, client);
     return;

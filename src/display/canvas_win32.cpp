@@ -71,6 +71,8 @@ void MemoryCanvas::Paint(HDC target, const RECT& area) const noexcept {
            area.left, area.top, SRCCOPY);
 }
 
+bool MemoryCanvas::Unseen() const noexcept { return window_ && !CanBeSeen(window_); }
+
 void MemoryCanvas::Invalidate() const noexcept {
   // Nothing reaches the screen of a hidden or minimized window; it is painted whole from the
   // canvas when it is shown again.

@@ -73,6 +73,8 @@ class MemoryCanvas {
   MemoryCanvas(int width, int height, COLORREF background, HBITMAP picture);
   ~MemoryCanvas() = default;
   void Invalidate() const noexcept;
+  // Bound to a window that cannot be seen.
+  bool Unseen() const noexcept;
   // The whole canvas back to its background colour with `picture` at the top-left.
   void PaintBackground(HBITMAP picture) const noexcept;
 

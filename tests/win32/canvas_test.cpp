@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "display/canvas_sizes.h"
+#include "display/graph.h"
 #include "display/graph_canvas_win32.h"
 #include "display/icon_canvas_win32.h"
 #include "resource_ids.h"
@@ -197,6 +198,49 @@ TEST(IconCanvas, MakeIconShowsTheCanvasTopLeft) {
     for (int x = 0; x < 32; ++x) ASSERT_EQ(colours.At(x, y), drawn.At(x, y)) << x << "," << y;
   canvas.DestroyIcon(icon);
   EXPECT_FALSE(::GetIconInfo(FromNative<HICON>(icon), &info));
+}
+
+int Differences(const Pixels& a, const Pixels& b) {
+  if (a.width != b.width || a.height != b.height) return -1;
+  int count = 0;
+  for (std::size_t i = 0; i < a.data.size(); ++i) count += a.data[i] != b.data[i];
+  return count;
+}
+
+// Held back behind a hidden window and caught up, the graph has the pixels of one drawn at
+// once: before it scrolls, once it scrolls, and after more than a canvas's width of scrolls.
+TEST(GraphCanvas, HeldBackDrawingCaughtUpGivesThePixelsOfDrawingAtOnce) {
+  HWND hidden = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(hidden);
+  GraphCanvasWin32 atOnce, held;
+  held.BindWindow(hidden);
+  for (GraphCanvasWin32* canvas : {&atOnce, &held}) {
+    // Marks in the rightmost columns, which every scroll repeats into the columns it uncovers.
+    canvas->PlotPoint(kGraphCanvasWidth - 2, 5);
+    canvas->PlotPoint(kGraphCanvasWidth - 1, 9);
+  }
+  const Pixels start = Snapshot(held);
+  constexpr int kViewport = 217;  // the main window's
+  GraphState state;
+  state.Start(kGraphCanvasHeight);
+  unsigned seed = 7;
+  int refreshes = 0;
+  for (const int stop : {60, 150, 700}) {
+    for (; refreshes < stop; ++refreshes) {
+      seed = seed * 1103515245u + 12345u;
+      const GraphSegment segment = state.Advance(static_cast<int>((seed >> 16) % 101), kViewport, kGraphCanvasHeight);
+      for (GraphCanvasWin32* canvas : {&atOnce, &held}) {
+        if (segment.scrollFirst) canvas->ScrollLeft(kGraphStep);
+        canvas->DrawLine(segment.x0, segment.y0, segment.x1, segment.y1);
+      }
+    }
+    if (stop == 60) {
+      EXPECT_EQ(Differences(Snapshot(held), start), 0) << "nothing drawn while hidden";
+    }
+    held.CatchUp();
+    EXPECT_EQ(Differences(Snapshot(held), Snapshot(atOnce)), 0) << "after " << stop << " refreshes";
+  }
+  ::DestroyWindow(hidden);
 }
 
 // The window binding repaints from the canvas when it is told the canvas changed.
