@@ -22,8 +22,7 @@ mkdir -p "$out/artifacts"
 flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
        -Wall -Wextra -Werror -I"$root/src" -I"$root/tests")
 
-numeric_sources=("$root/src/base/numeric.cpp")
-[ -f "$root/src/base/numeric.cpp" ] || numeric_sources=("$root/tests/fakes/update_numeric_standin.cpp")
+numeric_sources=("$root/src/base/numeric.cpp" "$root/src/base/exact_decimal.cpp")
 
 run() {
     local name=$1 corpus=$out/corpus/$1 log=$out/$1.log
@@ -63,9 +62,9 @@ fuzz() {
 }
 fuzz version_file "$root/tests/fuzz/version_file_fuzz.cpp" "$root/src/update/sequential_items.cpp" \
     "$root/src/update/version_file.cpp" "${numeric_sources[@]}"
-fuzz numeric "$root/tests/fuzz/numeric_fuzz.cpp" "$root/src/base/numeric.cpp"
+fuzz numeric "$root/tests/fuzz/numeric_fuzz.cpp" "${numeric_sources[@]}"
 fuzz signed_version "$root/tests/fuzz/signed_version_fuzz.cpp" "$root/src/update/signed_version_file.cpp" \
     "$root/src/update/verified_executable.cpp" "$root/src/update/version_file.cpp" \
     "$root/src/update/sequential_items.cpp" "$root/src/update/sha256.cpp" "$root/src/base/hex.cpp" \
-    "$root/src/base/numeric.cpp"
+    "${numeric_sources[@]}"
 exit "$failed"

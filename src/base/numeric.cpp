@@ -1,13 +1,11 @@
 #include "base/numeric.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
-#include <stdlib.h>  // the global strtod: MinGW maps it to its correctly rounding one
 #include <string>
+
+#include "base/exact_decimal.h"
 
 namespace pravelo {
 namespace {
@@ -96,11 +94,7 @@ double ToDouble(const DecimalText& number) {
   if (leadingExponent > kFarOverflow) {
     magnitude = infinity;
   } else if (leadingExponent >= kFarUnderflow) {
-    // strtod rather than from_chars: both round correctly, but the library's floating
-    // from_chars brings some 40 KB of tables into the program. The text has no decimal
-    // point, so the C library's locale does not matter.
-    const std::string text = number.digits + 'e' + std::to_string(number.exponent);
-    magnitude = strtod(text.c_str(), nullptr);
+    magnitude = NearestDouble(number.digits, number.exponent);
   }
   return number.negative && magnitude != 0.0 ? -magnitude : magnitude;
 }
@@ -133,19 +127,8 @@ double RoundHalfAway(double value, int decimals) {
   if (!std::isfinite(value) || value == 0.0) return value == 0.0 ? 0.0 : value;
   // Round the decimal digits the format would show, not the binary value: 1.005 is
   // shown as 1.01 although its double lies just below.
-  // printf rather than to_chars: the library's floating to_chars brings some 180 KB of
-  // tables into the program. Only the digits and the exponent are read, so the C
-  // library's decimal point does not matter.
-  std::array<char, 40> buffer{};
-  const int length = std::snprintf(buffer.data(), buffer.size(), "%.*e", kShownDigits - 1, std::fabs(value));
-  const char* end = buffer.data() + std::max(0, std::min(length, static_cast<int>(buffer.size()) - 1));
-  std::string digits;
-  const char* cursor = buffer.data();
-  for (; cursor != end && *cursor != 'e'; ++cursor) {
-    if (IsDigit(*cursor)) digits += *cursor;
-  }
   int leadingExponent = 0;
-  if (cursor != end) std::from_chars(cursor + 1 + (cursor[1] == '+' ? 1 : 0), end, leadingExponent);
+  std::string digits = SignificantDigits(std::fabs(value), kShownDigits, leadingExponent);
 
   // Digits that stay: those down to the last decimal place.
   const int kept = leadingExponent + 1 + decimals;
@@ -153,18 +136,7 @@ double RoundHalfAway(double value, int decimals) {
   if (kept < kShownDigits) {
     const bool up = digits[static_cast<std::size_t>(kept)] >= '5';
     digits.resize(static_cast<std::size_t>(kept));
-    if (up) {
-      int at = kept - 1;
-      for (; at >= 0 && digits[static_cast<std::size_t>(at)] == '9'; --at) {
-        digits[static_cast<std::size_t>(at)] = '0';
-      }
-      if (at >= 0) {
-        ++digits[static_cast<std::size_t>(at)];
-      } else {
-        digits.insert(digits.begin(), '1');
-        ++leadingExponent;
-      }
-    }
+    if (up) AddOneInLastPlace(digits, leadingExponent);
   }
   DecimalText rounded;
   rounded.negative = value < 0;

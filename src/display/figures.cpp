@@ -1,9 +1,9 @@
 #include "display/figures.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 
+#include "base/exact_decimal.h"
 #include "base/numeric.h"
 #include "pravelo_version.h"
 
@@ -12,13 +12,27 @@ namespace {
 
 constexpr int kWindowBorderAllowance = 5;
 
-// The number in at most 15 significant digits (7500, 49750, 0.1). printf rather than
-// to_chars, whose floating tables would add some 180 KB to the program.
+constexpr int kShownDigits = 15;
+
+// The number in at most 15 significant digits, as "%.15g" writes it (7500, 49750, 0.1,
+// 1e+300).
 std::string NumberText(double value) {
   if (std::isnan(value)) return "0";
-  char buffer[32];
-  const int length = std::snprintf(buffer, sizeof buffer, "%.15g", value);
-  return std::string(buffer, static_cast<std::size_t>(std::max(0, length)));
+  const std::string sign = std::signbit(value) ? "-" : "";
+  if (std::isinf(value)) return sign + "inf";
+  if (value == 0) return sign + "0";
+  int exponent = 0;
+  std::string digits = SignificantDigits(std::fabs(value), kShownDigits, exponent);
+  digits.erase(digits.find_last_not_of('0') + 1);
+  if (exponent < -4 || exponent >= kShownDigits) {
+    const std::string mantissa = digits.size() > 1 ? digits.substr(0, 1) + '.' + digits.substr(1) : digits;
+    const std::string power = std::to_string(std::abs(exponent));
+    return sign + mantissa + (exponent < 0 ? "e-" : "e+") + (power.size() < 2 ? "0" : "") + power;
+  }
+  if (exponent < 0) return sign + "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+  const auto whole = static_cast<std::size_t>(exponent + 1);
+  if (digits.size() <= whole) return sign + digits + std::string(whole - digits.size(), '0');
+  return sign + digits.substr(0, whole) + '.' + digits.substr(whole);
 }
 
 }  // namespace

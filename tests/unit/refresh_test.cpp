@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdio>
+#include <random>
+
 #include "display/figures.h"
 #include "display/graph.h"
 #include "fakes/app_fixture.h"
@@ -28,6 +32,23 @@ TEST(RefreshFigures, TextsAndWidths) {
   EXPECT_EQ(display::TimerTagText(50, false), "50000");
   EXPECT_EQ(display::TimerTagText(7.5, false), "7500");
   EXPECT_FALSE(display::TimerTagText(std::numeric_limits<double>::infinity(), false).empty());
+}
+
+// The tag is written as "%.15g" writes the number, for every number a setting can give.
+TEST(RefreshFigures, TimerTagIsWrittenAsTheFormatWritesIt) {
+  auto formatted = [](double milliseconds) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.15g", milliseconds);
+    return std::string(buffer);
+  };
+  std::vector<double> seconds = {0.0, -0.0, 1e-3, 1.005, 99999.9999999999, 1e12, 1e300, -7.5,
+                                 std::numeric_limits<double>::infinity(), std::numeric_limits<double>::denorm_min()};
+  std::mt19937_64 random(170);
+  for (int i = 0; i < 5000; ++i) seconds.push_back(std::bit_cast<double>(random()));
+  for (const double value : seconds) {
+    if (std::isnan(value)) continue;
+    ASSERT_EQ(display::TimerTagText(value, false), formatted(value * 1000.0)) << value;
+  }
 }
 
 TEST(RefreshFigures, HighLoadNeedsTheLastPassFigureAtMostFifty) {

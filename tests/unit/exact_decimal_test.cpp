@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "base/exact_decimal.h"
+
+namespace pravelo {
+namespace {
+
+// The host's C library rounds both ways correctly; the program's own conversions must agree
+// with it everywhere, not only on the texts settings usually hold.
+double HostNearest(const std::string& digits, int64_t exponent) {
+  return std::strtod((digits + 'e' + std::to_string(exponent)).c_str(), nullptr);
+}
+
+std::string HostDigits(double magnitude, int count, int& leadingExponent) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.*e", count - 1, magnitude);
+  std::string digits;
+  const char* cursor = buffer;
+  for (; *cursor != 'e'; ++cursor) {
+    if (*cursor != '.') digits += *cursor;
+  }
+  leadingExponent = std::atoi(cursor + 1);
+  return digits;
+}
+
+TEST(NearestDouble, AgreesWithCorrectRoundingAtTheEdgesAndAtRandom) {
+  const double largest = std::numeric_limits<double>::max();
+  // Halfway cases and the ends of the range, where a wrong rounding step shows first.
+  const struct {
+    const char* digits;
+    int64_t exponent;
+  } edges[] = {
+      {"9007199254740993", 0},                                   // 2^53 + 1: a tie, to even
+      {"9007199254740995", 0},                                   // a tie, up to even
+      {"179769313486231580793728971405303415079934132710037826936173778980444968292764750946649017977587207096330286416692887910946555547851940402630657488671505820681908902000708383676273854845817711531764475730270069855571366959622842914819860834936475292719074168444365510704342711559699508093042880177904174497792", 0},  // halfway past the largest double
+      {"24703282292062327208828439", -349},                      // just below half the smallest subnormal
+      {"24703282292062327208828440", -349},                      // just above it
+      {"22250738585072011", -324},                               // the largest subnormal's edge
+      {"1", 0},
+      {"5", -324},
+  };
+  for (const auto& edge : edges) {
+    EXPECT_EQ(NearestDouble(edge.digits, edge.exponent), HostNearest(edge.digits, edge.exponent))
+        << edge.digits << "e" << edge.exponent;
+  }
+  EXPECT_EQ(NearestDouble("17976931348623157", 292), largest);
+  EXPECT_EQ(NearestDouble("1", 309), std::numeric_limits<double>::infinity());
+  EXPECT_EQ(NearestDouble("000", 5), 0.0);
+  EXPECT_EQ(NearestDouble("24703282292062327208828440", -349), std::numeric_limits<double>::denorm_min());
+
+  std::mt19937_64 random(20261208);
+  for (int i = 0; i < 10000; ++i) {
+    std::string digits(1 + random() % 40, '0');
+    for (char& digit : digits) digit = static_cast<char>('0' + random() % 10);
+    const int64_t exponent = static_cast<int64_t>(random() % 720) - 360 - static_cast<int64_t>(digits.size());
+    ASSERT_EQ(NearestDouble(digits, exponent), HostNearest(digits, exponent)) << digits << "e" << exponent;
+  }
+}
+
+TEST(SignificantDigits, AgreeWithCorrectRoundingForEveryKindOfDouble) {
+  const double values[] = {
+      1.0, 0.1, 1.005, 2.5, 1234567890123455.0, 9.999999999999999, 1e23, 5e-324,
+      std::numeric_limits<double>::max(), std::numeric_limits<double>::min(),
+  };
+  std::mt19937_64 random(8122026);
+  auto check = [](double value, int count) {
+    int leading = 0;
+    int hostLeading = 0;
+    const std::string digits = SignificantDigits(value, count, leading);
+    ASSERT_EQ(digits, HostDigits(value, count, hostLeading)) << value << " to " << count;
+    ASSERT_EQ(leading, hostLeading) << value << " to " << count;
+  };
+  for (const double value : values) {
+    for (const int count : {1, 2, 15, 17, 25}) check(value, count);
+  }
+  for (int i = 0; i < 10000; ++i) {
+    const double value = std::bit_cast<double>(random() >> 1);  // positive, any exponent
+    if (std::isfinite(value) && value != 0) check(value, 1 + static_cast<int>(random() % 20));
+  }
+}
+
+}  // namespace
+}  // namespace pravelo
