@@ -75,6 +75,17 @@ cpu_ticks() {
     awk '{print $12 + $13}' <<<"${stat##*) }"
 }
 
+# Time on a CPU of all the threads of a process in ns (the scheduler's own count, where the
+# ticks above are truncated to whole ticks); empty when it has ended.
+cpu_ns() {
+    local task sum=0 ns
+    [ -d "/proc/$1/task" ] || return 0
+    for task in /proc/"$1"/task/*/schedstat; do
+        read -r ns _ <"$task" 2>/dev/null && sum=$((sum + ns))
+    done
+    echo "$sum"
+}
+
 rss_mib() {
     awk '/^VmRSS:/ {printf "%.1f", $2 / 1024}' "/proc/$1/status" 2>/dev/null || true
 }
@@ -131,23 +142,36 @@ total_ticks() {
     server=$(cpu_ticks "${server_pids[$1]}")
     if [ -n "$exe" ] && [ -n "$server" ]; then echo $((exe + server)); fi
 }
+# The same in ns.
+total_ns() {
+    local exe server
+    exe=$(cpu_ns "${exe_pids[$1]}")
+    server=$(cpu_ns "${server_pids[$1]}")
+    if [ -n "$exe" ] && [ -n "$server" ]; then echo $((exe + server)); fi
+}
 # The runs share the machine, so a round's load falls on all of them alike; the median of
 # the rounds leaves out a round that a burst elsewhere on the host spoiled.
 declare -A round_ticks
+declare -A round_ms
 declare -A before
+declare -A before_ns
 for _ in $(seq 1 "$rounds"); do
-    for i in "${!programs[@]}"; do before[$i]=$(total_ticks "$i"); done
+    for i in "${!programs[@]}"; do
+        before[$i]=$(total_ticks "$i")
+        before_ns[$i]=$(total_ns "$i")
+    done
     sleep "$seconds"
     for i in "${!programs[@]}"; do
         after=$(total_ticks "$i")
-        if [ -n "${before[$i]}" ] && [ -n "$after" ]; then
+        after_ns=$(total_ns "$i")
+        if [ -n "${before[$i]}" ] && [ -n "$after" ] && [ -n "${before_ns[$i]}" ] && [ -n "$after_ns" ]; then
             round_ticks[$i]+="$((after - before[$i])) "
+            round_ms[$i]+="$(((after_ns - before_ns[$i]) / 1000000)) "
         fi
     done
 done
 median() { tr ' ' '\n' <<<"$1" | { grep . || true; } | sort -n | awk '{v[NR] = $1} END {if (NR) print v[int((NR + 1) / 2)]}'; }
 
-seconds_of() { awk -v t="$1" -v hz="$ticks_per_second" 'BEGIN {printf "%.2f", t / hz}'; }
 # GDI and USER objects of a program, as its own prefix's Windows reports them.
 gui_objects() {
     WINEPREFIX=$state/$1/prefix "$WINE" "$driver" gui --image "$(basename "${programs[$1]}")" 2>/dev/null </dev/null |
@@ -155,21 +179,33 @@ gui_objects() {
 }
 printf '\nIdle cost: median of %s rounds of %s s after %s s of warm-up; one prefix, wineserver and display per run.\n' \
     "$rounds" "$seconds" "$warmup"
-printf '%-22s %11s %7s %11s %9s %9s %9s %11s %9s\n' run "ticks exe+s" "x null" "exe+srv s" "of 1 core" \
+printf '%-22s %11s %7s %11s %8s %9s %9s %9s %9s %9s\n' run "ticks exe+s" "x null" "CPU ms" "x null*" "of 1 core" \
     "exe MiB" "srv MiB" "GDI/USER" "exe KiB"
+ratio() { awk -v t="$1" -v n="${2:-0}" 'BEGIN {if (n > 0) printf "%.2f", t / n; else print "-"}'; }
+# The median of the rounds' own ratios: a round's load falls on all runs alike, so each
+# round is compared with the null program's same round.
+round_ratio() {
+    awk -v t="$1" -v n="$2" 'BEGIN {
+        k = split(t, a, " "); split(n, b, " "); m = 0
+        for (j = 1; j <= k; j++) if (b[j] > 0) r[++m] = a[j] / b[j]
+        if (m == 0) { print "-"; exit }
+        for (x = 1; x <= m; x++) for (y = x + 1; y <= m; y++) if (r[y] < r[x]) { v = r[x]; r[x] = r[y]; r[y] = v }
+        printf "%.2f", r[int((m + 1) / 2)] }'
+}
 null_ticks=$(median "${round_ticks[0]:-}")
 for i in "${!programs[@]}"; do
     ticks=$(median "${round_ticks[$i]:-}")
+    ms=$(median "${round_ms[$i]:-}")
     if [ -z "$ticks" ] || [ "$(wc -w <<<"${round_ticks[$i]}")" -ne "$rounds" ]; then
         printf '%-22s %s\n' "${labels[$i]}" "ended before the measurement was over (nothing to measure)"
         continue
     fi
-    share=$(awk -v t=$ticks -v hz="$ticks_per_second" -v s="$seconds" 'BEGIN {printf "%.2f%%", 100 * t / hz / s}')
-    ratio=$(awk -v t="$ticks" -v n="${null_ticks:-0}" 'BEGIN {if (n > 0) printf "%.2f", t / n; else print "-"}')
-    printf '%-22s %11s %7s %11s %9s %9s %9s %11s %9s\n' "${labels[$i]}" "$ticks" "$ratio" "$(seconds_of $ticks)" \
-        "$share" "$(rss_mib "${exe_pids[$i]}")" "$(rss_mib "${server_pids[$i]}")" "$(gui_objects "$i")" \
-        "$(($(stat -c %s "${programs[$i]}") / 1024))"
+    share=$(awk -v ms="$ms" -v s="$seconds" 'BEGIN {printf "%.2f%%", ms / 10 / s}')
+    printf '%-22s %11s %7s %11s %8s %9s %9s %9s %9s %9s\n' "${labels[$i]}" "$ticks" "$(ratio "$ticks" "$null_ticks")" \
+        "$ms" "$(round_ratio "${round_ms[$i]}" "${round_ms[0]:-}")" "$share" "$(rss_mib "${exe_pids[$i]}")" "$(rss_mib "${server_pids[$i]}")" \
+        "$(gui_objects "$i")" "$(($(stat -c %s "${programs[$i]}") / 1024))"
 done
-echo "ticks of each round:"
-for i in "${!programs[@]}"; do printf '  %-20s %s\n' "${labels[$i]}" "${round_ticks[$i]:-}"; done
-echo "(clock ticks of $ticks_per_second per second; GDI/USER from GetGuiResources, which Wine leaves at 0)"
+echo "ticks and CPU ms of each round:"
+for i in "${!programs[@]}"; do printf '  %-20s %-16s %s\n' "${labels[$i]}" "${round_ticks[$i]:-}" "${round_ms[$i]:-}"; done
+echo "(clock ticks of $ticks_per_second per second, each count truncated to a whole tick; CPU ms from the"
+echo " scheduler's per-thread time; x null* is the median of each round's ratio; GDI/USER from GetGuiResources, which Wine leaves at 0)"
