@@ -1,4 +1,5 @@
 // libFuzzer target: the numeric readings and roundings on arbitrary texts and doubles.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/exact_decimal.h"
 #include "base/numeric.h"
 
 namespace {
@@ -39,6 +41,25 @@ void CheckRoundings(double value, int decimals) {
   REQUIRE(std::fabs(rounded - value) <= step / 2 + std::fabs(value) * 1e-12 + 1e-300);
 }
 
+// The host's C library rounds correctly both ways; the program's own conversions must agree.
+void CheckAgainstHostLibrary(double value, std::string_view bytes) {
+  if (std::isfinite(value) && value != 0) {
+    const int count = 1 + static_cast<int>(bytes.size() % 20);
+    int leading = 0;
+    const std::string digits = pravelo::SignificantDigits(std::fabs(value), count, leading);
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*e", count - 1, std::fabs(value));
+    std::string host(buffer, std::strchr(buffer, 'e'));
+    host.erase(std::remove(host.begin(), host.end(), '.'), host.end());
+    REQUIRE(digits == host && leading == std::atoi(std::strchr(buffer, 'e') + 1));
+  }
+  std::string digits;
+  for (const char c : bytes.substr(0, 60)) digits += static_cast<char>('0' + static_cast<unsigned char>(c) % 10);
+  const int64_t exponent = bytes.empty() ? 0 : static_cast<int64_t>(static_cast<unsigned char>(bytes[0]) * 3) - 400;
+  const std::string text = (digits.empty() ? "0" : digits) + 'e' + std::to_string(exponent);
+  REQUIRE(pravelo::NearestDouble(digits, exponent) == std::strtod(text.c_str(), nullptr));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -55,6 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     double raw = 0;
     std::memcpy(&raw, data + 1, sizeof(raw));
     CheckRoundings(raw, data[0] % 7);
+    CheckAgainstHostLibrary(raw, text);
   }
   return 0;
 }
