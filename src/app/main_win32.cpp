@@ -50,10 +50,9 @@ void PaintCanvas(display::GraphCanvasWin32& canvas, HDC dc, const RECT& client) 
   canvas.CatchUp();
   if (client.right == canvas.Width() && client.bottom == canvas.Height()) {
     canvas.Paint(dc, client);
-    return;
+  } else {
+    canvas.PaintStretched(dc, client);
   }
-  SetStretchBltMode(dc, COLORONCOLOR);
-  StretchBlt(dc, 0, 0, client.right, client.bottom, canvas.Dc(), 0, 0, canvas.Width(), canvas.Height(), SRCCOPY);
 }
 
 }  // namespace

@@ -57,9 +57,15 @@ class MemoryCanvas {
   MemoryCanvas& operator=(const MemoryCanvas&) = delete;
 
   // The window that shows the canvas and is invalidated after each drawing; null for none.
-  void BindWindow(HWND window) noexcept { window_ = window; }
+  // Its WM_PAINT must paint through Paint, which says the invalidation has been answered.
+  void BindWindow(HWND window) noexcept {
+    window_ = window;
+    paintPending_ = false;
+  }
   // Copies `area` of the canvas to the same place of `target` (for WM_PAINT).
   void Paint(HDC target, const RECT& area) const noexcept;
+  // The whole canvas stretched over `client` of `target`, for a window at another DPI.
+  void PaintStretched(HDC target, const RECT& client) const noexcept;
 
   HDC Dc() const noexcept { return canvas_.Get(); }
   int Width() const noexcept { return canvas_.Size().cx; }
@@ -82,6 +88,8 @@ class MemoryCanvas {
   BitmapDc canvas_;
   COLORREF background_;
   HWND window_ = nullptr;
+  // Invalidated and not painted since: invalidating again would only cost a round trip.
+  mutable bool paintPending_ = false;
 };
 
 }  // namespace pravelo::display

@@ -254,6 +254,25 @@ TEST(MemoryCanvas, InvalidatesTheBoundWindowAndPaintsFromTheCanvas) {
   canvas.PlotPoint(3, 3);
   RECT dirty{};
   EXPECT_TRUE(::GetUpdateRect(window, &dirty, FALSE));
+
+  // Until the paint that answers it, further drawings ride on the same invalidation (seen here
+  // by validating behind the canvas's back); either kind of paint lets the next one invalidate.
+  ::ValidateRect(window, nullptr);
+  canvas.PlotPoint(4, 4);
+  EXPECT_FALSE(::GetUpdateRect(window, &dirty, FALSE));
+  {
+    const WindowDc dc(window);
+    canvas.PaintStretched(dc.Get(), RECT{0, 0, 2 * kGraphCanvasWidth, 2 * kGraphCanvasHeight});
+  }
+  canvas.PlotPoint(5, 5);
+  EXPECT_TRUE(::GetUpdateRect(window, &dirty, FALSE));
+  ::ValidateRect(window, nullptr);
+  {
+    const WindowDc dc(window);
+    canvas.Paint(dc.Get(), RECT{0, 0, kGraphCanvasWidth, kGraphCanvasHeight});
+  }
+  canvas.DrawLine(0, 0, 9, 9);
+  EXPECT_TRUE(::GetUpdateRect(window, &dirty, FALSE));
   ::DestroyWindow(window);
 
   UniqueBitmap target =
