@@ -48,11 +48,7 @@ using namespace pravelo;
 // canvas is stretched to fill it.
 void PaintCanvas(display::GraphCanvasWin32& canvas, HDC dc, const RECT& client) {
   canvas.CatchUp();
-  if (client.right == canvas.Width() && client.bottom == canvas.Height()) {
-    canvas.Paint(dc, client);
-  } else {
-    canvas.PaintStretched(dc, client);
-  }
+  canvas.PaintTo(dc, client);
 }
 
 }  // namespace
@@ -92,7 +88,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   auto binding = ui::BindApplication(instance, application, pump);
   ui::SetPaintHook(form1.Picture4, [&graph](HDC dc, const RECT& client) { PaintCanvas(graph, dc, client); });
 
-  // The canvas invalidates its window once that window exists, which is when the load begins.
+  // The canvas paints its window once that window exists, which is when the load begins.
   auto load = std::move(form1.onLoad);
   form1.onLoad = [&form1, &graph, load] {
     graph.BindWindow(reinterpret_cast<HWND>(form1.Picture4.Handle()));

@@ -67,25 +67,27 @@ void MemoryCanvas::PaintBackground(HBITMAP picture) const noexcept {
 }
 
 void MemoryCanvas::Paint(HDC target, const RECT& area) const noexcept {
-  paintPending_ = false;
   ::BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, canvas_.Get(),
            area.left, area.top, SRCCOPY);
 }
 
-void MemoryCanvas::PaintStretched(HDC target, const RECT& client) const noexcept {
-  paintPending_ = false;
+void MemoryCanvas::PaintTo(HDC target, const RECT& client) const noexcept {
+  if (client.right == Width() && client.bottom == Height()) return Paint(target, client);
   ::SetStretchBltMode(target, COLORONCOLOR);
   ::StretchBlt(target, 0, 0, client.right, client.bottom, canvas_.Get(), 0, 0, Width(), Height(), SRCCOPY);
 }
 
 bool MemoryCanvas::Unseen() const noexcept { return window_ && !CanBeSeen(window_); }
 
-void MemoryCanvas::Invalidate() const noexcept {
-  // Nothing reaches the screen of a hidden or minimized window; it is painted whole from the
-  // canvas when it is shown again. A window still waiting for its paint gets this drawing too.
-  if (!window_ || paintPending_ || !CanBeSeen(window_)) return;
-  ::InvalidateRect(window_, nullptr, FALSE);
-  paintPending_ = true;
+void MemoryCanvas::Present() const noexcept {
+  // Painted here rather than invalidated: an invalidation costs three round trips to the
+  // window system on every refresh (invalidate, the paint message, validate), this none.
+  // Nothing reaches the screen of a hidden or minimized window; its WM_PAINT paints it
+  // whole from the canvas when it is shown again.
+  if (!window_ || !CanBeSeen(window_)) return;
+  RECT client;
+  if (!::GetClientRect(window_, &client)) return;
+  if (const WindowDc dc(window_); dc.Get()) PaintTo(dc.Get(), client);
 }
 
 }  // namespace pravelo::display

@@ -56,16 +56,13 @@ class MemoryCanvas {
   MemoryCanvas(const MemoryCanvas&) = delete;
   MemoryCanvas& operator=(const MemoryCanvas&) = delete;
 
-  // The window that shows the canvas and is invalidated after each drawing; null for none.
-  // Its WM_PAINT must paint through Paint, which says the invalidation has been answered.
-  void BindWindow(HWND window) noexcept {
-    window_ = window;
-    paintPending_ = false;
-  }
-  // Copies `area` of the canvas to the same place of `target` (for WM_PAINT).
+  // The window that shows the canvas, painted from it after each drawing; null for none. Its
+  // WM_PAINT paints through PaintTo.
+  void BindWindow(HWND window) noexcept { window_ = window; }
+  // Copies `area` of the canvas to the same place of `target`.
   void Paint(HDC target, const RECT& area) const noexcept;
-  // The whole canvas stretched over `client` of `target`, for a window at another DPI.
-  void PaintStretched(HDC target, const RECT& client) const noexcept;
+  // The whole canvas over `client` of `target`, stretched when the window is at another DPI.
+  void PaintTo(HDC target, const RECT& client) const noexcept;
 
   HDC Dc() const noexcept { return canvas_.Get(); }
   int Width() const noexcept { return canvas_.Size().cx; }
@@ -78,7 +75,8 @@ class MemoryCanvas {
   // or `picture` is null.
   MemoryCanvas(int width, int height, COLORREF background, HBITMAP picture);
   ~MemoryCanvas() = default;
-  void Invalidate() const noexcept;
+  // Paints the bound window from the canvas at once, if it can be seen.
+  void Present() const noexcept;
   // Bound to a window that cannot be seen.
   bool Unseen() const noexcept;
   // The whole canvas back to its background colour with `picture` at the top-left.
@@ -88,8 +86,6 @@ class MemoryCanvas {
   BitmapDc canvas_;
   COLORREF background_;
   HWND window_ = nullptr;
-  // Invalidated and not painted since: invalidating again would only cost a round trip.
-  mutable bool paintPending_ = false;
 };
 
 }  // namespace pravelo::display

@@ -15,7 +15,7 @@ GraphCanvasWin32::GraphCanvasWin32()
 void GraphCanvasWin32::PlotPoint(int x, int y) {
   CatchUp();
   ::SetPixelV(Dc(), x, y, kGraphForeground);
-  Invalidate();
+  Present();
 }
 
 void GraphCanvasWin32::ScrollLeft(int pixels) {
@@ -25,7 +25,7 @@ void GraphCanvasWin32::ScrollLeft(int pixels) {
   }
   CatchUp();
   Scroll(pixels, 1);
-  Invalidate();
+  Present();
 }
 
 void GraphCanvasWin32::DrawLine(int x0, int y0, int x1, int y1) {
@@ -35,7 +35,7 @@ void GraphCanvasWin32::DrawLine(int x0, int y0, int x1, int y1) {
   }
   CatchUp();
   Line(x0, y0, x1, y1);
-  Invalidate();
+  Present();
 }
 
 void GraphCanvasWin32::CatchUp() {

@@ -26,7 +26,7 @@ class GraphCanvasWin32 final : public GraphCanvas, public MemoryCanvas {
   void ScrollLeft(int pixels) override;
   // Both end points are drawn.
   void DrawLine(int x0, int y0, int x1, int y1) override;
-  // Draws what was held back, without invalidating; before the canvas is painted or read.
+  // Draws what was held back, without painting the window; before the canvas is painted or read.
   void CatchUp();
 
  private:

@@ -44,19 +44,19 @@ IconCanvasWin32::IconCanvasWin32(UniqueBitmap strip)
 
 void IconCanvasWin32::Clear() {
   PaintBackground(strip_.Get());
-  Invalidate();
+  Present();
 }
 
 void IconCanvasWin32::PrintText(int x, int y, std::string_view text) {
   const std::wstring wide = Widen(text);
   ::TextOutW(Dc(), x, y, wide.data(), static_cast<int>(wide.size()));
-  Invalidate();
+  Present();
 }
 
 void IconCanvasWin32::PaintFillBar(int width, int height) {
   const SIZE fill = fill_.Size();
   ::StretchBlt(Dc(), 0, 0, width, height, fill_.Get(), 0, 0, fill.cx, fill.cy, SRCCOPY);
-  Invalidate();
+  Present();
 }
 
 NativeHandle IconCanvasWin32::MakeIcon() {
