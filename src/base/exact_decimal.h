@@ -14,9 +14,9 @@ namespace pravelo {
 // number of digits and |exponent|, so callers bound both.
 double NearestDouble(std::string_view digits, int64_t exponent);
 
-// The first `count` significant digits of a finite `magnitude` > 0, rounded to nearest
-// with ties to even, as "%.*e" gives them (count >= 1); `leadingExponent` receives the decimal exponent
-// of the first digit.
+// The first `count` (>= 1) significant digits of a finite `magnitude` > 0, rounded to
+// nearest with ties to even, as "%.*e" gives them; `leadingExponent` receives the decimal
+// exponent of the first digit.
 std::string SignificantDigits(double magnitude, int count, int& leadingExponent);
 
 // Adds one in the last place of `digits`. A carry out of the first digit makes them a 1

@@ -113,9 +113,6 @@ Int RoundHalfEven(double value) {
   return static_cast<Int>(whole);
 }
 
-// Significant digits a number shows when formatted as text.
-constexpr int kShownDigits = 15;
-
 }  // namespace
 
 double NumericValue(std::string_view text) { return ToDouble(ReadLeadingNumber(text)); }

@@ -17,7 +17,11 @@ double NumericValue(std::string_view text);
 int32_t RoundHalfEven32(double value);
 int64_t RoundHalfEven64(double value);
 
-// Rounds to `decimals` places with halves away from zero, as a "0.00" format does.
+// Significant digits a number shows when formatted as text.
+inline constexpr int kShownDigits = 15;
+
+// Rounds to `decimals` places of the number as shown, with halves away from zero, as a
+// "0.00" format does.
 double RoundHalfAway(double value, int decimals);
 
 // Whether a setting's text "converts to true": the word true (any case) or a number

@@ -12,8 +12,6 @@ namespace {
 
 constexpr int kWindowBorderAllowance = 5;
 
-constexpr int kShownDigits = 15;
-
 // The number in at most 15 significant digits, as "%.15g" writes it (7500, 49750, 0.1,
 // 1e+300).
 std::string NumberText(double value) {
