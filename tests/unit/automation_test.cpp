@@ -180,6 +180,8 @@ TEST(AutomationWindow, OpensFromTheOptionsWindowAndShowsWhatIsInForce) {
   EXPECT_EQ(w.Text2.Text(), "60");
   EXPECT_EQ(w.Text3.Text(), "");
   EXPECT_EQ(w.Text4.Text(), "game.exe; x.exe");
+  EXPECT_EQ(w.Label4.Text(),
+            "The deep optimization pushes every program out of memory; it cannot leave these out.");
 }
 
 TEST(AutomationWindow, RefusedInputGetsAMessageAndNothingIsSaved) {
