@@ -74,8 +74,8 @@ int main() {
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = L"PraveloLongCallBench";
   RegisterClassW(&windowClass);
-  HWND window = CreateWindowW(windowClass.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
-                              nullptr, windowClass.hInstance, nullptr);
+  HWND window = CreateWindowW(windowClass.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                              nullptr, nullptr, windowClass.hInstance, nullptr);
   SetTimer(window, kRefreshTimer, kRefreshMs, nullptr);
   MessagePumpWin32 pump;
 
@@ -84,7 +84,8 @@ int main() {
     double passMs = 0;
     const double gapMs = RunPass(pump, beside, passMs);
     std::printf("  %-38s pass %.0f ms, longest gap between refreshes %.1f ms\n",
-                beside ? "request on a worker, window served:" : "request on the window's thread:", passMs, gapMs);
+                beside ? "request on a worker, window served:" : "request on the window's thread:", passMs,
+                gapMs);
   }
   KillTimer(window, kRefreshTimer);
   DestroyWindow(window);

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <thread>
 
-#include "fakes/fake_memory_api.h"
 #include "fakes/fake_machine.h"
+#include "fakes/fake_memory_api.h"
 #include "fakes/fake_system.h"
 #include "memory/optimizer.h"
 #include "settings/area_settings.h"

@@ -5,8 +5,8 @@
 
 #include "fakes/fake_memory_api.h"
 #include "fakes/fake_system.h"
-#include "platform/memory_operations.h"
 #include "memory/optimizer.h"
+#include "platform/memory_operations.h"
 #include "settings/area_settings.h"
 
 namespace {
@@ -23,7 +23,8 @@ class InstantProcess : public OpenedProcess {
 class InstantOperations : public MemoryOperations {
  public:
   explicit InstantOperations(std::size_t processes) {
-    for (std::size_t i = 0; i < processes; ++i) list_.processes.push_back({static_cast<uint32_t>(i * 4), "program.exe"});
+    for (std::size_t i = 0; i < processes; ++i)
+      list_.processes.push_back({static_cast<uint32_t>(i * 4), "program.exe"});
   }
   ProcessList ListProcesses() override { return list_; }
   OpenResult OpenProcess(uint32_t) override { return {std::make_unique<InstantProcess>(), {}, false}; }

@@ -27,7 +27,8 @@ class HighLoadTrigger {
 
   uint64_t CooldownMs() const { return cooldownMs_; }
   // What a pass freed as a share of the installed memory; nothing when either is unknown.
-  static std::optional<double> FreedShare(std::optional<int64_t> freedBytes, std::optional<uint64_t> totalBytes);
+  static std::optional<double> FreedShare(std::optional<int64_t> freedBytes,
+                                          std::optional<uint64_t> totalBytes);
 
  private:
   int threshold_ = 0;

@@ -29,7 +29,8 @@ WorkingSetTrim TrimWorkingSets(MemoryOperations& operations, const Exclusions& e
       if (result.Done()) {
         ++trim.trimmed;
         if (before && after) {
-          trim.freedBytes = trim.freedBytes.value_or(0) + static_cast<int64_t>(*before) - static_cast<int64_t>(*after);
+          trim.freedBytes =
+              trim.freedBytes.value_or(0) + static_cast<int64_t>(*before) - static_cast<int64_t>(*after);
         }
       } else {
         open.failure = result;

@@ -69,7 +69,8 @@ void MessagePumpWin32::RunBesideMessages(const std::function<void()>& call) {
   }
   longCall_ = thread.Get();
   while (true) {
-    const DWORD woken = MsgWaitForMultipleObjectsEx(1, &longCall_, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    const DWORD woken =
+        MsgWaitForMultipleObjectsEx(1, &longCall_, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (woken == WAIT_OBJECT_0) break;
     if (woken != WAIT_OBJECT_0 + 1) {
       // The wait itself failed: the call must still end before the pass goes on.

@@ -32,7 +32,8 @@ void StandardOutputWin32::Write(std::string_view text) {
   // A console gets wide text, whatever its code page; a GUI program has none of its own,
   // so it borrows its starter's.
   if (type != FILE_TYPE_CHAR && !AttachConsole(ATTACH_PARENT_PROCESS)) return;
-  const HANDLE opened = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  const HANDLE opened =
+      CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   if (opened == INVALID_HANDLE_VALUE) return;
   const OwnedHandle console(opened);
   const std::wstring wide = Widen(text);

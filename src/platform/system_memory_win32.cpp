@@ -84,7 +84,8 @@ CallResult ResultOfStatus(NTSTATUS_ status) {
 }
 
 CallResult SetInformation(ULONG informationClass, void* information, ULONG length) {
-  const auto function = LoadedFunction<NtSetSystemInformationFunction>(L"ntdll.dll", "NtSetSystemInformation");
+  const auto function =
+      LoadedFunction<NtSetSystemInformationFunction>(L"ntdll.dll", "NtSetSystemInformation");
   if (!function) return ResultOfStatus(STATUS_PROCEDURE_NOT_FOUND_);
   return ResultOfStatus(function(informationClass, information, length));
 }
@@ -149,7 +150,8 @@ std::optional<MemoryListCounts> MemoryOperationsWin32::ReadLists() {
   counts.zeroedPages = record->ZeroPageCount;
   counts.freePages = record->FreePageCount;
   counts.modifiedPages = record->ModifiedPageCount;
-  for (std::size_t i = 0; i < kStandbyPriorities; ++i) counts.standbyPagesByPriority[i] = record->PageCountByPriority[i];
+  for (std::size_t i = 0; i < kStandbyPriorities; ++i)
+    counts.standbyPagesByPriority[i] = record->PageCountByPriority[i];
   return counts;
 }
 

@@ -69,15 +69,17 @@ std::string AreaResultText(const memory::AreaResult& result, StringTable& string
   if (result.area != memory::MemoryArea::WorkingSets) return text;
   const memory::ProcessCounts& counts = result.processes;
   return text + ": " +
-         Filled(strings.Text(kProcessCountsText), {std::to_string(counts.trimmed), std::to_string(counts.refused),
-                                                    std::to_string(counts.excluded)});
+         Filled(strings.Text(kProcessCountsText),
+                {std::to_string(counts.trimmed), std::to_string(counts.refused),
+                 std::to_string(counts.excluded)});
 }
 
-std::string FreedText(const memory::AreaResult& result, StringTable& strings, const std::string& decimalSeparator) {
+std::string FreedText(const memory::AreaResult& result, StringTable& strings,
+                      const std::string& decimalSeparator) {
   if (!result.freedBytes) return strings.Text(kNotMeasuredText);
   const int64_t bytes = *result.freedBytes;
-  const Currency megabytes = memory::AvailableMemoryOf(bytes < 0 ? 0 - static_cast<uint64_t>(bytes)
-                                                                   : static_cast<uint64_t>(bytes));
+  const Currency megabytes =
+      memory::AvailableMemoryOf(bytes < 0 ? 0 - static_cast<uint64_t>(bytes) : static_cast<uint64_t>(bytes));
   return (bytes < 0 && megabytes.Scaled() != 0 ? "-" : "") + megabytes.ToText(decimalSeparator);
 }
 

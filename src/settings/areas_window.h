@@ -21,7 +21,8 @@ namespace pravelo::settings {
 // processes' counts for the working sets), and what the area's counter freed in the
 // program's MB unit, a loss as the loss it was, or "n/a".
 std::string AreaResultText(const memory::AreaResult& result, StringTable& strings);
-std::string FreedText(const memory::AreaResult& result, StringTable& strings, const std::string& decimalSeparator);
+std::string FreedText(const memory::AreaResult& result, StringTable& strings,
+                      const std::string& decimalSeparator);
 // Why an area this Windows does not offer is off.
 std::string SupportText(memory::AreaSupport support, StringTable& strings);
 

@@ -158,10 +158,13 @@ TEST(AreasWindow, ResultAndFreedTexts) {
       {MemoryArea::StandbyList, memory::AreaOutcome::Done, 0, 12'800'000, ".", "Done", "12.5"},
       // A loss is shown as the loss it was, never as memory freed.
       {MemoryArea::SystemFileCache, memory::AreaOutcome::Done, 0, -12'800'000, ",", "Done", "-12,5"},
-      {MemoryArea::ModifiedList, memory::AreaOutcome::Failed, 1314, std::nullopt, ".", "Failed, error 1314", "n/a"},
+      {MemoryArea::ModifiedList, memory::AreaOutcome::Failed, 1314, std::nullopt, ".", "Failed, error 1314",
+       "n/a"},
       {MemoryArea::StandbyList, memory::AreaOutcome::NotMeasured, 0, std::nullopt, ".", "n/a", "n/a"},
-      {MemoryArea::RegistryCache, memory::AreaOutcome::NotSupported, 1, std::nullopt, ".", "Not supported", "n/a"},
-      {MemoryArea::WorkingSets, memory::AreaOutcome::Done, 0, 0, ".", "Done: 3 trimmed, 0 refused, 2 excluded", "0"},
+      {MemoryArea::RegistryCache, memory::AreaOutcome::NotSupported, 1, std::nullopt, ".", "Not supported",
+       "n/a"},
+      {MemoryArea::WorkingSets, memory::AreaOutcome::Done, 0, 0, ".",
+       "Done: 3 trimmed, 0 refused, 2 excluded", "0"},
   };
   for (const Case& c : cases) {
     memory::AreaResult result;

@@ -53,7 +53,8 @@ const std::vector<Path>& InteractivePaths() {
 TEST(PassPaths, TheExclusionsHoldOnEveryPath) {
   std::vector<Path> paths = InteractivePaths();
   paths.push_back({"/a", [](AppFixture& f) { EXPECT_THROW(f.Start("/a"), ProcessEnded); }});
-  paths.push_back({"/clean", [](AppFixture& f) { EXPECT_THROW(f.Start("/clean WorkingSets"), ProcessEnded); }});
+  paths.push_back(
+      {"/clean", [](AppFixture& f) { EXPECT_THROW(f.Start("/clean WorkingSets"), ProcessEnded); }});
   for (const Path& path : paths) {
     SCOPED_TRACE(path.name);
     AppFixture f;
