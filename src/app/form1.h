@@ -142,8 +142,9 @@ class Form1 : public ui::Form {
   void ArmAutoOptimize();
   // Re-reads "AutoOptimize" (the options window's save calls it).
   void ReadAutoOptimizeSwitch();
-  // The automation settings, now: the load threshold, the hotkey and the exclusions. False
-  // when another program holds the hotkey, which the main window then says.
+  // The automation settings, now: the load threshold and the hotkey (every pass reads the
+  // exclusions itself). False when another program holds the hotkey, which the main window
+  // then says.
   bool ApplyAutomation();
   // Ends the program even where a close would move it to the tray: the hand-over to a new
   // instance (the update, the restart after the deep pass) and the simple window's End.

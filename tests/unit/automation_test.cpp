@@ -63,6 +63,25 @@ TEST(HighLoadAutomation, TwoHighRefreshesRunAPassThenNothingUntilTheCooldownEnds
   EXPECT_EQ(f.form1().Timer1.Interval(), 10'000);
 }
 
+TEST(HighLoadAutomation, APurgeOfTheStandbyListCountsWhatItPurged) {
+  AppFixture f;
+  SetAutomation(f, "Threshold", "40");
+  SetAutomation(f, "Cooldown", "60");
+  f.registry.SetString(RegistryRoot::CurrentUser, fakes::kAreasKey, "Automatic", "StandbyList");
+  f.SetSetting("AutoOptimize", "0");
+  // 2 % of the 4 GiB on standby; the available memory, which counts it, does not move.
+  f.machine.lists.standbyPagesByPriority = {21'000};
+  const auto purges = [&] {
+    return std::count(f.machine.requests.begin(), f.machine.requests.end(), fakes::Request::PurgeStandby);
+  };
+  f.Start();
+  f.timers.Advance(170);
+  EXPECT_EQ(purges(), 1);
+  // Worth its while: the next pass comes after the plain cooldown, not a doubled one.
+  f.timers.Advance(61'000);
+  EXPECT_EQ(purges(), 2);
+}
+
 TEST(HighLoadAutomation, OffByDefaultAndTheExclusionsReachThePass) {
   AppFixture f;
   f.machine.Find(400)->imageName = "Game.exe";
