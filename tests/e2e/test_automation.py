@@ -83,6 +83,11 @@ class AutomationTest(product.ProductTestCase):
         threshold, cooldown, hotkey, exclusions = sorted(
             (c for c in self.session.children(window) if c.class_name.lower() == "edit"), key=lambda c: c.rect[1])
         self.assertEqual(self.session.text(cooldown), "60")
+        # Beside the list: the deep pass cannot leave those programs out.
+        note = [c for c in self.session.children(window) if c.text.startswith("The deep optimization")]
+        self.assertEqual(len(note), 1)
+        self.assertGreater(note[0].rect[1], exclusions.rect[1])
+        self.session.screenshot("automation-window")
         self.session.click(window, "Optimize when the memory load reaches (%)")
         before = self.session.reg_values(AUTOMATION_KEY)
         for box, text, message in ((threshold, "100", "The load must be a whole number from 1 to 99."),
