@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <thread>
 
+#include "fakes/fake_machine.h"
 #include "fakes/fake_memory_api.h"
-#include "fakes/fake_process_api.h"
 #include "fakes/fake_system.h"
 #include "memory/optimizer.h"
 #include "settings/area_settings.h"
@@ -23,11 +23,11 @@ constexpr auto kTrimTime = std::chrono::milliseconds(5);
 constexpr auto kRefreshInterval = std::chrono::milliseconds(170);
 
 // The fake machine, with a trim that takes as long as a slow real one.
-class SlowProcessApi : public fakes::FakeProcessApi {
+class SlowMachine : public fakes::FakeMachine {
  public:
-  bool EmptyWorkingSet(NativeHandle process) override {
+  OpenResult OpenProcess(uint32_t processId) override {
     std::this_thread::sleep_for(kTrimTime);
-    return FakeProcessApi::EmptyWorkingSet(process);
+    return FakeMachine::OpenProcess(processId);
   }
 };
 
@@ -53,9 +53,8 @@ class RefreshTimer {
 };
 
 double RunPass(bool yielding, double& passMs) {
-  SlowProcessApi processes;
-  processes.processes.emplace();
-  for (uint32_t id = 0; id < kProcesses; ++id) processes.processes->push_back(id * 4);
+  SlowMachine processes;
+  for (uint32_t id = 0; id < kProcesses; ++id) processes.processes.push_back({id * 4, "program.exe", 100});
   fakes::FakeMemoryApi memory;
   memory.availableBytes = 1'024'000'000;
   fakes::FakeClock clock;

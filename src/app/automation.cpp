@@ -13,7 +13,6 @@ constexpr uint64_t kMsPerSecond = 1000;
 bool Form1::ApplyAutomation() {
   const settings::AutomationSettings automation = settings::ReadAutomationSettings(store_);
   highLoad_.Configure(automation.thresholdPercent, automation.cooldownSeconds * kMsPerSecond);
-  optimizer_->SetExclusions(automation.exclusions);
   if (!automation.hotkey) {
     hotkey.Clear();
     return true;
@@ -26,12 +25,13 @@ bool Form1::ApplyAutomation() {
 void Form1::OptimizeOnHighLoad(int load) {
   Platform& p = platform();
   if (!highLoad_.OnRefresh(load, p.clock.NowMs())) return;
-  const uint64_t before = p.memory.AvailablePhysicalBytes();
+  // Judged by what the areas' own counters freed: purged standby pages, for one, were
+  // available before the pass already.
   const bool ran = OptimizeMemory(settings::kAutomaticAreas);
-  const uint64_t after = p.memory.AvailablePhysicalBytes();
-  highLoad_.PassDone(
-      ran ? memory::HighLoadTrigger::FreedShare(before, after, p.memory.TotalPhysicalBytes()) : std::nullopt,
-      p.clock.NowMs());
+  highLoad_.PassDone(ran ? memory::HighLoadTrigger::FreedShare(memory::FreedBytes(optimizer_->LastResults()),
+                                                               p.memory.TotalPhysicalBytes())
+                         : std::nullopt,
+                     p.clock.NowMs());
 }
 
 }  // namespace pravelo::app

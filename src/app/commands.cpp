@@ -25,13 +25,13 @@ std::string WithLineBreaks(std::string text) {
 
 void Form1::Command1_Click() {
   Platform& p = platform();
-  // The pass lets the window work meanwhile: a click (or the hotkey) then has no pass to
-  // report on, and the refresh goes on through the pass.
-  if (optimizer_->Running()) return;
+  // A pass or the deep pass lets the window work meanwhile: a click (or the hotkey, or the
+  // thumbnail button) then has no pass to report on.
+  if (!CanOptimize()) return;
   // The figure before is measured, not the refresh's estimate from the whole-percent load,
   // which is off by up to one percent of the installed memory.
   const Currency before = memory::GetAvailableMemory(p.memory);
-  OptimizeMemory();
+  if (!OptimizeMemory()) return;
   memory::RemoveIniSection(p.files, p.environment.WindowsFolder() + "\\system.ini", "vcache");
   const Currency first = memory::GetAvailableMemory(p.memory);
   const Currency after = memory::GetAvailableMemory(p.memory);
@@ -67,6 +67,9 @@ void Form1::Command7_Click() {
 }
 
 void Form1::Command8_Click() {
+  // The thumbnail button reaches here while the button is disabled, and a click during a
+  // standard pass would run the deep pass inside it.
+  if (!CanOptimize()) return;
   Platform& p = platform();
   const int32_t before = memory::GetAvailableMemory(p.memory).ToInt32();
   p.pump.DoEvents();

@@ -4,6 +4,7 @@
 #include "memory/deep_pass.h"
 #include "memory/memory_status.h"
 #include "memory/optimizer.h"
+#include "settings/automation_settings.h"
 #include "settings/form2.h"
 #include "simple/form3.h"
 #include "ui/layout.h"
@@ -13,7 +14,9 @@ namespace {
 
 namespace layout = ui::layout::form1;
 
+#ifdef PRAVELO_TEST_HOOKS
 constexpr int32_t kLongestPassDelayMs = 10'000;
+#endif
 
 std::unique_ptr<ui::Button> CopyButton(const ui::Button& from) {
   auto button = std::make_unique<ui::Button>(from.Bounds(), from.Text());
@@ -67,7 +70,7 @@ Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form
       form2_(form2),
       form3_(form3),
       store_(services.platform.registry),
-      optimizer_(std::make_unique<memory::Optimizer>(services.platform.processes, services.platform.memory,
+      optimizer_(std::make_unique<memory::Optimizer>(services.platform.operations, services.platform.memory,
                                                      services.platform.clock)),
       deepPass_(services.makeDeepPassBlock
                     ? std::make_unique<memory::DeepPass>(services.platform.memory, services.makeDeepPassBlock)
@@ -101,24 +104,38 @@ Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form
 Form1::~Form1() = default;
 
 bool Form1::OptimizeMemory(const settings::Setting& areasSetting) {
-  Platform& p = platform();
   // Asked for from a message that a running pass or the deep pass let through.
-  const bool runs = !optimizer_->Running() && Command8.Enabled();
-  const std::optional<std::string> delayText = p.environment.Variable(kPassDelayVariable);
-  const int32_t delayMs = delayText ? WholeNumberIn(*delayText, 0, kLongestPassDelayMs).value_or(0) : 0;
+  if (!CanOptimize()) return false;
   memory::PassFigures passFigures{z18, z17};
-  memory::RunOptions options;
-  options.deepPassRunning = !Command8.Enabled();
-  options.yield = [&p, delayMs] {
-    if (delayMs > 0) p.clock.SleepMs(static_cast<uint32_t>(delayMs));
-    p.pump.DoEvents();
-  };
-  optimizer_->Run(settings::ReadAreas(store_, areasSetting), passFigures, options);
-  if (!runs) return false;
+  RunPass(settings::ReadAreas(store_, areasSetting), passFigures);
   // The refreshes during the pass estimated z18 anew; the pass's measured figures win.
   z18 = passFigures.z18;
   z17 = passFigures.z17;
   return true;
+}
+
+bool Form1::CanOptimize() const { return !optimizer_->Running() && Command8.Enabled(); }
+
+std::vector<memory::AreaResult> Form1::RunPass(memory::AreaSet areas, memory::PassFigures& figures) {
+  Platform& p = platform();
+  // Read at every pass, so that every way to a pass, the start-up switches too, leaves
+  // out the same programs.
+  optimizer_->SetExclusions(settings::ReadAutomationSettings(store_).exclusions);
+  memory::RunOptions options;
+  options.yield = [&p] { p.pump.DoEvents(); };
+#ifdef PRAVELO_TEST_HOOKS
+  // A pause wherever the pass lets messages run, so that tests can watch a slow pass.
+  const std::optional<std::string> delayText = p.environment.Variable(kPassDelayVariable);
+  const int32_t delayMs = delayText ? WholeNumberIn(*delayText, 0, kLongestPassDelayMs).value_or(0) : 0;
+  if (delayMs > 0) {
+    options.yield = [&p, delayMs] {
+      p.clock.SleepMs(static_cast<uint32_t>(delayMs));
+      p.pump.DoEvents();
+    };
+  }
+#endif
+  options.runLong = [&p](const std::function<void()>& call) { p.pump.RunBesideMessages(call); };
+  return optimizer_->Run(areas, figures, options);
 }
 
 void Form1::DeepOptimize() {

@@ -29,6 +29,8 @@
 namespace pravelo::memory {
 class DeepPass;
 class Optimizer;
+struct AreaResult;
+struct PassFigures;
 }
 namespace pravelo::settings {
 class Form2;
@@ -43,8 +45,9 @@ inline constexpr int kRefreshIntervalMs = 170;
 inline constexpr int kTrayRefreshIntervalMs = 590;
 inline constexpr int kNotificationMs = 2000;
 inline constexpr std::string_view kDeepFillLimitVariable = "PRAVELO_DEEP_FILL_LIMIT_MB";
-// A pause wherever a pass lets messages run, so that tests can watch a slow pass.
+#ifdef PRAVELO_TEST_HOOKS
 inline constexpr std::string_view kPassDelayVariable = "PRAVELO_TEST_PASS_DELAY_MS";
+#endif
 
 struct Form1Services {
   Platform& platform;
@@ -132,13 +135,16 @@ class Form1 : public ui::Form {
   // the automatic ones for the timer and the load threshold. Whether it ran: a pass asked
   // for while one runs, or while the deep pass runs, does nothing.
   bool OptimizeMemory(const settings::Setting& areasSetting = settings::kManualAreas);
+  // Neither a standard pass nor the deep pass runs: a pass asked for now would run.
+  bool CanOptimize() const;
   void DeepOptimize();
   // Sets the automatic optimization from "Interval", now: at start-up and after a save.
   void ArmAutoOptimize();
   // Re-reads "AutoOptimize" (the options window's save calls it).
   void ReadAutoOptimizeSwitch();
-  // The automation settings, now: the load threshold, the hotkey and the exclusions. False
-  // when another program holds the hotkey, which the main window then says.
+  // The automation settings, now: the load threshold and the hotkey (every pass reads the
+  // exclusions itself). False when another program holds the hotkey, which the main window
+  // then says.
   bool ApplyAutomation();
   // Ends the program even where a close would move it to the tray: the hand-over to a new
   // instance (the update, the restart after the deep pass) and the simple window's End.
@@ -159,6 +165,8 @@ class Form1 : public ui::Form {
 
  private:
   void HandleCommandLine(const CommandLineSwitch& commandSwitch);
+  // One pass of the areas, with the exclusions in force and the window served meanwhile.
+  std::vector<memory::AreaResult> RunPass(memory::AreaSet areas, memory::PassFigures& figures);
   void QuickUpdate(const std::string& argument);
   // "/clean": the areas named, once, then the end, with an exit code that tells how it went.
   [[noreturn]] void CleanOnce(const std::string& argument);

@@ -33,6 +33,7 @@ void Form1::Form_Resize() {
 }
 
 void Form1::Form_Unload() {
+  platform().pump.WaitForLongCall();
   RemoveTrayIcon();
   if (itbar_list3_) itbar_list3_->Class_Terminate();
   platform().process.EndProcess();

@@ -14,13 +14,14 @@
 #include "platform/held_file_api_win32.h"
 #include "platform/http_api_win32.h"
 #include "platform/memory_api_win32.h"
+#include "platform/memory_operations_win32.h"
 #include "platform/message_pump_win32.h"
-#include "platform/process_api_win32.h"
 #include "platform/process_control_win32.h"
 #include "platform/process_launcher_win32.h"
 #include "platform/registry_api_win32.h"
 #include "platform/watched_registry_win32.h"
 #include "platform/signature_api_win32.h"
+#include "platform/standard_output_win32.h"
 #include "platform/system_library_win32.h"
 #include "settings/string_table_win32.h"
 #include "taskbar/itaskbarlist3.h"
@@ -58,7 +59,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // in every process are still taken from the system folder by their full paths.
   LoadDllsFromSystemFolderOnly();
   MemoryApiWin32 memory;
-  ProcessApiWin32 processes;
+  MemoryOperationsWin32 operations;
   RegistryApiWin32 systemRegistry;
   WatchedRegistryWin32 registry(systemRegistry);
   FileApiWin32 files;
@@ -71,8 +72,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   HttpApiWin32 http(pump);
   SignatureApiWin32 signatures;
   HeldFileApiWin32 heldFiles;
-  Platform platform{memory,  processes, registry, files, environment, launcher,
-                    process, pump,      clock,    dialogs, http,     signatures, heldFiles};
+  StandardOutputWin32 output;
+  Platform platform{memory, operations, registry, files,   environment, launcher,  process,
+                    pump,   clock,      dialogs,  http,    signatures,  heldFiles, output};
 
   settings::StringTableWin32 strings(instance, settings::ChooseTextLanguage(environment.UserInterfaceLanguage()));
   display::GraphCanvasWin32 graph;

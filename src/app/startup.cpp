@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "app/clean_report.h"
 #include "app/form1.h"
 #include "base/numeric.h"
 #include "display/figures.h"
@@ -39,6 +40,10 @@ void Form1::Form_Load() {
       RegistryRoot::LocalMachine, settings::kMemoryManagementKey, settings::kDisablePagingExecutive,
       static_cast<uint32_t>(RoundHalfEven32(NumericValue(store_.Read(settings::kKernelMemoryUse)))));
 
+  // "/clean" serves scripts: it ends here, before any window is shown.
+  const CommandLineSwitch commandSwitch = ParseCommandLine(p.environment.CommandLine());
+  if (commandSwitch.kind == SwitchKind::Clean) CleanOnce(commandSwitch.argument);
+
   itbar_list3_ = services_.makeTaskbarList();
   itbar_list3_->ButtonPressed = [this](int16_t index) { itbar_list3_ButtonPressed(index); };
   IsWindows7 = memory::GetWindowsVersion(p.memory) == kWindows7;
@@ -54,7 +59,7 @@ void Form1::Form_Load() {
   settings::ApplyCaptions(strings(), *this, form2_, form3_);
   z18 = display::EstimateAvailableMb(memory::GetMemoryLoad(p.memory), TotalMem);
 
-  HandleCommandLine(ParseCommandLine(p.environment.CommandLine()));
+  HandleCommandLine(commandSwitch);
 
   services_.surfaces.graph.PlotPoint(0, Picture4.Height());
   graph_.Start(Picture4.Height());
@@ -83,8 +88,6 @@ void Form1::HandleCommandLine(const CommandLineSwitch& commandSwitch) {
     case SwitchKind::DeepOptimize:
       DeepOptimize();
       p.process.EndProcess();
-    case SwitchKind::Clean:
-      CleanOnce(commandSwitch.argument);
     case SwitchKind::Tray:
       Command2_Click();
       break;
@@ -108,7 +111,8 @@ void Form1::CleanOnce(const std::string& argument) {
   const std::optional<memory::AreaSet> areas = CleanAreas(argument);
   if (!areas) p.process.EndProcess(kCleanUnknownArea);
   memory::PassFigures figures{z18, z17};
-  const std::vector<memory::AreaResult> results = optimizer_->Run(*areas, figures);
+  const std::vector<memory::AreaResult> results = RunPass(*areas, figures);
+  p.output.Write(CleanReport(results));
   p.process.EndProcess(memory::EveryAreaDone(results) ? kCleanAllDone : kCleanSomeNotDone);
 }
 

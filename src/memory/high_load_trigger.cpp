@@ -9,11 +9,10 @@ constexpr int kRefreshesInARow = 2;
 
 }  // namespace
 
-std::optional<double> HighLoadTrigger::FreedShare(uint64_t availableBefore, uint64_t availableAfter,
+std::optional<double> HighLoadTrigger::FreedShare(std::optional<int64_t> freedBytes,
                                                   std::optional<uint64_t> totalBytes) {
-  if (!totalBytes || *totalBytes == 0) return std::nullopt;
-  return (static_cast<double>(availableAfter) - static_cast<double>(availableBefore)) /
-         static_cast<double>(*totalBytes);
+  if (!freedBytes || !totalBytes || *totalBytes == 0) return std::nullopt;
+  return static_cast<double>(*freedBytes) / static_cast<double>(*totalBytes);
 }
 
 void HighLoadTrigger::Configure(int thresholdPercent, uint64_t cooldownMs) {

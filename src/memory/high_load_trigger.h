@@ -26,9 +26,8 @@ class HighLoadTrigger {
   void PassDone(std::optional<double> freedShare, uint64_t nowMs);
 
   uint64_t CooldownMs() const { return cooldownMs_; }
-  // Available physical memory before and after a pass as a share of the installed memory;
-  // a pass that lost memory frees a negative share. Nothing when the total is unknown.
-  static std::optional<double> FreedShare(uint64_t availableBefore, uint64_t availableAfter,
+  // What a pass freed as a share of the installed memory; nothing when either is unknown.
+  static std::optional<double> FreedShare(std::optional<int64_t> freedBytes,
                                           std::optional<uint64_t> totalBytes);
 
  private:

@@ -8,45 +8,76 @@
 namespace pravelo::memory {
 namespace {
 
-// The memory-list information class and its commands.
-constexpr uint32_t kSystemMemoryListInformation = 80;
-constexpr int32_t kMemoryFlushModifiedList = 3;
-constexpr int32_t kMemoryPurgeStandbyList = 4;
-constexpr int32_t kMemoryPurgeLowPriorityStandbyList = 5;
-constexpr uint32_t kSystemCombinePhysicalMemoryInformation = 130;
-constexpr uint32_t kSystemRegistryReconciliationInformation = 155;
-
-// Answers of a system that does not know a class or a call: not supported, not refused.
-constexpr int32_t kStatusNotImplemented = static_cast<int32_t>(0xC0000002);
-constexpr int32_t kStatusInvalidInfoClass = static_cast<int32_t>(0xC0000003);
-
-// The privilege an area's call needs; null for none.
-const char* PrivilegeOf(MemoryArea area) {
-  switch (area) {
-    case MemoryArea::WorkingSets:
-      return kDebugPrivilege;
-    case MemoryArea::SystemFileCache:
-      return kIncreaseQuotaPrivilege;
-    case MemoryArea::ModifiedList:
-    case MemoryArea::StandbyList:
-    case MemoryArea::LowPriorityStandbyList:
-    case MemoryArea::CombinedList:
-      return kProfileSingleProcessPrivilege;
-    case MemoryArea::RegistryCache:
-      return nullptr;
+void RunLong(const RunOptions& options, const std::function<void()>& call) {
+  if (options.runLong) {
+    options.runLong(call);
+  } else {
+    call();
   }
-  return nullptr;
 }
 
-int32_t ListCommandOf(MemoryArea area) {
+// A request's result, judged with whether its effect could be read.
+AreaResult Judged(const CallResult& call, bool measured) {
+  AreaResult result;
+  switch (call.status) {
+    case CallStatus::Refused:
+      result.outcome = AreaOutcome::Failed;
+      result.errorCode = call.errorCode;
+      break;
+    case CallStatus::NotSupported:
+      result.outcome = AreaOutcome::NotSupported;
+      break;
+    case CallStatus::Done:
+      result.outcome = measured ? AreaOutcome::Done : AreaOutcome::NotMeasured;
+      break;
+  }
+  return result;
+}
+
+// A counter read before and after the request: the drop is what the request freed.
+std::optional<int64_t> Drop(std::optional<uint64_t> before, std::optional<uint64_t> after) {
+  if (!before || !after) return std::nullopt;
+  return static_cast<int64_t>(*before) - static_cast<int64_t>(*after);
+}
+
+// The pages of the list an area purges, in bytes.
+std::optional<uint64_t> ListBytes(MemoryOperations& operations, MemoryArea area) {
+  const std::optional<MemoryListCounts> lists = operations.ReadLists();
+  if (!lists) return std::nullopt;
+  uint64_t pages = 0;
   switch (area) {
     case MemoryArea::ModifiedList:
-      return kMemoryFlushModifiedList;
+      pages = lists->modifiedPages;
+      break;
     case MemoryArea::StandbyList:
-      return kMemoryPurgeStandbyList;
+      pages = lists->StandbyPages();
+      break;
     default:
-      return kMemoryPurgeLowPriorityStandbyList;
+      pages = lists->standbyPagesByPriority[0];
+      break;
   }
+  return pages * lists->pageBytes;
+}
+
+MemoryList ListOf(MemoryArea area) {
+  switch (area) {
+    case MemoryArea::ModifiedList:
+      return MemoryList::Modified;
+    case MemoryArea::StandbyList:
+      return MemoryList::Standby;
+    default:
+      return MemoryList::LowPriorityStandby;
+  }
+}
+
+// Both file-cache requests ask for the same thing: done only when both were, otherwise
+// a refusal before a missing request.
+CallResult BothRequests(const CallResult& first, const CallResult& second) {
+  if (first.Done() && second.Done()) return first;
+  for (const CallResult* call : {&first, &second}) {
+    if (call->status == CallStatus::Refused) return *call;
+  }
+  return first.Done() ? second : first;
 }
 
 }  // namespace
@@ -56,8 +87,16 @@ bool EveryAreaDone(const std::vector<AreaResult>& results) {
                      [](const AreaResult& result) { return result.outcome == AreaOutcome::Done; });
 }
 
-Optimizer::Optimizer(ProcessApi& processes, MemoryApi& memory, Clock& clock)
-    : processes_(processes), memory_(memory), clock_(clock), standardPass_(processes) {}
+std::optional<int64_t> FreedBytes(const std::vector<AreaResult>& results) {
+  std::optional<int64_t> freed;
+  for (const AreaResult& result : results) {
+    if (result.freedBytes) freed = freed.value_or(0) + *result.freedBytes;
+  }
+  return freed;
+}
+
+Optimizer::Optimizer(MemoryOperations& operations, MemoryApi& memory, Clock& clock)
+    : operations_(operations), memory_(memory), clock_(clock) {}
 
 AreaSupport Optimizer::Support(MemoryArea area) {
   if (!facts_) {
@@ -74,21 +113,15 @@ std::vector<AreaResult> Optimizer::Run(AreaSet areas, PassFigures& figures, cons
 }
 
 std::vector<AreaResult> Optimizer::RunAreas(AreaSet areas, PassFigures& figures, const RunOptions& options) {
-  std::vector<std::string> privileges;
-  for (MemoryArea area : areas.InOrder()) {
-    const char* privilege = PrivilegeOf(area);
-    if (!privilege || Support(area) != AreaSupport::Supported) continue;
-    if (std::find(privileges.begin(), privileges.end(), privilege) == privileges.end()) {
-      privileges.emplace_back(privilege);
-    }
-  }
-  const PrivilegeScope scope(processes_, std::move(privileges));
-  if (options.deepPassRunning) return {};
-
   std::vector<AreaResult> results;
   for (MemoryArea area : areas.InOrder()) {
     if (!results.empty() && options.yield) options.yield();
-    results.push_back(RunArea(area, options));
+    const uint64_t start = clock_.NowMs();
+    AreaResult result;
+    if (Support(area) == AreaSupport::Supported) result = RunArea(area, options);
+    result.area = area;
+    result.durationMs = clock_.NowMs() - start;
+    results.push_back(result);
   }
 
   const double previous = figures.z18;
@@ -99,55 +132,90 @@ std::vector<AreaResult> Optimizer::RunAreas(AreaSet areas, PassFigures& figures,
 }
 
 AreaResult Optimizer::RunArea(MemoryArea area, const RunOptions& options) {
-  AreaResult result;
-  result.area = area;
-  result.availableBeforeBytes = memory_.AvailablePhysicalBytes();
-  const uint64_t start = clock_.NowMs();
-
-  std::optional<uint32_t> error;
-  std::optional<int32_t> status;
-  if (Support(area) != AreaSupport::Supported) {
-    result.outcome = AreaOutcome::NotSupported;
-  } else {
-    switch (area) {
-      case MemoryArea::WorkingSets:
-        error = standardPass_.TrimWorkingSets(options.yield);
-        break;
-      case MemoryArea::SystemFileCache:
-        error = standardPass_.ShrinkFileCache();
-        break;
-      case MemoryArea::ModifiedList:
-      case MemoryArea::StandbyList:
-      case MemoryArea::LowPriorityStandbyList: {
-        int32_t command = ListCommandOf(area);
-        status = processes_.NtSetSystemInformation(kSystemMemoryListInformation, &command, sizeof command);
-        break;
-      }
-      case MemoryArea::CombinedList: {
-        MemoryCombineInformationEx combine;
-        status = processes_.NtSetSystemInformation(kSystemCombinePhysicalMemoryInformation, &combine,
-                                                   sizeof combine);
-        break;
-      }
-      case MemoryArea::RegistryCache:
-        status = processes_.NtSetSystemInformation(kSystemRegistryReconciliationInformation, nullptr, 0);
-        break;
-    }
-    if (status && *status < 0) error = processes_.ErrorOfStatus(*status);
-    const bool unknownToSystem =
-        status && (*status == kStatusNotImplemented || *status == kStatusInvalidInfoClass ||
-                   *status == kStatusProcedureNotFound);
-    if (!error) {
-      result.outcome = AreaOutcome::Done;
-    } else {
-      result.outcome = unknownToSystem ? AreaOutcome::NotSupported : AreaOutcome::Refused;
-      result.errorCode = *error;
-    }
+  switch (area) {
+    case MemoryArea::WorkingSets:
+      return TrimProcesses(options);
+    case MemoryArea::SystemFileCache:
+      return ShrinkFileCache(options);
+    case MemoryArea::ModifiedList:
+    case MemoryArea::StandbyList:
+    case MemoryArea::LowPriorityStandbyList:
+      return PurgeList(area, options);
+    case MemoryArea::CombinedList:
+      return Combine(options);
+    case MemoryArea::RegistryCache:
+      return FlushRegistry(options);
   }
+  return {};
+}
 
-  result.durationMs = clock_.NowMs() - start;
-  result.availableAfterBytes = memory_.AvailablePhysicalBytes();
+AreaResult Optimizer::TrimProcesses(const RunOptions& options) {
+  const WorkingSetTrim trim = TrimWorkingSets(operations_, exclusions_, options.yield);
+  AreaResult result;
+  result.processes = {trim.trimmed, trim.refused, trim.excluded};
+  if (!trim.listing.Done()) {
+    AreaResult judged = Judged(trim.listing, false);
+    judged.processes = result.processes;
+    return judged;
+  }
+  result.freedBytes = trim.freedBytes;
+  if (trim.trimmed > 0) {
+    result.outcome = trim.refused > 0 ? AreaOutcome::Partly : AreaOutcome::Done;
+  } else if (trim.refused > 0) {
+    result.outcome = AreaOutcome::Failed;
+    result.errorCode = trim.firstRefusal;
+  } else {
+    // Nothing there to trim, or everything excluded: nothing was done.
+    result.outcome = AreaOutcome::NotMeasured;
+  }
   return result;
+}
+
+AreaResult Optimizer::ShrinkFileCache(const RunOptions& options) {
+  const std::optional<uint64_t> before = operations_.FileCacheBytes();
+  CallResult call;
+  RunLong(options, [&] {
+    const PrivilegeScope quota(operations_, Privilege::IncreaseQuota);
+    const CallResult limits = operations_.SetFileCacheLimits();
+    call = BothRequests(limits, operations_.ShrinkFileCacheRecord());
+  });
+  const std::optional<int64_t> freed = Drop(before, operations_.FileCacheBytes());
+  AreaResult result = Judged(call, freed.has_value());
+  if (result.outcome == AreaOutcome::Done) result.freedBytes = freed;
+  return result;
+}
+
+AreaResult Optimizer::PurgeList(MemoryArea area, const RunOptions& options) {
+  const std::optional<uint64_t> before = ListBytes(operations_, area);
+  CallResult call;
+  RunLong(options, [&] {
+    const PrivilegeScope profile(operations_, Privilege::ProfileSingleProcess);
+    call = operations_.PurgeList(ListOf(area));
+  });
+  const std::optional<int64_t> freed = Drop(before, ListBytes(operations_, area));
+  AreaResult result = Judged(call, freed.has_value());
+  if (result.outcome == AreaOutcome::Done) result.freedBytes = freed;
+  return result;
+}
+
+AreaResult Optimizer::Combine(const RunOptions& options) {
+  CombineResult combine;
+  RunLong(options, [&] {
+    const PrivilegeScope profile(operations_, Privilege::ProfileSingleProcess);
+    combine = operations_.CombinePages();
+  });
+  AreaResult result = Judged(combine.result, true);
+  if (result.outcome == AreaOutcome::Done) {
+    result.freedBytes = static_cast<int64_t>(combine.pagesCombined * combine.pageBytes);
+  }
+  return result;
+}
+
+AreaResult Optimizer::FlushRegistry(const RunOptions& options) {
+  CallResult call;
+  RunLong(options, [&] { call = operations_.FlushRegistryCache(); });
+  // No counter tells what the flush freed: done is all there is to say.
+  return Judged(call, true);
 }
 
 }  // namespace pravelo::memory

@@ -1,37 +1,26 @@
-// Switching a privilege of the program's own token on or off, and a guard that keeps the
-// privileges of a pass on only while the pass runs.
+// A privilege on for one call of the calling thread, and off again on every way out: no
+// window message is ever handled with it on.
 #pragma once
 
-#include <string>
-#include <vector>
-
-#include "platform/process_api.h"
+#include "platform/memory_operations.h"
 
 namespace pravelo::memory {
 
-inline constexpr char kDebugPrivilege[] = "SeDebugPrivilege";
-inline constexpr char kIncreaseQuotaPrivilege[] = "SeIncreaseQuotaPrivilege";
-inline constexpr char kProfileSingleProcessPrivilege[] = "SeProfileSingleProcessPrivilege";
-
-// Changes only the enabled bit of the privilege; true when the adjustment that sets it
-// succeeded, also where the account does not hold the privilege.
-bool SetPrivilege(ProcessApi& processes, const std::string& name, bool enable);
-
-// Switches the privileges on in the order given and off again in the reverse order when it
-// goes out of scope, on every way out.
 class PrivilegeScope {
  public:
-  PrivilegeScope(ProcessApi& processes, std::vector<std::string> names);
+  PrivilegeScope(MemoryOperations& operations, Privilege privilege)
+      : operations_(operations), enabled_(operations.EnablePrivilege(privilege)) {}
   PrivilegeScope(const PrivilegeScope&) = delete;
   PrivilegeScope& operator=(const PrivilegeScope&) = delete;
-  ~PrivilegeScope();
+  ~PrivilegeScope() { operations_.DropPrivileges(); }
+
+  // A privilege the account lacks stays off; the call that needs it is then refused and
+  // says so in its result.
+  bool Enabled() const { return enabled_; }
 
  private:
-  // The first `count` privileges, last first.
-  void SwitchOff(std::size_t count) noexcept;
-
-  ProcessApi& processes_;
-  std::vector<std::string> names_;
+  MemoryOperations& operations_;
+  bool enabled_;
 };
 
 }  // namespace pravelo::memory

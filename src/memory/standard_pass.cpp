@@ -3,55 +3,46 @@
 #include "memory/privileges.h"
 
 namespace pravelo::memory {
-namespace {
 
-constexpr uint32_t kProcessAllAccess = 0x1F0FFF;
-constexpr NativeHandle kCurrentServer = 0;
-constexpr uint32_t kEnumerateReserved = 0;
-constexpr uint32_t kEnumerateVersion = 1;
-constexpr uint32_t kFileCacheInformationClass = 21;
-constexpr uint32_t kFileCacheInformationLength = sizeof(FileCacheInformation);
-
-}  // namespace
-
-StandardPass::StandardPass(ProcessApi& processes) : processes_(processes) {}
-
-std::optional<uint32_t> StandardPass::TrimWorkingSets(const std::function<void()>& afterEachProcess) {
-  const auto records = processes_.EnumerateProcesses(kCurrentServer, kEnumerateReserved, kEnumerateVersion);
-  if (!records) return processes_.LastError();
-  // Only the user's exclusions filter: processes that cannot be opened (the idle process,
-  // protected ones, ones that have ended since) are skipped inside.
-  for (std::size_t i = 0; i < records->Count(); ++i) {
-    if (exclusions_.Excludes(records->ImageName(i))) continue;
-    TrimProcessMemory(records->ProcessId(i));
+WorkingSetTrim TrimWorkingSets(MemoryOperations& operations, const Exclusions& exclusions,
+                               const std::function<void()>& afterEachProcess) {
+  WorkingSetTrim trim;
+  const ProcessList list = operations.ListProcesses();
+  trim.listing = list.result;
+  if (!list.result.Done()) return trim;
+  for (const ProcessEntry& entry : list.processes) {
+    if (exclusions.Excludes(entry.imageName)) {
+      ++trim.excluded;
+      continue;
+    }
+    OpenResult open;
+    {
+      // Only the open needs the debug privilege; the handle carries the rights after it.
+      const PrivilegeScope debug(operations, Privilege::Debug);
+      open = operations.OpenProcess(entry.id);
+    }
+    if (open.process) {
+      const std::optional<uint64_t> before = open.process->WorkingSetBytes();
+      const CallResult result = open.process->TrimWorkingSet();
+      const std::optional<uint64_t> after = open.process->WorkingSetBytes();
+      open.process.reset();
+      if (result.Done()) {
+        ++trim.trimmed;
+        if (before && after) {
+          trim.freedBytes =
+              trim.freedBytes.value_or(0) + static_cast<int64_t>(*before) - static_cast<int64_t>(*after);
+        }
+      } else {
+        open.failure = result;
+      }
+    }
+    // A process that ended since the listing refused nothing.
+    if (!open.gone && !open.failure.Done()) {
+      if (trim.refused++ == 0) trim.firstRefusal = open.failure.errorCode;
+    }
     if (afterEachProcess) afterEachProcess();
   }
-  return std::nullopt;
-}
-
-std::optional<uint32_t> StandardPass::ShrinkFileCache() {
-  // Each request runs whatever the other reported: a system may lack either call.
-  std::optional<uint32_t> error;
-  if (!processes_.SetSystemFileCacheSize(kTrimAll, kTrimAll, 0)) error = processes_.LastError();
-  fileCacheInfo_.minimumWorkingSet = kTrimAll;
-  fileCacheInfo_.maximumWorkingSet = kTrimAll;
-  const int32_t status = processes_.NtSetSystemInformation(kFileCacheInformationClass, &fileCacheInfo_,
-                                                           kFileCacheInformationLength);
-  if (status >= 0) return std::nullopt;
-  return error ? error : processes_.ErrorOfStatus(status);
-}
-
-bool StandardPass::TrimProcessMemory(uint32_t processId) {
-  const NativeHandle process = processes_.OpenProcess(kProcessAllAccess, false, processId);
-  if (process == 0) return false;
-  // Either trim may fail on its own; the other is still worth doing.
-  processes_.EmptyWorkingSet(process);
-  processes_.SetProcessWorkingSetSize(process, kTrimAll, kTrimAll);
-  return processes_.CloseHandle(process);
-}
-
-bool StandardPass::EnableDebugPrivilege(bool enable) {
-  return SetPrivilege(processes_, kDebugPrivilege, enable);
+  return trim;
 }
 
 }  // namespace pravelo::memory

@@ -1,5 +1,5 @@
-// The calls of the standard "Optimize": every process's working set trimmed, and the
-// file-cache working set shrunk.
+// The working sets of every process, trimmed one by one: what the standard "Optimize" has
+// always done first, measured on the processes it touched.
 #pragma once
 
 #include <cstdint>
@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "memory/exclusions.h"
-#include "platform/process_api.h"
+#include "platform/memory_operations.h"
 
 namespace pravelo::memory {
 
@@ -17,31 +17,20 @@ struct PassFigures {
   std::optional<double> z17;
 };
 
-// As working-set and file-cache limits: "as few pages as possible", (SIZE_T)-1 at the
-// program's width.
-inline constexpr std::uintptr_t kTrimAll = UINTPTR_MAX;
-
-class StandardPass {
- public:
-  explicit StandardPass(ProcessApi& processes);
-
-  // Trims every process there is but the excluded ones; nothing when the processes were
-  // listed, otherwise the error code of the listing. Runs `afterEachProcess` after each
-  // one it tried, when given.
-  std::optional<uint32_t> TrimWorkingSets(const std::function<void()>& afterEachProcess);
-  // Programs never trimmed; they are not even opened.
-  void SetExclusions(Exclusions exclusions) { exclusions_ = std::move(exclusions); }
-  // Both file-cache requests; nothing when either worked, otherwise the first one's error.
-  std::optional<uint32_t> ShrinkFileCache();
-  // Whether the process was opened and its handle closed.
-  bool TrimProcessMemory(uint32_t processId);
-  // Whether the adjustment that sets the privilege's state succeeded.
-  bool EnableDebugPrivilege(bool enable);
-
- private:
-  ProcessApi& processes_;
-  FileCacheInformation fileCacheInfo_;
-  Exclusions exclusions_;
+struct WorkingSetTrim {
+  CallResult listing;  // whether the processes could be listed
+  uint32_t trimmed = 0;
+  uint32_t refused = 0;  // could not be opened or trimmed
+  uint32_t excluded = 0;
+  uint32_t firstRefusal = 0;  // the Windows error code of the first refusal
+  // The sum of the trimmed processes' working sets before less after; nothing when none
+  // of them could be read.
+  std::optional<int64_t> freedBytes;
 };
+
+// Trims every process there is but the excluded ones, which are not even opened. Runs
+// `afterEachProcess` after each one it tried, with no privilege on.
+WorkingSetTrim TrimWorkingSets(MemoryOperations& operations, const Exclusions& exclusions,
+                               const std::function<void()>& afterEachProcess);
 
 }  // namespace pravelo::memory

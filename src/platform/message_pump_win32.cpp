@@ -1,5 +1,9 @@
 #include "platform/message_pump_win32.h"
 
+#include <exception>
+
+#include "platform/owned_win32.h"
+
 namespace pravelo {
 
 void MessagePumpWin32::Dispatch(MSG& message) {
@@ -33,6 +37,54 @@ void MessagePumpWin32::WaitAndDispatch() {
   // Unlike WaitMessage, this also returns for input that an earlier peek saw but left.
   MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   DispatchWaiting();
+}
+
+namespace {
+
+struct LongCall {
+  const std::function<void()>& call;
+  std::exception_ptr failure;
+};
+
+DWORD WINAPI RunLongCall(void* parameter) {
+  auto* longCall = static_cast<LongCall*>(parameter);
+  try {
+    longCall->call();
+  } catch (...) {
+    // Handed back to the window's thread, where the pass goes on.
+    longCall->failure = std::current_exception();
+  }
+  return 0;
+}
+
+}  // namespace
+
+void MessagePumpWin32::RunBesideMessages(const std::function<void()>& call) {
+  LongCall longCall{call, nullptr};
+  OwnedHandle thread(CreateThread(nullptr, 0, RunLongCall, &longCall, 0, nullptr));
+  if (!thread) {
+    // No thread to be had: the call still runs, only the window waits for it.
+    call();
+    return;
+  }
+  longCall_ = thread.Get();
+  while (true) {
+    const DWORD woken =
+        MsgWaitForMultipleObjectsEx(1, &longCall_, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woken == WAIT_OBJECT_0) break;
+    if (woken != WAIT_OBJECT_0 + 1) {
+      // The wait itself failed: the call must still end before the pass goes on.
+      WaitForSingleObject(longCall_, INFINITE);
+      break;
+    }
+    DispatchWaiting();
+  }
+  longCall_ = nullptr;
+  if (longCall.failure) std::rethrow_exception(longCall.failure);
+}
+
+void MessagePumpWin32::WaitForLongCall() {
+  if (longCall_) WaitForSingleObject(longCall_, INFINITE);
 }
 
 int MessagePumpWin32::Run() {

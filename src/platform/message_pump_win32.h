@@ -14,6 +14,8 @@ class MessagePumpWin32 final : public MessagePump {
  public:
   void DoEvents() override;
   void WaitAndDispatch() override;
+  void RunBesideMessages(const std::function<void()>& call) override;
+  void WaitForLongCall() override;
 
   // Runs until WM_QUIT, wherever it was taken from the queue; returns its exit code.
   int Run();
@@ -27,6 +29,7 @@ class MessagePumpWin32 final : public MessagePump {
   void DispatchWaiting();
 
   std::optional<int> quitCode_;
+  HANDLE longCall_ = nullptr;  // the thread of the call RunBesideMessages waits for
 };
 
 }  // namespace pravelo

@@ -8,18 +8,19 @@
 #include "platform/held_file_api.h"
 #include "platform/http_api.h"
 #include "platform/memory_api.h"
+#include "platform/memory_operations.h"
 #include "platform/message_pump.h"
-#include "platform/process_api.h"
 #include "platform/process_control.h"
 #include "platform/process_launcher.h"
 #include "platform/registry_api.h"
 #include "platform/signature_api.h"
+#include "platform/standard_output.h"
 
 namespace pravelo {
 
 struct Platform {
   MemoryApi& memory;
-  ProcessApi& processes;
+  MemoryOperations& operations;
   RegistryApi& registry;
   FileApi& files;
   EnvironmentApi& environment;
@@ -31,6 +32,7 @@ struct Platform {
   HttpApi& http;
   SignatureApi& signatures;
   HeldFileApi& heldFiles;
+  StandardOutput& output;
 };
 
 }  // namespace pravelo

@@ -19,43 +19,68 @@ constexpr int kResultText = 145;
 constexpr int kFirstAreaText = 146;  // then one per area, in their order
 constexpr int kDoneText = 153;
 constexpr int kNotSupportedText = 154;
-constexpr int kRefusedText = 155;
+constexpr int kFailedText = 155;
 constexpr int kNeedsWindowsText = 156;
 constexpr int kNotUnderWow64Text = 157;
 constexpr int kNotInLastPassText = 158;
 constexpr int kSaveText = 123;
-
-constexpr std::string_view kVersionPlaceholder = "%1";
+constexpr int kPartlyText = 171;
+constexpr int kNotMeasuredText = 172;
+constexpr int kFreedText = 173;
+constexpr int kTimeText = 174;
+constexpr int kProcessCountsText = 175;
 
 std::size_t IndexOf(memory::MemoryArea area) { return static_cast<std::size_t>(area); }
 
-std::string NeedsWindows(StringTable& strings, std::string_view version) {
-  std::string text = strings.Text(kNeedsWindowsText);
-  const std::size_t at = text.find(kVersionPlaceholder);
-  if (at != std::string::npos) text.replace(at, kVersionPlaceholder.size(), version);
+// The text with "%1", "%2", ... replaced by the values in their order.
+std::string Filled(std::string text, std::initializer_list<std::string> values) {
+  int number = 1;
+  for (const std::string& value : values) {
+    const std::string placeholder = "%" + std::to_string(number++);
+    const std::size_t at = text.find(placeholder);
+    if (at != std::string::npos) text.replace(at, placeholder.size(), value);
+  }
   return text;
+}
+
+std::string NeedsWindows(StringTable& strings, std::string_view version) {
+  return Filled(strings.Text(kNeedsWindowsText), {std::string(version)});
 }
 
 }  // namespace
 
-std::string AreaResultText(const memory::AreaResult& result, StringTable& strings,
-                           const std::string& decimalSeparator) {
+std::string AreaResultText(const memory::AreaResult& result, StringTable& strings) {
   std::string text;
   switch (result.outcome) {
     case memory::AreaOutcome::NotSupported:
       return strings.Text(kNotSupportedText);
+    case memory::AreaOutcome::NotMeasured:
+      return strings.Text(kNotMeasuredText);
     case memory::AreaOutcome::Done:
       text = strings.Text(kDoneText);
       break;
-    case memory::AreaOutcome::Refused:
-      text = strings.Text(kRefusedText) + std::to_string(result.errorCode);
+    case memory::AreaOutcome::Partly:
+      text = strings.Text(kPartlyText);
+      break;
+    case memory::AreaOutcome::Failed:
+      text = strings.Text(kFailedText) + std::to_string(result.errorCode);
       break;
   }
-  const Currency change = memory::AvailableMemoryOf(result.availableAfterBytes) -
-                          memory::AvailableMemoryOf(result.availableBeforeBytes);
-  const std::string sign = change.Scaled() > 0 ? "+" : "";
-  return text + ", " + sign + change.ToText(decimalSeparator) + " MB, " + std::to_string(result.durationMs) +
-         " ms";
+  if (result.area != memory::MemoryArea::WorkingSets) return text;
+  const memory::ProcessCounts& counts = result.processes;
+  return text + ": " +
+         Filled(strings.Text(kProcessCountsText),
+                {std::to_string(counts.trimmed), std::to_string(counts.refused),
+                 std::to_string(counts.excluded)});
+}
+
+std::string FreedText(const memory::AreaResult& result, StringTable& strings,
+                      const std::string& decimalSeparator) {
+  if (!result.freedBytes) return strings.Text(kNotMeasuredText);
+  const int64_t bytes = *result.freedBytes;
+  const Currency megabytes =
+      memory::AvailableMemoryOf(bytes < 0 ? 0 - static_cast<uint64_t>(bytes) : static_cast<uint64_t>(bytes));
+  return (bytes < 0 && megabytes.Scaled() != 0 ? "-" : "") + megabytes.ToText(decimalSeparator);
 }
 
 std::string SupportText(memory::AreaSupport support, StringTable& strings) {
@@ -79,6 +104,8 @@ AreasWindow::AreasWindow(app::Form1& form1)
       ManualHeader(layout::ManualHeader),
       AutomaticHeader(layout::AutomaticHeader),
       ResultHeader(layout::ResultHeader),
+      FreedHeader(layout::FreedHeader),
+      TimeHeader(layout::TimeHeader),
       Command1(layout::Command1),
       form1_(form1) {
   for (std::size_t i = 0; i < memory::kAreaCount; ++i) {
@@ -87,6 +114,8 @@ AreasWindow::AreasWindow(app::Form1& form1)
     Manual[i].Move(layout::ManualCheck(row));
     Automatic[i].Move(layout::AutomaticCheck(row));
     Result[i].Move(layout::Result(row));
+    Freed[i].Move(layout::Freed(row));
+    Time[i].Move(layout::Time(row));
   }
   onLoad = [this] { Form_Load(); };
   Command1.onClick = [this] { Command1_Click(); };
@@ -98,6 +127,8 @@ void AreasWindow::Form_Load() {
   ManualHeader.SetText(strings.Text(kManualText));
   AutomaticHeader.SetText(strings.Text(kAutomaticText));
   ResultHeader.SetText(strings.Text(kResultText));
+  FreedHeader.SetText(strings.Text(kFreedText));
+  TimeHeader.SetText(strings.Text(kTimeText));
   Command1.SetText(strings.Text(kSaveText));
 
   SettingsStore& store = form1_.store();
@@ -117,10 +148,14 @@ void AreasWindow::Form_Load() {
     Automatic[i].SetEnabled(supported);
     const auto result = std::find_if(last.begin(), last.end(),
                                      [area](const memory::AreaResult& r) { return r.area == area; });
+    Freed[i].SetText({});
+    Time[i].SetText({});
     if (!supported) {
       Result[i].SetText(SupportText(support, strings));
     } else if (result != last.end()) {
-      Result[i].SetText(AreaResultText(*result, strings, separator));
+      Result[i].SetText(AreaResultText(*result, strings));
+      Freed[i].SetText(FreedText(*result, strings, separator));
+      Time[i].SetText(std::to_string(result->durationMs));
     } else {
       Result[i].SetText(strings.Text(kNotInLastPassText));
     }

@@ -19,6 +19,7 @@ constexpr int kExclusionsText = 165;
 constexpr int kSaveText = 123;
 constexpr int kSavedText = 133;
 constexpr int kHotkeyTakenText = 170;
+constexpr int kDeepPassNoteText = 176;
 constexpr uint32_t kExclamationStyle = 48;
 
 int RefusalText(AutomationInputError error) {
@@ -47,6 +48,7 @@ AutomationWindow::AutomationWindow(app::Form1& form1)
       Text3(layout::Text3),
       Label3(layout::Label3),
       Text4(layout::Text4),
+      Label4(layout::Label4),
       Command1(layout::Command1),
       form1_(form1) {
   onLoad = [this] { Form_Load(); };
@@ -61,6 +63,7 @@ void AutomationWindow::Form_Load() {
   Label1.SetText(strings.Text(kCooldownText));
   Label2.SetText(strings.Text(kHotkeyText));
   Label3.SetText(strings.Text(kExclusionsText));
+  Label4.SetText(strings.Text(kDeepPassNoteText));
   Command1.SetText(strings.Text(kSaveText));
 
   // What is in force: a value edited by hand into nonsense shows as its default.

@@ -23,6 +23,7 @@ class AutomationWindow : public ui::Form {
   ui::TextBox Text3;  // hotkey
   ui::Label Label3;
   ui::TextBox Text4;    // exclusions
+  ui::Label Label4;     // the deep pass cannot leave them out
   ui::Button Command1;  // Save
 
   void Form_Load();

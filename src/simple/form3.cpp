@@ -40,7 +40,8 @@ Form3::Form3(app::Form1& form1)
 }
 
 void Form3::Command4_Click() {
-  form1_.OptimizeMemory();
+  // Nothing ran, nothing to confirm: another pass was running.
+  if (!form1_.OptimizeMemory()) return;
   form1_.platform().dialogs.MessageBox(Handle(), kOptimizedText, "Pravelo", kInformationStyle);
 }
 

@@ -15,6 +15,7 @@ constexpr int kAlt = 4;
 
 constexpr ChildStyle kLargeFigure{FontRole::Verdana, TextAlign::Center, false, false};
 constexpr ChildStyle kCentred{FontRole::Message, TextAlign::Center, false, false};
+constexpr ChildStyle kRightAligned{FontRole::Message, TextAlign::Right, false, false};
 constexpr ChildStyle kNotification{FontRole::Notice, TextAlign::Left, true, true};
 constexpr ChildStyle kAbove{FontRole::Message, TextAlign::Left, false, true};
 
@@ -141,6 +142,7 @@ void ApplicationBinding::BindAutomation(app::Application& application) {
   w.AddTextBox(f.Text3);
   w.AddLabel(f.Label3);
   w.AddTextBox(f.Text4);
+  w.AddLabel(f.Label4);
   w.AddButton(f.Command1);
 }
 
@@ -170,11 +172,15 @@ void ApplicationBinding::BindAreas(app::Application& application) {
   w.AddLabel(f.ManualHeader, kCentred);
   w.AddLabel(f.AutomaticHeader, kCentred);
   w.AddLabel(f.ResultHeader);
+  w.AddLabel(f.FreedHeader, kRightAligned);
+  w.AddLabel(f.TimeHeader, kRightAligned);
   for (std::size_t i = 0; i < memory::kAreaCount; ++i) {
     w.AddLabel(f.AreaLabel[i]);
     w.AddCheckBox(f.Manual[i]);
     w.AddCheckBox(f.Automatic[i]);
     w.AddLabel(f.Result[i]);
+    w.AddLabel(f.Freed[i], kRightAligned);
+    w.AddLabel(f.Time[i], kRightAligned);
   }
   w.AddButton(f.Command1);
 }

@@ -87,7 +87,7 @@ inline constexpr Rect Command4{174, 210, 156, 25};    // Automation...
 }  // namespace form2
 
 namespace areas {
-inline constexpr Size kClient{560, 236};
+inline constexpr Size kClient{790, 236};
 inline constexpr Rect kWindow = NominalWindow(kClient);
 
 inline constexpr int kFirstRow = 32;
@@ -98,6 +98,11 @@ inline constexpr int kAutomaticLeft = 270;
 inline constexpr int kColumnWidth = 70;
 inline constexpr int kCheckWidth = 16;
 inline constexpr int kResultLeft = 345;
+inline constexpr int kResultWidth = 270;
+inline constexpr int kFreedLeft = kResultLeft + kResultWidth + 10;
+inline constexpr int kFreedWidth = 80;
+inline constexpr int kTimeLeft = kFreedLeft + kFreedWidth + 10;
+inline constexpr int kTimeWidth = kClient.width - kTimeLeft - 10;
 constexpr int RowTop(int row) { return kFirstRow + row * kRowPitch; }
 // A check box without a caption, centred under its column's header.
 constexpr Rect CheckIn(int columnLeft, int row) {
@@ -106,16 +111,20 @@ constexpr Rect CheckIn(int columnLeft, int row) {
 
 inline constexpr Rect ManualHeader{kManualLeft, 10, kColumnWidth, 16};
 inline constexpr Rect AutomaticHeader{kAutomaticLeft, 10, kColumnWidth, 16};
-inline constexpr Rect ResultHeader{kResultLeft, 10, kClient.width - kResultLeft - 10, 16};
+inline constexpr Rect ResultHeader{kResultLeft, 10, kResultWidth, 16};
+inline constexpr Rect FreedHeader{kFreedLeft, 10, kFreedWidth, 16};
+inline constexpr Rect TimeHeader{kTimeLeft, 10, kTimeWidth, 16};
 constexpr Rect AreaLabel(int row) { return {10, RowTop(row) + 1, kManualLeft - 15, 16}; }
 constexpr Rect ManualCheck(int row) { return CheckIn(kManualLeft, row); }
 constexpr Rect AutomaticCheck(int row) { return CheckIn(kAutomaticLeft, row); }
-constexpr Rect Result(int row) { return {kResultLeft, RowTop(row) + 1, kClient.width - kResultLeft - 10, 16}; }
+constexpr Rect Result(int row) { return {kResultLeft, RowTop(row) + 1, kResultWidth, 16}; }
+constexpr Rect Freed(int row) { return {kFreedLeft, RowTop(row) + 1, kFreedWidth, 16}; }
+constexpr Rect Time(int row) { return {kTimeLeft, RowTop(row) + 1, kTimeWidth, 16}; }
 inline constexpr Rect Command1{kClient.width - 85, kClient.height - 35, 75, 25};  // Save
 }  // namespace areas
 
 namespace automation {
-inline constexpr Size kClient{380, 214};
+inline constexpr Size kClient{380, 236};
 inline constexpr Rect kWindow = NominalWindow(kClient);
 
 inline constexpr int kMargin = 10;
@@ -130,7 +139,8 @@ inline constexpr Rect Label2{kMargin, 70, kWide, 16};  // hotkey
 inline constexpr Rect Text3{kMargin, 88, 180, 21};
 inline constexpr Rect Label3{kMargin, 118, kWide, 16};  // programs never trimmed
 inline constexpr Rect Text4{kMargin, 136, kWide, 21};
-inline constexpr Rect Command1{kClient.width - kMargin - 75, 179, 75, 25};  // Save
+inline constexpr Rect Label4{kMargin, 163, kWide, 30};  // the deep pass leaves out none
+inline constexpr Rect Command1{kClient.width - kMargin - 75, 201, 75, 25};  // Save
 }  // namespace automation
 
 namespace form3 {

@@ -7,7 +7,12 @@ AppFixture::AppFixture() {
   memory.availableBytes = 1878 * 1048576ull;
   memory.load = 45;
   memory.version = FakeMemoryApi::VersionOf(6, 1);
-  processes.processes = std::vector<uint32_t>{0, 4, 400, 1234};
+  // No process can be opened by the idle process's id; the system's own only with the
+  // debug privilege.
+  machine.processes = {{0, "System Idle Process", 0, false, false, false, true},
+                       {4, "System", 40, true},
+                       {400, "400.exe", 1000},
+                       {1234, "1234.exe", 2000}};
 
   app = std::make_unique<app::Application>(app::Form1Services{platform, strings, surfaces,
                                                                [this] {

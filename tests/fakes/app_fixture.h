@@ -9,7 +9,7 @@
 #include "app/application.h"
 #include "fakes/fake_file_api.h"
 #include "fakes/fake_memory_api.h"
-#include "fakes/fake_process_api.h"
+#include "fakes/fake_machine.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_surfaces.h"
 #include "fakes/fake_system.h"
@@ -50,7 +50,7 @@ class AppFixture {
   RecordingPeer& PeerOf(ui::Control& control) { return peers[&control]; }
 
   FakeMemoryApi memory;
-  FakeProcessApi processes;
+  FakeMachine machine;
   FakeRegistry registry;
   FakeFileApi files;
   FakeEnvironment environment;
@@ -63,8 +63,9 @@ class AppFixture {
   FakeHttp http;
   testing::FakeSignatures signatures;
   testing::FakeHeldFiles heldFiles;
-  Platform platform{memory,  processes, registry, files, environment, launcher,
-                    process, pump,      clock,    dialogs, http,     signatures, heldFiles};
+  FakeOutput output;
+  Platform platform{memory, machine, registry, files,   environment, launcher,  process,
+                    pump,   clock,   dialogs,  http,    signatures,  heldFiles, output};
   RcStringTable strings{settings::kLanguageEnglish};
 
   FakeGraphCanvas graph;

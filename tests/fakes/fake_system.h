@@ -15,6 +15,7 @@
 #include "platform/http_api.h"
 #include "platform/process_control.h"
 #include "platform/process_launcher.h"
+#include "platform/standard_output.h"
 #include "settings/string_table.h"
 
 namespace pravelo::fakes {
@@ -55,6 +56,12 @@ class FakeLauncher final : public ProcessLauncher {
   };
   std::vector<Start_> started;
   bool succeeds = true;
+};
+
+class FakeOutput final : public StandardOutput {
+ public:
+  void Write(std::string_view text) override { written += text; }
+  std::string written;
 };
 
 // What EndProcess throws in tests, since nothing after it may run.

@@ -85,8 +85,18 @@ class FakePump final : public MessagePump {
     ++waits;
     if (!timers_.FireNext()) throw std::logic_error("waiting with no timer running");
   }
+  // The window is served before and after the call, as it is while another thread runs it.
+  void RunBesideMessages(const std::function<void()>& call) override {
+    ++longCalls;
+    DoEvents();
+    call();
+    DoEvents();
+  }
+  void WaitForLongCall() override { ++longCallWaits; }
   int doEvents = 0;
   int waits = 0;
+  int longCalls = 0;
+  int longCallWaits = 0;
   std::function<void()> onDoEvents;
 
  private:

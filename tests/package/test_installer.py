@@ -4,6 +4,7 @@ autostart left, while the user's settings stay unless asked for. Run by tests/pa
 
 import os
 import subprocess
+import time
 import unittest
 from pathlib import Path
 
@@ -26,6 +27,8 @@ OTHER_PROGRAM_KEY = VENDOR_KEY + "\\SomeOtherProgram"
 SYSTEM_COPIES = ["C:\\windows\\system32\\Pravelo1.exe", "C:\\windows\\system32\\pravelo_pic.bmp"]
 SETUP_TIMEOUT_S = 120
 UNINSTALL_TIMEOUT_S = 60
+# A build made for tests pauses this long after each process a pass trims.
+TEST_PASS_DELAY_MS = 10000
 
 
 def runs_32_bit_programs():
@@ -52,6 +55,13 @@ class InstallerTest(harness.E2ETestCase):
         self.session.skip_window_manager_waits()
         self.setup = self.session.install([INSTALLER], "C:\\setup")
         self.assertEqual(self.session.run(self.setup, ["/S"], timeout=SETUP_TIMEOUT_S), 0)
+
+    def test_the_installed_program_ignores_the_test_hooks(self):
+        began = time.monotonic()
+        code = self.session.run(PROGRAM, ["/clean", "WorkingSets"], timeout=60,
+                                env={"PRAVELO_TEST_PASS_DELAY_MS": str(TEST_PASS_DELAY_MS)})
+        self.assertIn(code, (0, 1))
+        self.assertLess(time.monotonic() - began, TEST_PASS_DELAY_MS / 1000 * 0.8)
 
     def path(self, windows_path):
         return self.session.drive_c(windows_path)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fakes/app_fixture.h"
 #include "settings/areas_window.h"
 
@@ -11,10 +13,8 @@ using memory::MemoryArea;
 
 constexpr std::size_t Row(MemoryArea area) { return static_cast<std::size_t>(area); }
 
-int CallsOfClass(const AppFixture& f, const std::string& prefix) {
-  int count = 0;
-  for (const std::string& call : f.processes.calls) count += call.rfind(prefix, 0) == 0 ? 1 : 0;
-  return count;
+int CountOf(const AppFixture& f, fakes::Request request) {
+  return static_cast<int>(std::count(f.machine.requests.begin(), f.machine.requests.end(), request));
 }
 
 TEST(AreasWindow, OpensFromTheOptionsWithTheSettingsAndWhatThisWindowsOffers) {
@@ -75,40 +75,53 @@ TEST(AreasWindow, ManualAndAutomaticOptimizationsFreeTheirOwnAreas) {
   f.SetSetting("Interval", "5");
   f.Start();
   for (auto command : {&app::Form1::Command1_Click, &app::Form1::optiz_Click}) {
-    f.processes.calls.clear();
+    f.machine.requests.clear();
     (f.form1().*command)();
-    EXPECT_EQ(CallsOfClass(f, "NtSetSystemInformation(80, command 4"), 1);
-    EXPECT_EQ(CallsOfClass(f, "NtSetSystemInformation(80, command 3"), 0);
-    EXPECT_EQ(f.processes.CountOf("WTSEnumerateProcesses"), 0);
+    EXPECT_EQ(f.machine.requests, std::vector<fakes::Request>{fakes::Request::PurgeStandby});
+    EXPECT_EQ(f.machine.listings, 0);
   }
-  f.processes.calls.clear();
+  f.machine.requests.clear();
   f.form3().Command4_Click();
-  EXPECT_EQ(CallsOfClass(f, "NtSetSystemInformation(80, command 4"), 1);
+  EXPECT_EQ(f.machine.requests, std::vector<fakes::Request>{fakes::Request::PurgeStandby});
 
-  f.processes.calls.clear();
+  f.machine.requests.clear();
   f.timers.Advance(10000);  // the timer's pass comes every 10 s at an interval of 5
-  EXPECT_GE(CallsOfClass(f, "NtSetSystemInformation(80, command 3"), 1);
-  EXPECT_EQ(CallsOfClass(f, "NtSetSystemInformation(80, command 4"), 0);
+  EXPECT_GE(CountOf(f, fakes::Request::PurgeModified), 1);
+  EXPECT_EQ(CountOf(f, fakes::Request::PurgeStandby), 0);
 }
 
-TEST(AreasWindow, ShowsTheLastResultAndSavesBothColumns) {
+TEST(AreasWindow, ShowsTheLastPassAsATableAndSavesBothColumns) {
   AppFixture f;
   f.registry.SetString(RegistryRoot::CurrentUser, fakes::kAreasKey, "Manual", "WorkingSets,StandbyList");
-  uint64_t available = 1000 * 1'024'000ull;
-  f.memory.availableSource = [&] { return available; };
-  // The standby purge frees 12.5 MB in 40 ms; the trims change nothing here.
-  f.processes.onNtCall = [&](uint32_t) {
-    available += 12'800'000;
-    f.clock.now += 40;
-  };
+  f.machine.Find(1234)->refusesTrim = true;
+  // 3,200 standby pages of 4 KiB, purged in 40 ms.
+  f.machine.lists.standbyPagesByPriority = {3200};
+  f.machine.onRequest = [&](fakes::Request) { f.clock.now += 40; };
   f.Start();
   f.form1().Command1_Click();
 
   f.form2().Command3.Click();
   settings::AreasWindow& w = f.areas();
-  EXPECT_EQ(w.Result[Row(MemoryArea::StandbyList)].Text(), "Done, +12.5 MB, 40 ms");
-  EXPECT_EQ(w.Result[Row(MemoryArea::WorkingSets)].Text(), "Done, 0 MB, 0 ms");
-  EXPECT_EQ(w.Result[Row(MemoryArea::SystemFileCache)].Text(), "Not in the last optimization");
+  EXPECT_EQ(w.FreedHeader.Text(), "Freed (MB)");
+  EXPECT_EQ(w.TimeHeader.Text(), "Time (ms)");
+  struct Row_ {
+    MemoryArea area;
+    const char* result;
+    const char* freed;
+    const char* ms;
+  };
+  // The trimmed processes went to the standby list before it was purged.
+  const Row_ rows[] = {
+      {MemoryArea::WorkingSets, "Partly: 2 trimmed, 1 refused, 0 excluded", "4.16", "0"},
+      {MemoryArea::StandbyList, "Done", "16.96", "40"},
+      {MemoryArea::SystemFileCache, "Not in the last optimization", "", ""},
+  };
+  for (const Row_& row : rows) {
+    SCOPED_TRACE(std::string(memory::AreaName(row.area)));
+    EXPECT_EQ(w.Result[Row(row.area)].Text(), row.result);
+    EXPECT_EQ(w.Freed[Row(row.area)].Text(), row.freed);
+    EXPECT_EQ(w.Time[Row(row.area)].Text(), row.ms);
+  }
 
   // Closing without saving changes nothing.
   w.Manual[Row(MemoryArea::CombinedList)].Click();
@@ -130,31 +143,38 @@ TEST(AreasWindow, ShowsTheLastResultAndSavesBothColumns) {
   EXPECT_EQ(f.registry.CountUnder(RegistryRoot::CurrentUser, fakes::kSettingsKey), 7u);
 }
 
-TEST(AreasWindow, ResultTexts) {
+TEST(AreasWindow, ResultAndFreedTexts) {
   fakes::RcStringTable english(settings::kLanguageEnglish);
   struct Case {
+    MemoryArea area;
     memory::AreaOutcome outcome;
     uint32_t error;
-    uint64_t before, after, ms;
+    std::optional<int64_t> freed;
     const char* separator;
-    const char* expected;
+    const char* result;
+    const char* freedText;
   };
   const Case cases[] = {
-      {memory::AreaOutcome::Done, 0, 1'024'000, 13'824'000, 31, ".", "Done, +12.5 MB, 31 ms"},
+      {MemoryArea::StandbyList, memory::AreaOutcome::Done, 0, 12'800'000, ".", "Done", "12.5"},
       // A loss is shown as the loss it was, never as memory freed.
-      {memory::AreaOutcome::Done, 0, 13'824'000, 1'024'000, 2, ",", "Done, -12,5 MB, 2 ms"},
-      {memory::AreaOutcome::Done, 0, 5'000, 5'000, 0, ".", "Done, 0 MB, 0 ms"},
-      {memory::AreaOutcome::Refused, 1314, 5'000, 5'000, 1, ".", "Refused, error 1314, 0 MB, 1 ms"},
-      {memory::AreaOutcome::NotSupported, 1, 5'000, 5'000, 0, ".", "Not supported"},
+      {MemoryArea::SystemFileCache, memory::AreaOutcome::Done, 0, -12'800'000, ",", "Done", "-12,5"},
+      {MemoryArea::ModifiedList, memory::AreaOutcome::Failed, 1314, std::nullopt, ".", "Failed, error 1314",
+       "n/a"},
+      {MemoryArea::StandbyList, memory::AreaOutcome::NotMeasured, 0, std::nullopt, ".", "n/a", "n/a"},
+      {MemoryArea::RegistryCache, memory::AreaOutcome::NotSupported, 1, std::nullopt, ".", "Not supported",
+       "n/a"},
+      {MemoryArea::WorkingSets, memory::AreaOutcome::Done, 0, 0, ".",
+       "Done: 3 trimmed, 0 refused, 2 excluded", "0"},
   };
   for (const Case& c : cases) {
     memory::AreaResult result;
+    result.area = c.area;
     result.outcome = c.outcome;
     result.errorCode = c.error;
-    result.availableBeforeBytes = c.before;
-    result.availableAfterBytes = c.after;
-    result.durationMs = c.ms;
-    EXPECT_EQ(settings::AreaResultText(result, english, c.separator), c.expected);
+    result.freedBytes = c.freed;
+    result.processes = {3, 0, 2};
+    EXPECT_EQ(settings::AreaResultText(result, english), c.result);
+    EXPECT_EQ(settings::FreedText(result, english, c.separator), c.freedText);
   }
   fakes::RcStringTable korean(settings::kLanguageKorean);
   EXPECT_EQ(settings::SupportText(memory::AreaSupport::NeedsWindows81, korean), "Windows 8.1 이상 필요");

@@ -21,8 +21,7 @@ TEST(OptimizeCommand, ReportsMeasuredBeforeAndAfter) {
   // 1024.25 MB before the pass; the pass frees 512.5 MB.
   const uint64_t before = 1024250 * kBytesPerProgramMb / 1000;
   const uint64_t after = 1536750 * kBytesPerProgramMb / 1000;
-  f.memory.availableSource = [&] { return f.processes.CountOf("EmptyWorkingSet") == 0 ? before : after; };
-  f.processes.calls.clear();
+  f.memory.availableSource = [&] { return f.machine.opened.empty() ? before : after; };
   f.form1().Command1.Click();
   EXPECT_EQ(ShownNotification(f), "Optimized.512.5MB\r\n1024.25 MB -> 1536.75 MB");
   EXPECT_TRUE(f.form1().Timer2.Enabled());
@@ -112,9 +111,9 @@ TEST(DeepOptimizeCommand, DisablesItselfReportsAndRestartsWithTheFigureBefore) {
     if (!f.form1().Command8.Enabled()) {
       disabledDuringPass = true;
       f.form1().Command8.Click();  // the button cannot be clicked meanwhile
-      const int opened = f.processes.CountOf("OpenProcess");
+      const int listings = f.machine.listings;
       f.form1().optiz_Click();  // and the standard pass does nothing
-      passRanWhileDisabled = f.processes.CountOf("OpenProcess") != opened;
+      passRanWhileDisabled = f.machine.listings != listings;
     }
   };
   f.memory.loadSource = [n = 0]() mutable { return ++n > 40 ? 96u : 45u; };

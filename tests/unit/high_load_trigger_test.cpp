@@ -105,10 +105,11 @@ TEST(HighLoadTrigger, ABaseAboveTheCapIsNotShortened) {
 }
 
 TEST(HighLoadTrigger, FreedShareOfTheInstalledMemory) {
-  EXPECT_EQ(HighLoadTrigger::FreedShare(100, 180, 8000), 0.01);
-  EXPECT_EQ(HighLoadTrigger::FreedShare(180, 100, 8000), -0.01);
-  EXPECT_EQ(HighLoadTrigger::FreedShare(100, 180, std::nullopt), std::nullopt);
-  EXPECT_EQ(HighLoadTrigger::FreedShare(100, 180, 0), std::nullopt);
+  EXPECT_EQ(HighLoadTrigger::FreedShare(80, 8000), 0.01);
+  EXPECT_EQ(HighLoadTrigger::FreedShare(-80, 8000), -0.01);
+  EXPECT_EQ(HighLoadTrigger::FreedShare(80, std::nullopt), std::nullopt);
+  EXPECT_EQ(HighLoadTrigger::FreedShare(80, 0), std::nullopt);
+  EXPECT_EQ(HighLoadTrigger::FreedShare(std::nullopt, 8000), std::nullopt);
 }
 
 }  // namespace

@@ -1,203 +1,265 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "fakes/fake_machine.h"
 #include "fakes/fake_memory_api.h"
-#include "fakes/fake_process_api.h"
 #include "fakes/fake_system.h"
 #include "memory/area_support.h"
+#include "memory/memory_status.h"
 #include "memory/optimizer.h"
 
 namespace pravelo::memory {
 namespace {
 
-using fakes::FakeMemoryApi;
-using fakes::FakeProcessApi;
-
-constexpr uint32_t kDebug = 20;
-constexpr uint32_t kQuota = 5;
-constexpr uint32_t kProfile = 13;
-constexpr int32_t kPrivilegeNotHeld = static_cast<int32_t>(0xC0000061);
-constexpr int32_t kInvalidInfoClass = static_cast<int32_t>(0xC0000003);
-
-// The system calls of the areas, without the privilege switches and the per-process trims.
-std::vector<std::string> AreaCalls(const FakeProcessApi& processes) {
-  std::vector<std::string> calls;
-  for (const std::string& call : processes.calls) {
-    if (call.rfind("WTSEnumerate", 0) == 0 || call.rfind("SetSystemFileCacheSize", 0) == 0 ||
-        call.rfind("NtSetSystemInformation", 0) == 0) {
-      calls.push_back(call);
-    }
-  }
-  return calls;
-}
-
-// The privileges in the order they were switched, as "name on" or "name off".
-std::vector<std::string> PrivilegeSwitches(const FakeProcessApi& processes) {
-  std::vector<std::string> switches;
-  std::string name;
-  for (const std::string& call : processes.calls) {
-    if (call.rfind("LookupPrivilegeValue", 0) == 0) name = call.substr(call.find(", \"") + 3);
-    if (call.rfind("AdjustTokenPrivileges", 0) == 0 && call.find("none") != std::string::npos) {
-      switches.push_back(name.substr(0, name.find('"')) +
-                         (call.find(" 0x2,") != std::string::npos ? " on" : " off"));
-    }
-  }
-  return switches;
-}
+using fakes::FakeMachine;
+using fakes::Request;
+constexpr int64_t kPage = FakeMachine::kPage;
 
 struct Machine {
-  FakeProcessApi processes;
-  FakeMemoryApi memory;
+  Machine() {
+    operations.processes = {{10, "editor.exe", 1000}, {20, "browser.exe", 500}};
+    memory.availableSource = [this] { return operations.AvailableBytes(); };
+  }
+  FakeMachine operations;
+  fakes::FakeMemoryApi memory;
   fakes::FakeClock clock;
-  Optimizer optimizer{processes, memory, clock};
+  Optimizer optimizer{operations, memory, clock};
   PassFigures figures;
+
+  AreaResult RunOne(MemoryArea area, const RunOptions& options = {}) {
+    AreaSet areas;
+    areas.Add(area);
+    const std::vector<AreaResult> results = optimizer.Run(areas, figures, options);
+    return results.at(0);
+  }
 };
 
-TEST(Optimizer, RunsTheAreasInTheirOrderInsideTheirPrivileges) {
-  Machine m;
-  m.processes.processes = std::vector<uint32_t>{4};
-  // Given in another order than they run.
-  AreaSet areas;
-  for (auto area = kAreaOrder.rbegin(); area != kAreaOrder.rend(); ++area) areas.Add(*area);
-
-  const std::vector<AreaResult> results = m.optimizer.Run(areas, m.figures);
-
-  char trimAll[24];
-  std::snprintf(trimAll, sizeof trimAll, "0x%llx", static_cast<unsigned long long>(kTrimAll));
-  const std::string all(trimAll);
-  EXPECT_EQ(AreaCalls(m.processes), (std::vector<std::string>{
-                                        "WTSEnumerateProcesses(0, 0, 1)",
-                                        "SetSystemFileCacheSize(" + all + ", " + all + ", 0)",
-                                        "NtSetSystemInformation(21, min " + all + " max " + all + ", " +
-                                            std::to_string(sizeof(FileCacheInformation)) + ")",
-                                        "NtSetSystemInformation(80, command 3, 4)",
-                                        "NtSetSystemInformation(80, command 4, 4)",
-                                        "NtSetSystemInformation(80, command 5, 4)",
-                                        "NtSetSystemInformation(130, handle 0 flags 0, " +
-                                            std::to_string(sizeof(MemoryCombineInformationEx)) + ")",
-                                        "NtSetSystemInformation(155, null, 0)",
-                                    }));
-  // On before the first area, in the order of the areas that need them; off after the
-  // last, in the reverse order. The registry needs none.
-  EXPECT_EQ(
-      PrivilegeSwitches(m.processes),
-      (std::vector<std::string>{"SeDebugPrivilege on", "SeIncreaseQuotaPrivilege on",
-                                "SeProfileSingleProcessPrivilege on", "SeProfileSingleProcessPrivilege off",
-                                "SeIncreaseQuotaPrivilege off", "SeDebugPrivilege off"}));
-  ASSERT_EQ(results.size(), kAreaCount);
-  for (std::size_t i = 0; i < kAreaCount; ++i) {
-    EXPECT_EQ(results[i].area, kAreaOrder[i]);
-    EXPECT_EQ(results[i].outcome, AreaOutcome::Done) << AreaName(results[i].area);
+TEST(Optimizer, EachAreaFreesWhatItsCounterLost) {
+  struct Case {
+    MemoryArea area;
+    std::optional<int64_t> freedBytes;
+    std::function<bool(const FakeMachine&)> after;  // the state the request left
+  };
+  const Case cases[] = {
+      {MemoryArea::WorkingSets, 1500 * kPage,
+       [](const FakeMachine& m) { return m.processes[0].workingSetPages + m.processes[1].workingSetPages == 0; }},
+      {MemoryArea::SystemFileCache, 500 * kPage, [](const FakeMachine& m) { return m.fileCachePages == 0; }},
+      {MemoryArea::ModifiedList, 300 * kPage, [](const FakeMachine& m) { return m.lists.modifiedPages == 0; }},
+      // All priorities, 10 + 20 + ... + 80 pages.
+      {MemoryArea::StandbyList, 360 * kPage, [](const FakeMachine& m) { return m.lists.StandbyPages() == 0; }},
+      {MemoryArea::LowPriorityStandbyList, 10 * kPage,
+       [](const FakeMachine& m) { return m.lists.standbyPagesByPriority[0] == 0 && m.lists.StandbyPages() == 350; }},
+      {MemoryArea::CombinedList, 64 * kPage, [](const FakeMachine& m) { return m.combinablePages == 0; }},
+      // Nothing tells what the flush freed.
+      {MemoryArea::RegistryCache, std::nullopt, [](const FakeMachine& m) { return m.requests.size() == 1; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(AreaName(c.area)));
+    Machine m;
+    const AreaResult result = m.RunOne(c.area);
+    EXPECT_EQ(result.area, c.area);
+    EXPECT_EQ(result.outcome, AreaOutcome::Done);
+    EXPECT_EQ(result.errorCode, 0u);
+    EXPECT_EQ(result.freedBytes, c.freedBytes);
+    EXPECT_TRUE(c.after(m.operations));
+    EXPECT_TRUE(m.operations.enabled.empty());
   }
-  EXPECT_EQ(m.optimizer.LastResults().size(), kAreaCount);
 }
 
-TEST(Optimizer, OnlyTheChosenAreasAndTheirPrivileges) {
+TEST(Optimizer, FailuresRefusalsUnsupportedCallsAndUnreadableCounters) {
+  const CallResult refused = CallResult::Refusal(fakes::kPrivilegeNotHeld);
+  const CallResult missing = CallResult::Unsupported(fakes::kCallNotImplemented);
+  struct Case {
+    const char* name;
+    MemoryArea area;
+    std::function<void(FakeMachine&)> setUp;
+    AreaOutcome outcome;
+    uint32_t errorCode;
+    std::optional<int64_t> freedBytes;
+    ProcessCounts counts{};
+  };
+  const Case cases[] = {
+      {"purge refused", MemoryArea::StandbyList,
+       [&](FakeMachine& m) { m.answers[Request::PurgeStandby] = refused; }, AreaOutcome::Failed, 1314, {}},
+      {"privilege not held", MemoryArea::ModifiedList, [](FakeMachine& m) { m.held.clear(); }, AreaOutcome::Failed,
+       1314, {}},
+      {"purge unknown to the system", MemoryArea::StandbyList,
+       [&](FakeMachine& m) { m.answers[Request::PurgeStandby] = missing; }, AreaOutcome::NotSupported, 0, {}},
+      {"lists unreadable", MemoryArea::StandbyList, [](FakeMachine& m) { m.listsReadable = false; },
+       AreaOutcome::NotMeasured, 0, {}},
+      // Wine: no limits call, a stub of the record that answers yes.
+      {"file cache limits not implemented", MemoryArea::SystemFileCache,
+       [&](FakeMachine& m) { m.answers[Request::FileCacheLimits] = missing; }, AreaOutcome::NotSupported, 0, {}},
+      {"file cache record refused", MemoryArea::SystemFileCache,
+       [&](FakeMachine& m) {
+         m.answers[Request::FileCacheLimits] = missing;
+         m.answers[Request::FileCacheRecord] = refused;
+       },
+       AreaOutcome::Failed, 1314, {}},
+      {"file cache unreadable", MemoryArea::SystemFileCache, [](FakeMachine& m) { m.fileCacheReadable = false; },
+       AreaOutcome::NotMeasured, 0, {}},
+      {"combine unknown", MemoryArea::CombinedList, [&](FakeMachine& m) { m.answers[Request::Combine] = missing; },
+       AreaOutcome::NotSupported, 0, {}},
+      {"registry flush refused", MemoryArea::RegistryCache,
+       [&](FakeMachine& m) { m.answers[Request::RegistryFlush] = refused; }, AreaOutcome::Failed, 1314, {}},
+      {"some processes refuse", MemoryArea::WorkingSets,
+       [](FakeMachine& m) {
+         m.processes.push_back({30, "guarded.exe", 70, false, true});
+         m.processes.push_back({40, "stubborn.exe", 80, false, false, true});
+       },
+       AreaOutcome::Partly, 0, 1500 * kPage, {2, 2, 0}},
+      {"every process refuses", MemoryArea::WorkingSets,
+       [](FakeMachine& m) {
+         for (auto& process : m.processes) process.refusesOpen = true;
+       },
+       AreaOutcome::Failed, fakes::kAccessDenied, {}, {0, 2, 0}},
+      {"the system's processes need the debug privilege", MemoryArea::WorkingSets,
+       [](FakeMachine& m) {
+         for (auto& process : m.processes) process.needsDebug = true;
+         m.held.erase(Privilege::Debug);
+       },
+       AreaOutcome::Failed, fakes::kAccessDenied, {}, {0, 2, 0}},
+      {"a process ended since the listing", MemoryArea::WorkingSets,
+       [](FakeMachine& m) { m.processes[1].ended = true; }, AreaOutcome::Done, 0, 1000 * kPage, {1, 0, 0}},
+      {"working sets unreadable", MemoryArea::WorkingSets,
+       [](FakeMachine& m) {
+         for (auto& process : m.processes) process.unreadable = true;
+       },
+       AreaOutcome::Done, 0, {}, {2, 0, 0}},
+      {"processes cannot be listed", MemoryArea::WorkingSets, [](FakeMachine& m) { m.listingError = 1722; },
+       AreaOutcome::Failed, 1722, {}},
+      {"nothing to trim", MemoryArea::WorkingSets, [](FakeMachine& m) { m.processes.clear(); },
+       AreaOutcome::NotMeasured, 0, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Machine m;
+    c.setUp(m.operations);
+    const AreaResult result = m.RunOne(c.area);
+    EXPECT_EQ(result.outcome, c.outcome);
+    EXPECT_EQ(result.errorCode, c.errorCode);
+    EXPECT_EQ(result.freedBytes, c.freedBytes);
+    EXPECT_EQ(result.processes.trimmed, c.counts.trimmed);
+    EXPECT_EQ(result.processes.refused, c.counts.refused);
+    EXPECT_FALSE(EveryAreaDone({result}) && c.outcome != AreaOutcome::Done);
+  }
+}
+
+TEST(Optimizer, AnAreaThisWindowsLacksIsNeverAsked) {
   Machine m;
+  m.memory.realVersion = {6, 1};  // Windows 7, whatever GetVersion's manifest says
+  m.memory.version = fakes::FakeMemoryApi::VersionOf(10, 0);
   AreaSet areas;
+  areas.Add(MemoryArea::CombinedList);
   areas.Add(MemoryArea::RegistryCache);
-  areas.Add(MemoryArea::StandbyList);
+  const std::vector<AreaResult> results = m.optimizer.Run(areas, m.figures);
+  ASSERT_EQ(results.size(), 2u);
+  for (const AreaResult& result : results) {
+    EXPECT_EQ(result.outcome, AreaOutcome::NotSupported);
+    EXPECT_EQ(result.freedBytes, std::nullopt);
+  }
+  EXPECT_TRUE(m.operations.requests.empty());
+  EXPECT_EQ(m.operations.combinablePages, 64u);
+}
 
-  m.optimizer.Run(areas, m.figures);
+TEST(Optimizer, NoPrivilegeIsOnWhileMessagesRunAndEachCallHasItsOwn) {
+  Machine m;
+  m.operations.processes.push_back({4, "System", 40, true});
+  std::vector<std::string> privilegedYields;
+  int yields = 0;
+  const auto yield = [&] {
+    ++yields;
+    if (!m.operations.enabled.empty()) privilegedYields.push_back(std::to_string(yields));
+  };
+  RunOptions options;
+  options.yield = yield;
+  // As the window's thread serves messages while another thread carries out the call.
+  int longCalls = 0;
+  options.runLong = [&](const std::function<void()>& call) {
+    ++longCalls;
+    yield();
+    call();
+    yield();
+  };
+  const std::vector<AreaResult> results = m.optimizer.Run(AreaSet::All(), m.figures, options);
 
-  EXPECT_EQ(AreaCalls(m.processes), (std::vector<std::string>{"NtSetSystemInformation(80, command 4, 4)",
-                                                              "NtSetSystemInformation(155, null, 0)"}));
-  EXPECT_EQ(PrivilegeSwitches(m.processes),
-            (std::vector<std::string>{"SeProfileSingleProcessPrivilege on",
-                                      "SeProfileSingleProcessPrivilege off"}));
+  EXPECT_TRUE(privilegedYields.empty()) << privilegedYields.front();
+  EXPECT_TRUE(EveryAreaDone(results));  // every request had its privilege when it was made
+  EXPECT_EQ(results[0].processes.trimmed, 3u);
+  EXPECT_EQ(longCalls, 6);  // the file cache, three lists, the combine, the registry
+  EXPECT_EQ(yields, 3 + 6 + 2 * longCalls);  // after each process, between areas, around each call
+  EXPECT_TRUE(m.operations.enabled.empty());
 }
 
 TEST(Optimizer, PrivilegesAreOffOnEveryWayOut) {
-  // While the deep pass runs nothing is asked of the system, and the last results stay.
-  Machine guarded;
-  guarded.optimizer.Run(AreaSet::All(), guarded.figures);
-  const std::size_t callsBefore = guarded.processes.calls.size();
-  RunOptions deepPass;
-  deepPass.deepPassRunning = true;
-  EXPECT_TRUE(guarded.optimizer.Run(AreaSet::All(), guarded.figures, deepPass).empty());
-  EXPECT_EQ(guarded.optimizer.LastResults().size(), kAreaCount);
-  for (std::size_t i = callsBefore; i < guarded.processes.calls.size(); ++i) {
-    EXPECT_EQ(guarded.processes.calls[i].find("NtSetSystemInformation"), std::string::npos);
-  }
-
-  // A call that throws: the exception reaches the caller, the privileges are off.
-  Machine throwing;
-  throwing.processes.onNtCall = [](uint32_t informationClass) {
-    if (informationClass == 80) throw std::runtime_error("refused by a test");
+  Machine m;
+  m.operations.onRequest = [](Request request) {
+    if (request == Request::PurgeStandby) throw std::runtime_error("refused by a test");
   };
-  EXPECT_THROW(throwing.optimizer.Run(AreaSet::All(), throwing.figures), std::runtime_error);
-  EXPECT_EQ(
-      PrivilegeSwitches(throwing.processes),
-      (std::vector<std::string>{"SeDebugPrivilege on", "SeIncreaseQuotaPrivilege on",
-                                "SeProfileSingleProcessPrivilege on", "SeProfileSingleProcessPrivilege off",
-                                "SeIncreaseQuotaPrivilege off", "SeDebugPrivilege off"}));
-
-  // A privilege that cannot be switched on: those already on go off again.
-  Machine refusing;
-  int quotaLookups = 0;
-  refusing.processes.onLookup = [&](const std::string& name) {
-    if (name == "SeIncreaseQuotaPrivilege" && ++quotaLookups == 1) throw std::runtime_error("refused by a test");
-  };
-  EXPECT_THROW(refusing.optimizer.Run(AreaSet::All(), refusing.figures), std::runtime_error);
-  EXPECT_EQ(PrivilegeSwitches(refusing.processes),
-            (std::vector<std::string>{"SeDebugPrivilege on", "SeIncreaseQuotaPrivilege off", "SeDebugPrivilege off"}));
-  EXPECT_TRUE(AreaCalls(refusing.processes).empty());
-
-  for (Machine* m : {&guarded, &throwing, &refusing}) {
-    for (uint32_t luid : {kDebug, kQuota, kProfile}) EXPECT_FALSE(m->processes.Enabled(luid)) << luid;
-    EXPECT_TRUE(m->processes.openHandles.empty());
-  }
+  EXPECT_THROW(m.optimizer.Run(AreaSet::All(), m.figures), std::runtime_error);
+  EXPECT_TRUE(m.operations.enabled.empty());
+  EXPECT_FALSE(m.optimizer.Running());
 }
 
-TEST(Optimizer, ResultPerArea) {
+TEST(Optimizer, ExcludedProgramsAreNeverOpened) {
   Machine m;
-  m.processes.statusOfClass[80] = kPrivilegeNotHeld;
-  m.processes.statusOfClass[155] = kInvalidInfoClass;
-  // Each area's call takes 7 ms and frees 1,024,000 bytes.
-  uint64_t available = 500 * 1'024'000ull;
-  m.memory.availableSource = [&] { return available; };
-  m.processes.onNtCall = [&](uint32_t) {
-    available += 1'024'000;
-    m.clock.now += 7;
-  };
-  AreaSet areas;
-  areas.Add(MemoryArea::StandbyList);
-  areas.Add(MemoryArea::CombinedList);
-  areas.Add(MemoryArea::RegistryCache);
-
-  const std::vector<AreaResult> results = m.optimizer.Run(areas, m.figures);
-
-  ASSERT_EQ(results.size(), 3u);
-  EXPECT_EQ(results[0].outcome, AreaOutcome::Refused);
-  EXPECT_EQ(results[0].errorCode, 1314u);
-  EXPECT_EQ(results[1].outcome, AreaOutcome::Done);
-  EXPECT_EQ(results[1].errorCode, 0u);
-  // A class this system does not know is no refusal.
-  EXPECT_EQ(results[2].outcome, AreaOutcome::NotSupported);
-  for (const AreaResult& result : results) {
-    EXPECT_EQ(result.availableAfterBytes - result.availableBeforeBytes, 1'024'000u);
-    EXPECT_EQ(result.durationMs, 7u);
-  }
-  EXPECT_FALSE(EveryAreaDone(results));
-  EXPECT_TRUE(EveryAreaDone({results[1]}));
+  m.operations.processes = {{4, "System", 10}, {8, "GAME.EXE", 20}, {12, "pravelo.exe", 30}, {16, "browser.exe", 40}};
+  m.optimizer.SetExclusions(*Exclusions::Parse("game.exe;Browser.exe"));
+  const AreaResult result = m.RunOne(MemoryArea::WorkingSets);
+  // The program's own process is trimmed like any other unless it is listed.
+  EXPECT_EQ(m.operations.opened, (std::vector<uint32_t>{4, 12}));
+  EXPECT_EQ(m.operations.Find(8)->workingSetPages, 20u);
+  EXPECT_EQ(result.processes.excluded, 2u);
+  EXPECT_EQ(result.freedBytes, 40 * kPage);
 }
 
-TEST(Optimizer, YieldsBetweenAreasAndAfterEachProcess) {
+TEST(Optimizer, APassAskedForWhileOneRunsDoesNothing) {
   Machine m;
-  m.processes.processes = std::vector<uint32_t>{4, 8, 12};
-  int yields = 0;
+  int nested = 0;
   RunOptions options;
-  options.yield = [&] { ++yields; };
+  options.yield = [&] {
+    EXPECT_TRUE(m.optimizer.Running());
+    PassFigures inner;
+    inner.z18 = 7;
+    const std::size_t requests = m.operations.requests.size();
+    const int listings = m.operations.listings;
+    EXPECT_TRUE(m.optimizer.Run(AreaSet::All(), inner).empty());
+    EXPECT_EQ(m.operations.requests.size(), requests);
+    EXPECT_EQ(m.operations.listings, listings);
+    EXPECT_EQ(inner.z18, 7);
+    ++nested;
+  };
   AreaSet areas;
   areas.Add(MemoryArea::WorkingSets);
-  areas.Add(MemoryArea::SystemFileCache);
+  areas.Add(MemoryArea::StandbyList);
+  EXPECT_EQ(m.optimizer.Run(areas, m.figures, options).size(), 2u);
+  EXPECT_EQ(nested, 3);  // after each of two processes, and between the two areas
+  EXPECT_EQ(m.optimizer.LastResults().size(), 2u);
+
+  // A handler that throws out of the pass lets the guard go.
+  options.yield = [] { throw std::runtime_error("window gone"); };
+  EXPECT_THROW(m.optimizer.Run(areas, m.figures, options), std::runtime_error);
+  EXPECT_FALSE(m.optimizer.Running());
+}
+
+TEST(Optimizer, FiguresTimesAndTotals) {
+  Machine m;
+  m.memory.load = 60;
+  m.figures.z18 = 1500.25;
+  m.operations.onRequest = [&](Request) { m.clock.now += 40; };
+  AreaSet areas;
+  areas.Add(MemoryArea::StandbyList);
   areas.Add(MemoryArea::RegistryCache);
-  m.optimizer.Run(areas, m.figures, options);
-  EXPECT_EQ(yields, 3 + 2);
+  const std::vector<AreaResult> results = m.optimizer.Run(areas, m.figures);
+  EXPECT_EQ(*m.figures.z17, -1440.25);  // load minus the previous figure
+  EXPECT_EQ(m.figures.z18, GetAvailableMemory(m.memory).ToDouble());
+  EXPECT_EQ(results[0].durationMs, 40u);
+  EXPECT_EQ(FreedBytes(results), 360 * kPage);  // the registry's unknown adds nothing
+  EXPECT_EQ(FreedBytes({results[1]}), std::nullopt);
 }
 
 TEST(AreaSupport, VersionGates) {
@@ -216,10 +278,6 @@ TEST(AreaSupport, VersionGates) {
        {6, 1, false},
        {S::Supported, S::Supported, S::Supported, S::Supported, S::Supported, S::NeedsWindows10,
         S::NeedsWindows81}},
-      {"8",
-       {6, 2, false},
-       {S::Supported, S::Supported, S::Supported, S::Supported, S::Supported, S::NeedsWindows10,
-        S::NeedsWindows81}},
       {"8.1",
        {6, 3, false},
        {S::Supported, S::Supported, S::Supported, S::Supported, S::Supported, S::NeedsWindows10,
@@ -227,10 +285,6 @@ TEST(AreaSupport, VersionGates) {
       {"10",
        {10, 0, false},
        {S::Supported, S::Supported, S::Supported, S::Supported, S::Supported, S::Supported, S::Supported}},
-      {"7, 32-bit program on 64-bit",
-       {6, 1, true},
-       {S::Supported, S::Supported, S::NotUnderWow64, S::NotUnderWow64, S::NotUnderWow64, S::NeedsWindows10,
-        S::NeedsWindows81}},
       {"10, 32-bit program on 64-bit",
        {10, 0, true},
        {S::Supported, S::Supported, S::NotUnderWow64, S::NotUnderWow64, S::NotUnderWow64, S::NotUnderWow64,
@@ -242,29 +296,6 @@ TEST(AreaSupport, VersionGates) {
       EXPECT_EQ(SupportOf(kAreaOrder[i], c.facts), c.expected[i]) << AreaName(kAreaOrder[i]);
     }
   }
-}
-
-TEST(Optimizer, AnUnsupportedAreaIsNotCalledAndItsPrivilegeStaysOff) {
-  Machine m;
-  m.memory.realVersion = {6, 1};  // Windows 7, whatever GetVersion's manifest says
-  m.memory.version = FakeMemoryApi::VersionOf(10, 0);
-  AreaSet areas;
-  areas.Add(MemoryArea::CombinedList);
-  areas.Add(MemoryArea::RegistryCache);
-
-  const std::vector<AreaResult> results = m.optimizer.Run(areas, m.figures);
-
-  EXPECT_TRUE(AreaCalls(m.processes).empty());
-  EXPECT_TRUE(PrivilegeSwitches(m.processes).empty());
-  ASSERT_EQ(results.size(), 2u);
-  for (const AreaResult& result : results) EXPECT_EQ(result.outcome, AreaOutcome::NotSupported);
-  EXPECT_EQ(m.optimizer.Support(MemoryArea::CombinedList), AreaSupport::NeedsWindows10);
-
-  Machine wow64;
-  wow64.memory.wow64 = true;
-  const std::vector<AreaResult> lists = wow64.optimizer.Run(AreaSet::All(), wow64.figures);
-  EXPECT_EQ(AreaCalls(wow64.processes).back(), "NtSetSystemInformation(155, null, 0)");
-  EXPECT_EQ(lists[3].outcome, AreaOutcome::NotSupported);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ TEST(SimpleMode, OptimizeShowsTheKoreanConfirmationInEveryLanguage) {
   f.Start();
   f.form1().Command7_Click();
   f.form3().Command4.Click();
-  EXPECT_GT(f.processes.CountOf("OpenProcess"), 0);
+  EXPECT_GT(f.machine.opened.size(), 0u);
   ASSERT_EQ(f.dialogs.shown.size(), 1u);
   EXPECT_EQ(f.dialogs.shown[0].text, "최적화가 되었습니다.");
   EXPECT_EQ(f.dialogs.shown[0].caption, "Pravelo");
@@ -52,11 +52,11 @@ TEST(SimpleMode, EndEndsEvenWhereCloseGoesToTheTray) {
   f.Start();
   f.form1().Command7_Click();
   f.clock.now += 60 * 1000;  // an automatic optimization is due
-  f.processes.calls.clear();
+  const int listings = f.machine.listings;
   EXPECT_THROW(f.form3().Command2.Click(), ProcessEnded);
   // Straight out: no icon left behind in the tray, no optimization on the way.
   EXPECT_FALSE(f.tray.present);
-  EXPECT_EQ(f.processes.CountOf("OpenProcess"), 0);
+  EXPECT_EQ(f.machine.listings, listings);
 }
 
 TEST(SimpleMode, AltF4AndTheCloseBoxCloseTheProgram) {

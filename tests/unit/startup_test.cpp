@@ -128,7 +128,7 @@ TEST(Startup, SwitchesThatEndTheProcess) {
   {
     AppFixture f;
     EXPECT_THROW(f.Start("/a"), ProcessEnded);
-    EXPECT_GT(f.processes.CountOf("OpenProcess"), 0);
+    EXPECT_GT(f.machine.opened.size(), 0u);
     EXPECT_TRUE(f.tray.calls.empty());  // nothing removed from the tray: nothing was added
   }
   {
@@ -160,8 +160,9 @@ TEST(Startup, CleanRunsTheAreasNamedOnceAndTellsHowItWent) {
          f.memory.realVersion = {6, 1};
        },
        1, 3},
-      {"/clean StandbyList", [](AppFixture& f) { f.processes.ntStatus = static_cast<int32_t>(0xC0000061); },
-       1, 1},
+      {"/clean StandbyList",
+       [](AppFixture& f) { f.machine.answers[fakes::Request::PurgeStandby] = CallResult::Refusal(1314); }, 1,
+       1},
       {"/clean bogus", [](AppFixture&) {}, 2, 0},
       {"/clean StandbyList,bogus", [](AppFixture&) {}, 2, 0},
       {"/clean", [](AppFixture&) {}, 2, 0},
@@ -174,12 +175,20 @@ TEST(Startup, CleanRunsTheAreasNamedOnceAndTellsHowItWent) {
     EXPECT_THROW(f.Start(c.line), ProcessEnded);
     EXPECT_EQ(f.process.exitCode, c.exitCode);
     int lists = 0;
-    for (const std::string& call : f.processes.calls)
-      lists +=
-          call.rfind("NtSetSystemInformation(80", 0) == 0 || call.rfind("NtSetSystemInformation(130", 0) == 0;
+    for (fakes::Request request : f.machine.requests) {
+      lists += request != fakes::Request::RegistryFlush && request != fakes::Request::FileCacheLimits &&
+               request != fakes::Request::FileCacheRecord;
+    }
     EXPECT_EQ(lists, c.memoryListCalls);
+    // Never a window, never a box: scripts run it.
+    EXPECT_FALSE(f.form1().Visible());
+    EXPECT_TRUE(f.dialogs.shown.empty());
     if (c.exitCode == app::kCleanUnknownArea) {
-      EXPECT_TRUE(f.processes.calls.empty());
+      EXPECT_TRUE(f.machine.requests.empty());
+      EXPECT_EQ(f.machine.listings, 0);
+      EXPECT_EQ(f.output.written, "");
+    } else {
+      EXPECT_NE(f.output.written.find("\r\nTotal\t"), std::string::npos);
     }
   }
 }
@@ -188,7 +197,7 @@ TEST(Startup, WholeTextSwitchesAreExactAndCaseSensitive) {
   for (const char* line : {"/A", "/a /b", " /a", "/trayx", "/U"}) {
     AppFixture f;
     EXPECT_NO_THROW(f.Start(line)) << line;
-    EXPECT_EQ(f.processes.CountOf("OpenProcess"), 0) << line;
+    EXPECT_EQ(f.machine.listings, 0) << line;
     EXPECT_TRUE(f.dialogs.shown.empty()) << line;
     EXPECT_TRUE(f.form1().Visible()) << line;
   }

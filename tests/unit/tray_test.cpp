@@ -65,9 +65,8 @@ TEST(TrayMenu, ItemsRunTheirCommands) {
   AppFixture f;
   f.Start();
   f.form1().Command2_Click();
-  f.processes.calls.clear();
   f.form1().optiz.onClick();
-  EXPECT_GT(f.processes.CountOf("OpenProcess"), 0);
+  EXPECT_GT(f.machine.opened.size(), 0u);
   f.form1().optnz.onClick();
   ASSERT_EQ(f.form2Peer.modalOwners.size(), 1u);
   EXPECT_EQ(f.form2Peer.modalOwners[0], &f.form1());
@@ -87,9 +86,9 @@ TEST(ThumbnailButtons, DispatchByIndex) {
   EXPECT_TRUE(f.form2Peer.modalOwners.empty());  // modeless, no owner
   f.form1().itbar_list3_ButtonPressed(0);
   EXPECT_EQ(f.form1().Status[f.form1().Status.UpperBound()].Text().rfind("Optimized.", 0), 0u);
-  const int opened = f.processes.CountOf("OpenProcess");
+  const int listings = f.machine.listings;
   for (int16_t index : {int16_t{3}, int16_t{6}, int16_t{-1}}) f.form1().itbar_list3_ButtonPressed(index);
-  EXPECT_EQ(f.processes.CountOf("OpenProcess"), opened);
+  EXPECT_EQ(f.machine.listings, listings);
   EXPECT_THROW(f.taskbar->ButtonPressed(2), ProcessEnded);  // Optimize2, then the restart
   EXPECT_EQ(f.launcher.started.size(), 1u);
 }

@@ -12,6 +12,7 @@
 #include "display/window_region_win32.h"
 #include "app/application.h"
 #include "fakes/fake_memory_api.h"
+#include "fakes/fake_system.h"
 #include "platform/clock_win32.h"
 #include "platform/dialogs_win32.h"
 #include "platform/environment_api_win32.h"
@@ -19,7 +20,7 @@
 #include "platform/held_file_api_win32.h"
 #include "platform/http_api_win32.h"
 #include "platform/message_pump_win32.h"
-#include "platform/process_api_win32.h"
+#include "platform/memory_operations_win32.h"
 #include "platform/process_launcher_win32.h"
 #include "platform/registry_api_win32.h"
 #include "platform/signature_api_win32.h"
@@ -105,7 +106,7 @@ class RefreshWork : public testing::Test {
   }
 
   fakes::FakeMemoryApi memory_;
-  ProcessApiWin32 processes_;
+  MemoryOperationsWin32 operations_;
   RegistryApiWin32 registry_;
   FileApiWin32 files_;
   EnvironmentApiWin32 environment_;
@@ -117,8 +118,9 @@ class RefreshWork : public testing::Test {
   HttpApiWin32 http_{pump_};
   SignatureApiWin32 signatures_;
   HeldFileApiWin32 heldFiles_;
-  Platform platform_{memory_, processes_, registry_, files_,  environment_, launcher_,
-                     process_, pump_,     clock_,    dialogs_, http_,        signatures_, heldFiles_};
+  fakes::FakeOutput output_;
+  Platform platform_{memory_, operations_, registry_, files_,       environment_, launcher_, process_,
+                     pump_,   clock_,      dialogs_,  http_,        signatures_,  heldFiles_, output_};
   settings::StringTableWin32 strings_{::GetModuleHandleW(nullptr), settings::kLanguageEnglish};
   GraphCanvasWin32 graph_;
   IconCanvasWin32 icon_;

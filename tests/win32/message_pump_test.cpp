@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <stdexcept>
 
+#include "platform/owned_win32.h"
 #include "ui_test_support.h"
 
 namespace pravelo::ui::testing {
@@ -41,6 +43,26 @@ TEST(MessagePump, WaitAndDispatchSleepsUntilAMessageComes) {
   }
   EXPECT_EQ(ticks, 1);
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(80));
+}
+
+TEST(MessagePump, ALongCallRunsBesideTheMessagesAndItsFailureComesBack) {
+  BoundTestForm bound;
+  bound.form.Load();
+  const OwnedHandle served(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  bound.window->OnMessage(kProbe, [&](WPARAM, LPARAM) -> LRESULT { return SetEvent(served.Get()); });
+  DWORD callThread = 0;
+  bool servedDuringCall = false;
+  bound.pump.RunBesideMessages([&] {
+    callThread = GetCurrentThreadId();
+    // Only the window's thread can serve this while the call waits for it.
+    PostMessageW(Hwnd(bound.form), kProbe, 0, 0);
+    servedDuringCall = WaitForSingleObject(served.Get(), 5000) == WAIT_OBJECT_0;
+  });
+  EXPECT_TRUE(servedDuringCall);
+  EXPECT_NE(callThread, GetCurrentThreadId());
+  bound.pump.WaitForLongCall();  // none in flight: returns at once
+
+  EXPECT_THROW(bound.pump.RunBesideMessages([] { throw std::runtime_error("refused"); }), std::runtime_error);
 }
 
 TEST(MessagePump, RunEndsOnQuitWithItsCode) {

@@ -50,9 +50,10 @@ TEST(StringTableResources, EnglishAndKoreanTextsLoadByLanguage) {
   EXPECT_EQ(english.Text(138), "Optimize2 Complete");
   EXPECT_EQ(korean.Text(124), "Pravelo 심플");
   EXPECT_NE(korean.Text(113).find("\\n"), std::string::npos);  // kept as two characters
-  // The program's texts, the memory areas' and the automation's; nothing between or after.
-  const auto inTable = [](int id) { return (id >= 101 && id <= 158) || (id >= 160 && id <= 170); };
-  for (int id = 101; id <= 171; ++id) {
+  // The program's texts, the memory areas' and the automation's, the last pass's table and
+  // the deep pass's note; nothing between or after.
+  const auto inTable = [](int id) { return (id >= 101 && id <= 158) || (id >= 160 && id <= 176); };
+  for (int id = 101; id <= 177; ++id) {
     EXPECT_EQ(english.Text(id).empty(), !inTable(id)) << id;
     EXPECT_EQ(korean.Text(id).empty(), !inTable(id)) << id;
   }
