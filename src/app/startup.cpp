@@ -11,6 +11,7 @@
 #include "settings/form2.h"
 #include "settings/machine_values.h"
 #include "simple/form3.h"
+#include "text_ids.h"
 
 namespace pravelo::app {
 namespace {
@@ -100,7 +101,8 @@ void Form1::HandleCommandLine(const CommandLineSwitch& commandSwitch) {
   }
   messageList.assign(1, std::string());
   if (commandSwitch.kind == SwitchKind::Report) {
-    MsgBx(strings().Text(138) + "\r\n" + commandSwitch.argument + " MB ->" + AvailableMemoryText() + " MB",
+    MsgBx(strings().Text(IDS_OPTIMIZE2_COMPLETE) + "\r\n" + commandSwitch.argument + " MB ->" +
+              AvailableMemoryText() + " MB",
           0);
   }
   if (commandSwitch.kind == SwitchKind::QuickUpdate) QuickUpdate(commandSwitch.argument);

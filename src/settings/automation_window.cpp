@@ -4,6 +4,7 @@
 
 #include "app/form1.h"
 #include "settings/automation_settings.h"
+#include "text_ids.h"
 #include "ui/layout.h"
 
 namespace pravelo::settings {
@@ -11,29 +12,20 @@ namespace {
 
 namespace layout = ui::layout::automation;
 
-constexpr int kTitleText = 161;
-constexpr int kThresholdText = 162;
-constexpr int kCooldownText = 163;
-constexpr int kHotkeyText = 164;
-constexpr int kExclusionsText = 165;
-constexpr int kSaveText = 123;
-constexpr int kSavedText = 133;
-constexpr int kHotkeyTakenText = 170;
-constexpr int kDeepPassNoteText = 176;
 constexpr uint32_t kExclamationStyle = 48;
 
 int RefusalText(AutomationInputError error) {
   switch (error) {
     case AutomationInputError::Threshold:
-      return 166;
+      return IDS_BAD_THRESHOLD;
     case AutomationInputError::Cooldown:
-      return 167;
+      return IDS_BAD_COOLDOWN;
     case AutomationInputError::Hotkey:
-      return 168;
+      return IDS_BAD_HOTKEY;
     case AutomationInputError::Exclusions:
       break;
   }
-  return 169;
+  return IDS_BAD_EXCLUSIONS;
 }
 
 }  // namespace
@@ -58,13 +50,13 @@ AutomationWindow::AutomationWindow(app::Form1& form1)
 
 void AutomationWindow::Form_Load() {
   StringTable& strings = form1_.strings();
-  SetText(strings.Text(kTitleText));
-  Check1.SetText(strings.Text(kThresholdText));
-  Label1.SetText(strings.Text(kCooldownText));
-  Label2.SetText(strings.Text(kHotkeyText));
-  Label3.SetText(strings.Text(kExclusionsText));
-  Label4.SetText(strings.Text(kDeepPassNoteText));
-  Command1.SetText(strings.Text(kSaveText));
+  SetText(strings.Text(IDS_AUTOMATION_TITLE));
+  Check1.SetText(strings.Text(IDS_THRESHOLD));
+  Label1.SetText(strings.Text(IDS_COOLDOWN));
+  Label2.SetText(strings.Text(IDS_HOTKEY));
+  Label3.SetText(strings.Text(IDS_EXCLUSIONS));
+  Label4.SetText(strings.Text(IDS_DEEP_PASS_NOTE));
+  Command1.SetText(strings.Text(IDS_SAVE));
 
   // What is in force: a value edited by hand into nonsense shows as its default.
   const AutomationSettings settings = ReadAutomationSettings(form1_.store());
@@ -83,9 +75,9 @@ void AutomationWindow::Command1_Click() {
     p.dialogs.MessageBox(Handle(), form1_.strings().Text(RefusalText(*error)), "Pravelo", kExclamationStyle);
     return;
   }
-  std::string message = form1_.strings().Text(kSavedText);
+  std::string message = form1_.strings().Text(IDS_SAVED);
   WriteAutomationSettings(form1_.store(), input);
-  if (!form1_.ApplyAutomation()) message += "\r\n" + form1_.strings().Text(kHotkeyTakenText) + Text3.Text();
+  if (!form1_.ApplyAutomation()) message += "\r\n" + form1_.strings().Text(IDS_HOTKEY_TAKEN) + Text3.Text();
   p.dialogs.MessageBox(Handle(), message, "Pravelo", 0);
   Unload();
 }
