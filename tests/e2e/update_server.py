@@ -182,13 +182,21 @@ class UpdateCase(harness.E2ETestCase):
         return {caption for caption, control in options.controls.items()
                 if not self.session.check_state(control)[1]}
 
-    def update_fails(self, options):
-        """Presses Update and expects the failure notice inside the main window once the check
-        is over, which is when the button works again."""
+    def click_update(self, options):
+        """Presses Update once the notices of an earlier check, which last two seconds, are
+        gone, so that only this check's notice can answer."""
+        def notices():
+            return sum(1 for c in self.session.children(self.main) if c.text == FAILED and c.visible)
+        self.assertEqual(wait_for(notices, 0, timeout=10, pause=0.3), 0, "an old notice stays")
         options.click("Update")
-        self.assertFalse(wait_for(lambda: "Update" in self.disabled_buttons(options), False, timeout=40),
-                         "the check did not end")
-        self.wait_failure_notice(10)
+
+    def update_fails(self, options):
+        """Presses Update and expects the failure notice inside the main window, and the
+        button to work again."""
+        self.click_update(options)
+        self.wait_failure_notice(40)
+        self.assertFalse(wait_for(lambda: "Update" in self.disabled_buttons(options), False, timeout=10),
+                         "the button stayed disabled")
 
     def probe_report(self):
         report = self.session.drive_c(PROBE_REPORT)
