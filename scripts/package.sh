@@ -94,7 +94,7 @@ sign() {
 version=
 for build in "${builds[@]}"; do
     read -r arch preset dir <<<"$build"
-    cmake --preset "$preset" -B "$dir" "${cmake_defines[@]}" >/dev/null
+    cmake --preset "$preset" -B "$dir" --no-warn-unused-cli "${cmake_defines[@]}" >/dev/null
     cmake --build "$dir" -j2 --target pravelo pravelo_pic_beside_exe
     built=$(sed -n 's/^#define PRAVELO_VERSION_TEXT "\(.*\)"$/\1/p' "$dir/generated/pravelo_version.h")
     [ -n "$built" ] && [ "${version:-$built}" = "$built" ] || die "no version, or two versions, in the builds"

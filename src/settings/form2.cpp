@@ -135,17 +135,18 @@ void Form2::Command2_Click() {
   Platform& p = form1_.platform();
   update::UpdatePorts ports{p.http,       p.registry,  p.environment, p.launcher,
                             p.signatures, p.heldFiles, p.clock};
-  // The check lets window messages run while it waits. A window opened from here meanwhile
-  // would hold the check, and its minute, until it closed; a second check would nest.
-  std::array<ui::Button*, 4> buttons = {&Command1, &Command2, &Command3, &Command4};
-  std::array<bool, 4> wereEnabled{};
-  for (size_t i = 0; i < buttons.size(); ++i) {
-    wereEnabled[i] = buttons[i]->Enabled();
-    buttons[i]->SetEnabled(false);
+  // The check lets window messages run while it waits. A window opened from here or from the
+  // simple-mode window meanwhile would hold the check, and its minute, until it closed; a
+  // second check would nest. (The main window is disabled while this one is shown.)
+  std::array<ui::Control*, 5> blocked = {&Command1, &Command2, &Command3, &Command4, &form1_.Form3Window()};
+  std::array<bool, 5> wereEnabled{};
+  for (size_t i = 0; i < blocked.size(); ++i) {
+    wereEnabled[i] = blocked[i]->Enabled();
+    blocked[i]->SetEnabled(false);
   }
   const update::UpdateOutcome outcome = update::RunUpdateCheck(
       ports, {update::UpdateHost(p.environment), form1_.UpdateKey(), form1_.OwnVersion()});
-  for (size_t i = 0; i < buttons.size(); ++i) buttons[i]->SetEnabled(wereEnabled[i]);
+  for (size_t i = 0; i < blocked.size(); ++i) blocked[i]->SetEnabled(wereEnabled[i]);
   switch (outcome) {
     case update::UpdateOutcome::UpToDate:
       form1_.MsgBx(form1_.strings().Text(kUpToDateText), 0, std::string());

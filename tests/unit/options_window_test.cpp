@@ -203,12 +203,13 @@ TEST(UpdateButton, NoWindowOpensDuringACheckWhichEndsWithinItsMinute) {
       enabledDuring.push_back(button->Enabled());
       button->Click();
     }
+    enabledDuring.push_back(f.form3().Enabled());  // its Optimize answers with a message box
   };
   const uint64_t start = f.clock.now;
   options.Command2.Click();  // no server answers: one request, then the failure notice
   EXPECT_LE(f.clock.now - start, 60000u);
   EXPECT_EQ(f.http.requested.size(), 1u);
-  EXPECT_EQ(enabledDuring, std::vector<bool>(4, false));
+  EXPECT_EQ(enabledDuring, std::vector<bool>(5, false));
   EXPECT_TRUE(f.dialogs.shown.empty());
   EXPECT_TRUE(f.areasPeer.modalOwners.empty() && f.automationPeer.modalOwners.empty());
   EXPECT_EQ(f.form1().Status[f.form1().Status.UpperBound()].Text(), "Update failed.");
@@ -219,6 +220,7 @@ TEST(UpdateButton, NoWindowOpensDuringACheckWhichEndsWithinItsMinute) {
   options.Command2.Click();
   EXPECT_EQ(f.http.requested.size(), 2u);
   for (ui::Button* button : buttons) EXPECT_EQ(button->Enabled(), button != &options.Command4);
+  EXPECT_TRUE(f.form3().Enabled());
 }
 
 }  // namespace
