@@ -4,10 +4,12 @@
 #   pravelo-<version>-portable.zip  x64/ and x86/, each pravelo.exe + pravelo_pic.bmp; README, licence
 #   SHA256SUMS                      of all three
 #
-# Options:
-#   --sign-key FILE --sign-cert FILE  sign the programs, installers and uninstallers (Authenticode)
+# Options (one of --update-key and --dev is required):
 #   --update-key KEY                  a release: the public key that checks updates, as a PEM file
 #                                     or the hex of the P-256 point; the test key is refused
+#   --dev                             a package for testing, whose programs trust the test key; every
+#                                     file it writes is named pravelo-<version>-dev-...
+#   --sign-key FILE --sign-cert FILE  sign the programs, installers and uninstallers (Authenticode)
 #   --out DIR                         another folder instead of dist/
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -16,9 +18,10 @@ cd "$root"
 die() { echo "package: $*" >&2; exit 1; }
 usage() { sed -n '2,/^set -/p' "$0" | sed '$d; s/^# \{0,1\}//' >&2; exit 2; }
 
-sign_key= sign_cert= update_key= out=dist
+sign_key= sign_cert= update_key= dev= out=dist
 while [ $# -gt 0 ]; do
     case $1 in
+        --dev) dev=1; shift ;;
         --sign-key) sign_key=${2:?}; shift 2 ;;
         --sign-cert) sign_cert=${2:?}; shift 2 ;;
         --update-key) update_key=${2:?}; shift 2 ;;
@@ -27,6 +30,11 @@ while [ $# -gt 0 ]; do
         *) echo "package: unknown option $1" >&2; usage ;;
     esac
 done
+# Whoever publishes a package that trusts the test key hands its private half to everyone.
+if [ -z "$update_key" ] && [ -z "$dev" ]; then
+    die "no --update-key: a package for publishing needs the release's update key (--dev for a test package)"
+fi
+[ -z "$update_key" ] || [ -z "$dev" ] || die "--update-key and --dev exclude each other"
 if [ -n "$sign_key$sign_cert" ]; then
     [ -f "$sign_key" ] && [ -f "$sign_cert" ] || die "--sign-key and --sign-cert name two files"
     sign_key=$(realpath "$sign_key") sign_cert=$(realpath "$sign_cert")
@@ -56,20 +64,21 @@ carries_key() {
     od -An -v -tx1 "$1" | tr -d ' \n' | grep -q "$2" || grep -qiF "$2" "$1"
 }
 
-# A release gets its own build folders, so that the test builds keep the key they test with.
-cmake_defines=()
+# Packages get build folders of their own, without the test builds' hooks; a release's also
+# keep the test builds from losing the key they test with.
+cmake_defines=(-DPRAVELO_TEST_HOOKS=OFF)
 if [ -n "$update_key" ]; then
     key_hex=$(public_key_hex "$update_key") || die "--update-key: not a P-256 public key (PEM file or hex)"
     test_key=tests/keys/update-test.pem
     if [ -f "$test_key" ] && [ "$key_hex" = "$(public_key_hex "$test_key")" ]; then
         die "--update-key is the test key of $test_key; a release needs the real update key"
     fi
-    cmake_defines=("-DPRAVELO_UPDATE_PUBLIC_KEY=$key_hex")
+    cmake_defines+=("-DPRAVELO_UPDATE_PUBLIC_KEY=$key_hex")
     builds=("x64 windows-x64 build/release-x64" "x86 windows build/release-x86")
     echo "package: release build with update key ${key_hex:0:16}..."
 else
-    builds=("x64 windows-x64 build/windows-x64" "x86 windows build/windows")
-    echo "package: no --update-key: the programs keep the build's update key; not for publishing"
+    builds=("x64 windows-x64 build/package-dev-x64" "x86 windows build/package-dev-x86")
+    echo "package: --dev: the programs trust the test key; not for publishing"
 fi
 
 scripts/install-deps.sh
@@ -85,7 +94,7 @@ sign() {
 version=
 for build in "${builds[@]}"; do
     read -r arch preset dir <<<"$build"
-    cmake --preset "$preset" -B "$dir" "${cmake_defines[@]}" >/dev/null
+    cmake --preset "$preset" -B "$dir" --no-warn-unused-cli "${cmake_defines[@]}" >/dev/null
     cmake --build "$dir" -j2 --target pravelo pravelo_pic_beside_exe
     built=$(sed -n 's/^#define PRAVELO_VERSION_TEXT "\(.*\)"$/\1/p' "$dir/generated/pravelo_version.h")
     [ -n "$built" ] && [ "${version:-$built}" = "$built" ] || die "no version, or two versions, in the builds"
@@ -100,12 +109,14 @@ for build in "${builds[@]}"; do
 done
 sed 's/$/\r/' LICENSE >"$stage/common/LICENSE.txt"
 
+prefix=pravelo-$version${dev:+-dev}
+sums=${dev:+$prefix-}SHA256SUMS
 mkdir -p "$out"
 out=$(realpath "$out")
-rm -f "$out"/pravelo-*-setup.exe "$out"/pravelo-*-portable.zip "$out/SHA256SUMS"
+rm -f "$out"/pravelo-*-setup.exe "$out"/pravelo-*-portable.zip "$out"/*SHA256SUMS
 files=()
 for arch in x64 x86; do
-    installer="pravelo-$version-$arch-setup.exe"
+    installer="$prefix-$arch-setup.exe"
     nsis_defines=("-DVERSION=$version" "-DARCH=$arch" "-DSTAGE=$stage/$arch" "-DCOMMON=$stage/common"
                   "-DOUTFILE=$out/$installer")
     if [ -n "$sign_key" ]; then
@@ -116,17 +127,17 @@ for arch in x64 x86; do
     files+=("$installer")
 done
 
-portable="pravelo-$version-portable.zip"
+portable="$prefix-portable.zip"
 mkdir -p "$stage/zip"
 cp -r "$stage/x64" "$stage/x86" README.md LICENSE "$stage/zip/"
 (cd "$stage/zip" && zip -q -X -r "$out/$portable" x64 x86 README.md LICENSE)
 files+=("$portable")
 
-(cd "$out" && sha256sum -- "${files[@]}" >SHA256SUMS)
+(cd "$out" && sha256sum -- "${files[@]}" >"$sums")
 if [ -n "$sign_key" ]; then
     echo "package: signed with $sign_cert"
 else
     echo "package: no --sign-key/--sign-cert: the programs and installers are NOT signed"
 fi
 echo "package: wrote $out:"
-(cd "$out" && ls -l -- "${files[@]}" SHA256SUMS)
+(cd "$out" && ls -l -- "${files[@]}" "$sums")

@@ -25,6 +25,7 @@
 #include "ui/control_array.h"
 #include "ui/form.h"
 #include "ui/global_hotkey.h"
+#include "update/version_file.h"
 
 namespace pravelo::memory {
 class DeepPass;
@@ -54,7 +55,7 @@ struct Form1Services {
   settings::StringTable& strings;
   display::Surfaces& surfaces;
   std::function<std::unique_ptr<taskbar::TaskbarList>()> makeTaskbarList;
-  double ownVersion = 0;  // major + minor / 10 + revision / 100, from the version record
+  std::optional<update::Version> ownVersion;  // from the version record; nothing when unreadable
   // Makes the deep pass's blocks; empty for real allocations.
   std::function<std::u16string()> makeDeepPassBlock;
   // The release key the update trusts, X then Y in hexadecimal; empty trusts nothing.
@@ -160,7 +161,7 @@ class Form1 : public ui::Form {
   taskbar::TaskbarList* itbar_list3() { return itbar_list3_.get(); }
   memory::Optimizer& optimizer() { return *optimizer_; }
   simple::Form3& Form3Window() { return form3_; }
-  double OwnVersion() const { return services_.ownVersion; }
+  const std::optional<update::Version>& OwnVersion() const { return services_.ownVersion; }
   const std::string& UpdateKey() const { return services_.updateKey; }
 
  private:

@@ -2,6 +2,7 @@
 
 #include "app/clean_report.h"
 #include "app/form1.h"
+#include "app/quick_update_argument.h"
 #include "base/numeric.h"
 #include "display/figures.h"
 #include "memory/memory_status.h"
@@ -12,6 +13,8 @@
 #include "settings/machine_values.h"
 #include "simple/form3.h"
 #include "text_ids.h"
+#include "update/sha256.h"
+#include "update/update_check.h"
 
 namespace pravelo::app {
 namespace {
@@ -120,14 +123,21 @@ void Form1::CleanOnce(const std::string& argument) {
 
 void Form1::QuickUpdate(const std::string& argument) {
   Platform& p = platform();
-  if (!argument.empty()) {
+  const QuickUpdateArgument request = SplitQuickUpdateArgument(argument);
+  // The file this program was started from may have been swapped since the update checked
+  // it: only bytes read through one held handle and matching the update's digest are
+  // written, and nothing starts otherwise.
+  std::optional<std::string> image;
+  if (!request.target.empty()) image = p.heldFiles.ReadOwnProgram(update::kMaxExecutableBytes);
+  if (image && update::MatchesSha256(*image, request.sha256)) {
     const std::string folder = p.environment.ProgramFolder();
-    const std::string target = QuickUpdateTarget(argument, folder);
+    const std::string target = QuickUpdateTarget(request.target, folder);
     const std::string source = folder + "\\" + p.environment.ProgramBaseName() + ".exe";
-    // A copy that keeps failing (no rights, the target never ends) leaves the old file to
-    // start; a program cannot be copied onto itself, so that is not waited for.
+    // A write that keeps failing (no rights, the target never ends) leaves the old file to
+    // start; a program cannot be written onto itself, so that is not waited for.
     const uint64_t deadline = p.clock.NowMs() + kReplaceWaitMs;
-    while (!SamePath(source, target) && !p.files.Copy(source, target) && p.clock.NowMs() < deadline) {
+    while (!SamePath(source, target) && !p.files.ReplaceWithBytes(target, *image) &&
+           p.clock.NowMs() < deadline) {
       p.clock.SleepMs(kReplaceRetryMs);
     }
     p.launcher.Start(QuoteForCommandLine(target), kShowNormal);

@@ -9,6 +9,7 @@ class ClockWin32 final : public Clock {
  public:
   uint64_t NowMs() override;
   void SleepMs(uint32_t ms) override;
+  int64_t UtcSeconds() override;
 };
 
 }  // namespace pravelo

@@ -16,7 +16,6 @@ class EnvironmentApi {
   // same meaning can be set by anyone who starts the process, so they are not used for paths.
   virtual std::string WindowsFolder() = 0;
   virtual std::string SystemFolder() = 0;
-  virtual std::string TempFolder() = 0;
   // The running program's folder, without a trailing backslash.
   virtual std::string ProgramFolder() = 0;
   // The running program's file name without its extension.

@@ -39,8 +39,6 @@ std::string EnvironmentApiWin32::WindowsFolder() { return Narrow(WindowsFolderPa
 
 std::string EnvironmentApiWin32::SystemFolder() { return Narrow(SystemFolderPath()); }
 
-std::string EnvironmentApiWin32::TempFolder() { return Narrow(TempFolderPath()); }
-
 std::string EnvironmentApiWin32::ProgramFolder() { return SplitProgramPath(ProgramPath()).folder; }
 
 std::string EnvironmentApiWin32::ProgramBaseName() { return SplitProgramPath(ProgramPath()).baseName; }

@@ -11,7 +11,6 @@ class EnvironmentApiWin32 final : public EnvironmentApi {
   std::optional<std::string> Variable(std::string_view name) override;
   std::string WindowsFolder() override;
   std::string SystemFolder() override;
-  std::string TempFolder() override;
   std::string ProgramFolder() override;
   std::string ProgramBaseName() override;
   std::string CommandLine() override;

@@ -15,13 +15,14 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
-std::optional<std::string> ReadAll(HANDLE file) {
+std::optional<std::string> ReadAll(HANDLE file, std::size_t maxBytes) {
   std::string bytes;
   char buffer[64 * 1024];
   for (;;) {
     DWORD read = 0;
     if (!ReadFile(file, buffer, sizeof buffer, &read, nullptr)) return std::nullopt;
     if (read == 0) return bytes;
+    if (read > maxBytes - bytes.size()) return std::nullopt;
     bytes.append(buffer, read);
   }
 }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,7 +12,8 @@
 namespace pravelo {
 
 bool WriteAll(HANDLE file, std::string_view bytes);
-// From the handle's position to the end; nothing when a read fails.
-std::optional<std::string> ReadAll(HANDLE file);
+// From the handle's position to the end; nothing when a read fails or more than `maxBytes`
+// are there.
+std::optional<std::string> ReadAll(HANDLE file, std::size_t maxBytes = SIZE_MAX);
 
 }  // namespace pravelo

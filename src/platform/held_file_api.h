@@ -1,14 +1,17 @@
-// A downloaded file that nobody else can change between its check and its use.
+// Files of the update that nobody else can change between their check and their use.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace pravelo {
 
-// Open with writes denied to everyone; closing it removes the file and its folder unless
-// Keep() was called.
+// Open with writes and deletion denied to everyone; closing it removes the file and its
+// folder unless Keep() was called.
 class HeldFile {
  public:
   virtual ~HeldFile() = default;
@@ -23,9 +26,16 @@ class HeldFile {
 class HeldFileApi {
  public:
   virtual ~HeldFileApi() = default;
-  // Writes `bytes` as `fileName` into a folder made for it under the temporary folder, that
-  // only the current user can write; nothing on any failure.
-  virtual std::unique_ptr<HeldFile> WriteAndHold(std::string_view fileName, std::string_view bytes) = 0;
+  // Writes `bytes` as `fileName` into a new folder of the update's own, which nobody but the
+  // program's own rights can write; nothing on any failure, and nothing when more than
+  // `maxBytes` are read back.
+  virtual std::unique_ptr<HeldFile> WriteAndHold(std::string_view fileName, std::string_view bytes,
+                                                 size_t maxBytes) = 0;
+  // The running program's own file, read through one handle that lets nobody write, rename or
+  // delete it meanwhile; nothing when it cannot be read or holds more than `maxBytes`.
+  virtual std::optional<std::string> ReadOwnProgram(size_t maxBytes) = 0;
+  // Removes the update's folders made more than `ageSeconds` ago, with the files in them.
+  virtual void RemoveFoldersOlderThan(int64_t ageSeconds) = 0;
 };
 
 }  // namespace pravelo

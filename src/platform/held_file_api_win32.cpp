@@ -1,25 +1,51 @@
 #include "platform/held_file_api_win32.h"
 
 #include <windows.h>
-// After windows.h, whose types it uses.
+// After windows.h, whose types they use.
 #include <sddl.h>
+#include <shlobj.h>
 
 #include <optional>
 #include <string>
 
 #include "platform/file_io_win32.h"
+#include "platform/module_path_win32.h"
 #include "platform/owned_win32.h"
-#include "platform/system_folders_win32.h"
 #include "platform/text_win32.h"
 
 namespace pravelo {
 namespace {
 
 using OwnedLocal = Owned<HLOCAL, &LocalFree>;
+using OwnedFind = Owned<HANDLE, &FindClose>;
 
 constexpr int kFolderAttempts = 16;
+constexpr wchar_t kFolderPrefix[] = L"Pravelo-";
+// Everything for the system and the administrators, nothing for anybody else, nothing
+// inherited from the folder above.
+constexpr wchar_t kAdministratorsOnly[] = L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+// A FILETIME counts 100 ns steps.
+constexpr int64_t kStepsPerSecond = 10000000;
 
-// "Full access for this user only, nothing inherited from the temporary folder", as SDDL.
+// Where the update's folders go, and who may use them.
+struct Place {
+  std::wstring parent;
+  std::wstring access;  // SDDL
+};
+
+// A token that cannot be read counts as elevated: its folders are then made for the
+// administrators, which at worst makes the update fail.
+bool RunsElevated() {
+  OwnedHandle token;
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put()) ||
+      !GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation, &size)) {
+    return true;
+  }
+  return elevation.TokenIsElevated != 0;
+}
+
 std::optional<std::wstring> UserOnlyAccess() {
   OwnedHandle token;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.Put())) return std::nullopt;
@@ -36,14 +62,33 @@ std::optional<std::wstring> UserOnlyAccess() {
   return L"D:P(A;OICI;FA;;;" + std::wstring(sidText) + L")";
 }
 
+std::wstring KnownFolder(REFKNOWNFOLDERID id) {
+  PWSTR path = nullptr;
+  const HRESULT result = SHGetKnownFolderPath(id, 0, nullptr, &path);
+  std::wstring folder = SUCCEEDED(result) && path ? path : L"";
+  CoTaskMemFree(path);
+  return folder;
+}
+
+// Folders the system names, never the TMP or TEMP that whoever started the program chose: an
+// elevated program keeps its files where only administrators can write, so that no other
+// program of the user can swap them or redirect a write through a link.
+std::optional<Place> UpdatePlace() {
+  const bool elevated = RunsElevated();
+  std::wstring parent = KnownFolder(elevated ? FOLDERID_ProgramData : FOLDERID_LocalAppData);
+  std::optional<std::wstring> access =
+      elevated ? std::optional<std::wstring>(kAdministratorsOnly) : UserOnlyAccess();
+  if (parent.empty() || !access) return std::nullopt;
+  return Place{std::move(parent), std::move(*access)};
+}
+
 // A folder that did not exist before: nobody else can have put anything into it.
 std::optional<std::wstring> CreatePrivateFolder() {
-  const std::wstring temp = TempFolderPath();
-  const std::optional<std::wstring> access = UserOnlyAccess();
-  if (temp.empty() || !access) return std::nullopt;
+  const std::optional<Place> place = UpdatePlace();
+  if (!place) return std::nullopt;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(access->c_str(), SDDL_REVISION_1, &descriptor,
-                                                            nullptr)) {
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(place->access.c_str(), SDDL_REVISION_1,
+                                                            &descriptor, nullptr)) {
     return std::nullopt;
   }
   const OwnedLocal descriptorOwner(descriptor);
@@ -52,12 +97,59 @@ std::optional<std::wstring> CreatePrivateFolder() {
     LARGE_INTEGER counter{};
     QueryPerformanceCounter(&counter);
     const std::wstring folder =
-        temp + L"\\Pravelo-" +
+        place->parent + L"\\" + kFolderPrefix +
         Widen(std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter.QuadPart + attempt));
     if (CreateDirectoryW(folder.c_str(), &attributes)) return folder;
     if (GetLastError() != ERROR_ALREADY_EXISTS) return std::nullopt;
   }
   return std::nullopt;
+}
+
+// Opens a file for reading, shared only with readers: while it is open nobody can write,
+// rename or delete it.
+OwnedHandle OpenDenyingChanges(const std::wstring& path) {
+  const HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  return OwnedHandle(opened == INVALID_HANDLE_VALUE ? nullptr : opened);
+}
+
+template <class Visit>
+void ForEachEntry(const std::wstring& pattern, Visit visit) {
+  WIN32_FIND_DATAW entry{};
+  const HANDLE first = FindFirstFileW(pattern.c_str(), &entry);
+  if (first == INVALID_HANDLE_VALUE) return;
+  const OwnedFind found(first);
+  do {
+    visit(entry);
+  } while (FindNextFileW(found.Get(), &entry));
+}
+
+int64_t FileTimeSteps(const FILETIME& time) {
+  return static_cast<int64_t>(uint64_t{time.dwHighDateTime} << 32 | time.dwLowDateTime);
+}
+
+// Removes the files of a folder and then the folder. The folder is held open without delete
+// sharing meanwhile, so that it cannot be swapped for a link to somewhere else; a link found
+// inside is removed as a link.
+void RemoveFolder(const std::wstring& folder) {
+  {
+    const HANDLE opened =
+        CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) return;
+    const OwnedHandle held(opened);
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(held.Get(), &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+      return;
+    }
+    ForEachEntry(folder + L"\\*", [&](const WIN32_FIND_DATAW& entry) {
+      if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        DeleteFileW((folder + L"\\" + entry.cFileName).c_str());
+      }
+    });
+  }
+  RemoveDirectoryW(folder.c_str());
 }
 
 class HeldFileWin32 final : public HeldFile {
@@ -82,13 +174,11 @@ class HeldFileWin32 final : public HeldFile {
     return WriteAll(writer.Get(), bytes);
   }
 
-  // Reopens the file for reading, sharing it only with readers, and reads what it holds.
-  bool Hold() {
-    const HANDLE reader = CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (reader == INVALID_HANDLE_VALUE) return false;
-    handle_.Reset(reader);
-    std::optional<std::string> bytes = ReadAll(reader);
+  // Reopens the file so that it cannot change, and reads what it holds.
+  bool Hold(size_t maxBytes) {
+    handle_ = OpenDenyingChanges(path_);
+    if (!handle_) return false;
+    std::optional<std::string> bytes = ReadAll(handle_.Get(), maxBytes);
     if (!bytes) return false;
     bytes_ = std::move(*bytes);
     return true;
@@ -105,12 +195,37 @@ class HeldFileWin32 final : public HeldFile {
 
 }  // namespace
 
-std::unique_ptr<HeldFile> HeldFileApiWin32::WriteAndHold(std::string_view fileName, std::string_view bytes) {
+std::unique_ptr<HeldFile> HeldFileApiWin32::WriteAndHold(std::string_view fileName, std::string_view bytes,
+                                                         size_t maxBytes) {
   const std::optional<std::wstring> folder = CreatePrivateFolder();
   if (!folder) return nullptr;
   auto file = std::make_unique<HeldFileWin32>(*folder, *folder + L"\\" + Widen(fileName));
-  if (!file->Write(bytes) || !file->Hold()) return nullptr;
+  if (!file->Write(bytes) || !file->Hold(maxBytes)) return nullptr;
   return file;
+}
+
+std::optional<std::string> HeldFileApiWin32::ReadOwnProgram(size_t maxBytes) {
+  const std::wstring path = RunningModulePath();
+  if (path.empty()) return std::nullopt;
+  const OwnedHandle held = OpenDenyingChanges(path);
+  if (!held) return std::nullopt;
+  return ReadAll(held.Get(), maxBytes);
+}
+
+// A folder's age counts from its last change, which is when its file was written: not every
+// file system keeps a creation time.
+void HeldFileApiWin32::RemoveFoldersOlderThan(int64_t ageSeconds) {
+  const std::optional<Place> place = UpdatePlace();
+  if (!place) return;
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  const int64_t newest = FileTimeSteps(now) - ageSeconds * kStepsPerSecond;
+  ForEachEntry(place->parent + L"\\" + kFolderPrefix + L"*", [&](const WIN32_FIND_DATAW& entry) {
+    const bool folder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                        (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+    if (folder && FileTimeSteps(entry.ftLastWriteTime) < newest)
+      RemoveFolder(place->parent + L"\\" + entry.cFileName);
+  });
 }
 
 }  // namespace pravelo

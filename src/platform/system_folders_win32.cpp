@@ -6,7 +6,7 @@ namespace pravelo {
 namespace {
 
 // Calls `get(buffer, size)`, which answers with the length written or, when the buffer is too
-// small, the size needed; the result loses a trailing backslash (the temporary folder's).
+// small, the size needed; the result loses a trailing backslash.
 template <class Get>
 std::wstring FolderFrom(Get get) {
   std::wstring path(MAX_PATH + 1, L'\0');
@@ -31,12 +31,6 @@ std::wstring WindowsFolderPath() {
 
 std::wstring SystemFolderPath() {
   return FolderFrom([](wchar_t* buffer, UINT size) { return GetSystemDirectoryW(buffer, size); });
-}
-
-std::wstring TempFolderPath() {
-  return FolderFrom([](wchar_t* buffer, UINT size) {
-    return static_cast<UINT>(GetTempPathW(static_cast<DWORD>(size), buffer));
-  });
 }
 
 }  // namespace pravelo

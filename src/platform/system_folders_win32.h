@@ -9,6 +9,5 @@ namespace pravelo {
 // Each without a trailing backslash; empty when the system does not answer.
 std::wstring WindowsFolderPath();
 std::wstring SystemFolderPath();
-std::wstring TempFolderPath();
 
 }  // namespace pravelo

@@ -1,5 +1,7 @@
 #include "settings/form2.h"
 
+#include <array>
+
 #include "app/form1.h"
 #include "base/numeric.h"
 #include "platform/program_path.h"
@@ -126,14 +128,21 @@ bool Form2::SaveKernelPaging() {
 }
 
 void Form2::Command2_Click() {
-  // The check lets window messages run while it waits; a click meanwhile starts nothing.
-  if (updateRunning_) return;
   Platform& p = form1_.platform();
-  update::UpdatePorts ports{p.http, p.files, p.environment, p.launcher, p.signatures, p.heldFiles, p.clock};
-  updateRunning_ = true;
+  update::UpdatePorts ports{p.http,       p.registry,  p.environment, p.launcher,
+                            p.signatures, p.heldFiles, p.clock};
+  // The check lets window messages run while it waits. A window opened from here or from the
+  // simple-mode window meanwhile would hold the check, and its minute, until it closed; a
+  // second check would nest. (The main window is disabled while this one is shown.)
+  std::array<ui::Control*, 5> blocked = {&Command1, &Command2, &Command3, &Command4, &form1_.Form3Window()};
+  std::array<bool, 5> wereEnabled{};
+  for (size_t i = 0; i < blocked.size(); ++i) {
+    wereEnabled[i] = blocked[i]->Enabled();
+    blocked[i]->SetEnabled(false);
+  }
   const update::UpdateOutcome outcome = update::RunUpdateCheck(
       ports, {update::UpdateHost(p.environment), form1_.UpdateKey(), form1_.OwnVersion()});
-  updateRunning_ = false;
+  for (size_t i = 0; i < blocked.size(); ++i) blocked[i]->SetEnabled(wereEnabled[i]);
   switch (outcome) {
     case update::UpdateOutcome::UpToDate:
       form1_.MsgBx(form1_.strings().Text(IDS_UP_TO_DATE), 0, std::string());

@@ -52,7 +52,6 @@ class Form2 : public ui::Form {
   app::Form1& form1_;
   AreasWindow& areas_;
   AutomationWindow& automation_;
-  bool updateRunning_ = false;
 };
 
 }  // namespace pravelo::settings

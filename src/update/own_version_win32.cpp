@@ -10,26 +10,26 @@
 
 namespace pravelo::update {
 
-double ReadOwnVersion() {
+std::optional<Version> ReadOwnVersion() {
   const SystemLibrary library(L"version.dll");
   const auto infoSize = library.Find<decltype(&::GetFileVersionInfoSizeW)>("GetFileVersionInfoSizeW");
   const auto info = library.Find<decltype(&::GetFileVersionInfoW)>("GetFileVersionInfoW");
   const auto query = library.Find<decltype(&::VerQueryValueW)>("VerQueryValueW");
   const std::wstring path = RunningModulePath();
-  if (!infoSize || !info || !query || path.empty()) return 0;
+  if (!infoSize || !info || !query || path.empty()) return std::nullopt;
   DWORD ignored = 0;
   const DWORD size = infoSize(path.c_str(), &ignored);
-  if (size == 0) return 0;
+  if (size == 0) return std::nullopt;
   std::string record(size, '\0');
-  if (!info(path.c_str(), 0, size, record.data())) return 0;
+  if (!info(path.c_str(), 0, size, record.data())) return std::nullopt;
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   if (!query(record.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) ||
       length < sizeof(VS_FIXEDFILEINFO)) {
-    return 0;
+    return std::nullopt;
   }
-  return VersionNumber(HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
-                       HIWORD(fixed->dwFileVersionLS));
+  return Version{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+                 HIWORD(fixed->dwFileVersionLS)};
 }
 
 }  // namespace pravelo::update

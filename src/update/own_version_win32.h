@@ -1,10 +1,13 @@
-// The running program's own version number, from its version resource.
+// The running program's own version, from its version resource.
 #pragma once
+
+#include <optional>
+
+#include "update/version_file.h"
 
 namespace pravelo::update {
 
-// On the scale of the version file (major + minor / 10 + revision / 100); 0 when the record cannot be read, so
-// that any published version counts as newer.
-double ReadOwnVersion();
+// Nothing when the record cannot be read; such a program offers no update.
+std::optional<Version> ReadOwnVersion();
 
 }  // namespace pravelo::update

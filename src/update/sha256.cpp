@@ -87,20 +87,24 @@ Sha256Digest Sha256(std::string_view bytes) {
   return digest;
 }
 
-std::string Sha256Hex(std::string_view bytes) {
+std::string DigestHex(const Sha256Digest& digest) {
   constexpr std::string_view kDigits = "0123456789abcdef";
   std::string hex;
   hex.reserve(64);
-  for (uint8_t byte : Sha256(bytes)) {
+  for (uint8_t byte : digest) {
     hex += kDigits[byte >> 4];
     hex += kDigits[byte & 0x0F];
   }
   return hex;
 }
 
-bool MatchesSha256(std::string_view bytes, std::string_view hex) {
+std::string Sha256Hex(std::string_view bytes) { return DigestHex(Sha256(bytes)); }
+
+bool SameDigest(const Sha256Digest& digest, std::string_view hex) {
   Sha256Digest expected{};
-  return DecodeHex(hex, expected) && Sha256(bytes) == expected;
+  return DecodeHex(hex, expected) && digest == expected;
 }
+
+bool MatchesSha256(std::string_view bytes, std::string_view hex) { return SameDigest(Sha256(bytes), hex); }
 
 }  // namespace pravelo::update

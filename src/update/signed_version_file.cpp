@@ -31,7 +31,7 @@ std::optional<VerifiedVersionFile> VerifiedVersionFile::Verify(SignatureApi& sig
   const std::optional<P256PublicKey> key = ReadPublicKey(trustedKeyHex);
   const std::optional<P256Signature> signature = ReadSignatureFile(signatureText);
   if (!key || !signature || !signatures.VerifyP256(*key, Sha256(text), *signature)) return std::nullopt;
-  return VerifiedVersionFile(std::string(text), ReadVersionFile(text));
+  return VerifiedVersionFile(ReadVersionFile(text));
 }
 
 }  // namespace pravelo::update

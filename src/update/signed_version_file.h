@@ -23,14 +23,11 @@ class VerifiedVersionFile {
   static std::optional<VerifiedVersionFile> Verify(SignatureApi& signatures, std::string_view trustedKeyHex,
                                                    std::string_view text, std::string_view signatureText);
 
-  const std::string& Text() const { return text_; }
   const VersionFile& Items() const { return items_; }
 
  private:
-  VerifiedVersionFile(std::string text, VersionFile items)
-      : text_(std::move(text)), items_(std::move(items)) {}
+  explicit VerifiedVersionFile(VersionFile items) : items_(std::move(items)) {}
 
-  std::string text_;
   VersionFile items_;
 };
 

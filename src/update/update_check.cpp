@@ -5,7 +5,6 @@
 
 #include "update/signed_version_file.h"
 #include "update/verified_executable.h"
-#include "update/version_file.h"
 
 // Set by the build (CMake cache variables of the same names).
 #ifndef PRAVELO_UPDATE_HOST
@@ -41,17 +40,36 @@ class Downloads {
   uint64_t deadline_;
 };
 
+// The version the signed items offer, when they may be believed now: not expired, and not
+// older than the highest version seen signed before, which they raise.
+std::optional<Version> FreshVersion(const VersionFile& items, RegistryApi& registry, Clock& clock) {
+  const std::optional<int64_t> expires = items.expires ? ParseUtcTime(*items.expires) : std::nullopt;
+  if (!expires || *expires <= clock.UtcSeconds()) return std::nullopt;
+  const std::optional<Version> offered = items.version ? ParseVersion(*items.version) : std::nullopt;
+  if (!offered) return std::nullopt;
+  const std::optional<std::string> stored =
+      registry.Read(RegistryRoot::CurrentUser, kUpdateStateKey, kHighestVersionValue);
+  const std::optional<Version> highest = stored ? ParseVersion(*stored) : std::nullopt;
+  if (highest && *offered < *highest) return std::nullopt;
+  // A value that cannot be stored only weakens the next check; this one goes on.
+  if (!highest || *highest < *offered) {
+    registry.WriteString(RegistryRoot::CurrentUser, kUpdateStateKey, kHighestVersionValue,
+                         VersionText(*offered));
+  }
+  return offered;
+}
+
 }  // namespace
 
 UpdateOutcome RunUpdateCheck(UpdatePorts ports, const UpdateSource& source) {
-  // A build without a release key has nothing to believe, so it asks no server.
-  if (!ReadPublicKey(source.publicKeyHex)) return UpdateOutcome::Failed;
-  const std::string temp = ports.environment.TempFolder();
-  if (temp.empty()) return UpdateOutcome::Failed;
-
+  // A build without a release key has nothing to believe, and a program that does not know
+  // its own version cannot tell newer from older: neither asks a server.
+  if (!ReadPublicKey(source.publicKeyHex) || !source.ownVersion) return UpdateOutcome::Failed;
+  // The minute starts here and covers everything below.
   Downloads downloads(ports.http, ports.clock);
-  const std::string versionUrl = "http://" + source.host + std::string(kVersionFilePath);
-  const std::optional<std::string> text = downloads.Get(versionUrl, kMaxTextBytes);
+  ports.heldFiles.RemoveFoldersOlderThan(kStaleFolderSeconds);
+  const std::optional<std::string> text =
+      downloads.Get("http://" + source.host + std::string(kVersionFilePath), kMaxTextBytes);
   if (!text) return UpdateOutcome::Failed;
   const std::optional<std::string> signature =
       downloads.Get("http://" + source.host + std::string(kSignatureFilePath), kMaxTextBytes);
@@ -60,19 +78,16 @@ UpdateOutcome RunUpdateCheck(UpdatePorts ports, const UpdateSource& source) {
       VerifiedVersionFile::Verify(ports.signatures, source.publicKeyHex, *text, *signature);
   if (!versionFile) return UpdateOutcome::Failed;
 
-  // A version file left by an earlier check never stands in for a failed download.
-  if (!ports.files.ReplaceWithBytes(temp + "\\" + std::string(kVersionFileName), versionFile->Text())) {
-    return UpdateOutcome::Failed;
-  }
   const VersionFile& items = versionFile->Items();
-  if (!items.version) return UpdateOutcome::Failed;
-  if (!IsUpdateDue(source.ownVersion, *items.version)) return UpdateOutcome::UpToDate;
+  const std::optional<Version> offered = FreshVersion(items, ports.registry, ports.clock);
+  if (!offered) return UpdateOutcome::Failed;
+  if (!(*source.ownVersion < *offered)) return UpdateOutcome::UpToDate;
   if (!items.executableUrl || items.executableUrl->empty() || !items.sha256) return UpdateOutcome::Failed;
 
   const std::optional<std::string> executable = downloads.Get(*items.executableUrl, kMaxExecutableBytes);
   if (!executable) return UpdateOutcome::Failed;
-  std::optional<VerifiedExecutable> verified =
-      VerifiedExecutable::Check(ports.heldFiles.WriteAndHold(kNewExecutableName, *executable), *versionFile);
+  std::optional<VerifiedExecutable> verified = VerifiedExecutable::Check(
+      ports.heldFiles.WriteAndHold(kNewExecutableName, *executable, kMaxExecutableBytes), *versionFile);
   if (!verified) return UpdateOutcome::Failed;
 
   const std::string installedProgram =

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/held_file_api.h"
@@ -21,14 +22,17 @@ class VerifiedExecutable {
   static std::optional<VerifiedExecutable> Check(std::unique_ptr<HeldFile> file,
                                                  const VerifiedVersionFile& versionFile);
 
-  // Starts it with the hand-over switch and the installed program's path (without its
-  // extension); the file stays held until the program has started.
+  // Starts it with the hand-over switch, the installed program's path (without its
+  // extension) and the digest the new program checks its own file against; the file stays
+  // held until the program has started.
   bool Start(ProcessLauncher& launcher, std::string_view installedProgram);
 
  private:
-  explicit VerifiedExecutable(std::unique_ptr<HeldFile> file) : file_(std::move(file)) {}
+  VerifiedExecutable(std::unique_ptr<HeldFile> file, std::string digestHex)
+      : file_(std::move(file)), digestHex_(std::move(digestHex)) {}
 
   std::unique_ptr<HeldFile> file_;
+  std::string digestHex_;
 };
 
 }  // namespace pravelo::update

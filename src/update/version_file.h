@@ -1,6 +1,7 @@
 // The update server's version file and the version numbers compared with it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,19 +10,25 @@
 namespace pravelo::update {
 
 struct VersionFile {
-  std::optional<std::string> version;        // item 1: the newest version number as text
+  std::optional<std::string> version;        // item 1: the newest version, "major.minor.revision"
   std::optional<std::string> executableUrl;  // item 2: where the new executable is
-  std::optional<std::string> sha256;         // item 3, optional: the executable's SHA-256 in hex
+  std::optional<std::string> sha256;         // item 3: the executable's SHA-256 in hex
+  std::optional<std::string> expires;        // item 4: when the file stops being believed, UTC
 };
 
-// Items after the third are ignored; an empty third item counts as none, so a trailing
-// comma does not ask for a checksum.
+// Items after the fourth are ignored; an empty item counts as none, so a trailing comma does
+// not ask for a checksum or an expiry.
 VersionFile ReadVersionFile(std::string_view text);
 
-// major + minor / 10 + revision / 100, the scale of the version file's first item.
-double VersionNumber(uint16_t major, uint16_t minor, uint16_t revision);
+// major, minor, revision; compared component by component as numbers, so 1.4.12 < 1.5.0.
+using Version = std::array<uint16_t, 3>;
 
-// Whether the version file's number is strictly greater than the own one.
-bool IsUpdateDue(double ownVersion, std::string_view remoteVersionText);
+// One to three components of decimal digits separated by dots, each at most 65535; missing
+// ones are 0. Nothing for any other text.
+std::optional<Version> ParseVersion(std::string_view text);
+std::string VersionText(const Version& version);
+
+// "YYYY-MM-DDTHH:MM:SSZ" as seconds since 1970-01-01 00:00 UTC; nothing for any other text.
+std::optional<int64_t> ParseUtcTime(std::string_view text);
 
 }  // namespace pravelo::update

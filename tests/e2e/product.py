@@ -26,9 +26,8 @@ MINIMIZED_ORIGIN = (-32000, -32000)
 DEEP_FILL_LIMIT_VARIABLE = harness.DEEP_FILL_LIMIT_VARIABLE
 DEEP_FILL_LIMIT = {DEEP_FILL_LIMIT_VARIABLE: harness.DEFAULT_DEEP_FILL_LIMIT_MB}
 MEGABYTE = 1024000  # the unit of the available-memory figures
-# The build's version, "1.2.3", and the same on the scale of the update's version file, "1.23".
+# The build's version, "1.2.3".
 VERSION = harness.setting("PRAVELO_VERSION")
-VERSION_NUMBER = "%.2f" % sum(int(part) / 10 ** i for i, part in enumerate(VERSION.split(".")))
 
 
 def start_main(session, program=INSTALLED_PROGRAM, args=(), env=None, lang=None):

@@ -7,7 +7,9 @@ import tempfile
 import time
 
 import harness
-from update_server import NEWER, PROBE_REPORT, TEST_KEY, UpdateCase, new_key, signed_release
+from harness import wait_for
+from update_server import (NEWER, PROBE_REPORT, TEST_KEY, UPDATE_STATE_KEY, UpdateCase, new_key,
+                           signed_release)
 
 CHECK_LIMIT_S = 60
 # The notice is looked for every few tenths of a second, and the click takes a moment to arrive.
@@ -38,8 +40,7 @@ class UpdateRefusalTest(UpdateCase):
         self.assertFalse(self.session.drive_c(PROBE_REPORT).exists())
         self.assertFalse(self.temp_program.exists())
         # A refused program is not left behind in a folder of its own either.
-        temp = self.session.drive_c(self.temp)
-        self.assertEqual([p.name for p in temp.glob("Pravelo-*")], [])
+        self.assertEqual(self.update_folders(), [])
 
     def graph_pixels(self):
         below = self.session.children(self.main)
@@ -52,15 +53,28 @@ class UpdateRefusalTest(UpdateCase):
         with tempfile.TemporaryDirectory() as keys:
             other = new_key(keys)
             good_text, good_signature = signed_release(NEWER, self.server.url("/probe.exe"), self.probe)
-            two_items = NEWER.encode() + b"\r\n" + self.server.url("/probe.exe").encode() + b"\r\n"
+            url = self.server.url("/probe.exe").encode()
+            valid = good_text.split(b"\r\n")[3]
+            no_digest = b",".join([NEWER.encode(), url, b"", valid])
             wrong_digest = good_text.replace(digest.encode(), harness.digest(self.probe + b"!").encode())
+            # What a signed file held before it carried an expiry, and a signed web page.
+            no_expiry = b"\r\n".join([NEWER.encode(), url, digest.encode(), b""])
+            page = b"<html><body>Moved!</body></html>\r\n" + url + b"\r\n" + digest.encode() + b"\r\n" + valid
+            later = "%s.%d" % (NEWER.rsplit(".", 1)[0], int(NEWER.rsplit(".", 1)[1]) + 1)
             cases = [
                 ("no version file", None, None),
                 ("unsigned", good_text, None),
                 ("signed by another key", *signed_release(NEWER, self.server.url("/probe.exe"), self.probe, other)),
                 ("changed after signing", good_text.replace(b"\r\n", b"\n", 1), good_signature),
-                ("no third item", two_items, sign_text(two_items, TEST_KEY)),
+                ("no digest", no_digest, sign_text(no_digest, TEST_KEY)),
                 ("another program's digest", wrong_digest, sign_text(wrong_digest, TEST_KEY)),
+                ("no expiry", no_expiry, sign_text(no_expiry, TEST_KEY)),
+                ("expired", *signed_release(NEWER, self.server.url("/probe.exe"), self.probe, expires="1 hour ago")),
+                ("a signed page", page, sign_text(page, TEST_KEY)),
+                # A later release was seen, its program not reached; the earlier one is then
+                # refused, as a network replaying it would have it.
+                ("later release, program missing", *signed_release(later, self.server.url("/none.exe"), self.probe)),
+                ("earlier release replayed", good_text, good_signature),
             ]
             self.server.routes["/probe.exe"] = (200, self.probe)
             options = None
@@ -75,6 +89,8 @@ class UpdateRefusalTest(UpdateCase):
                     options = options or self.open_options()
                     self.update_fails(options)
                     self.assert_nothing_started()
+            highest = self.session.reg_query(UPDATE_STATE_KEY, "HighestSignedVersion")
+            self.assertEqual(highest and highest.data, later)
 
         # The same program, served with its right digest, would have been started.
         self.server.stop()
@@ -83,22 +99,26 @@ class UpdateRefusalTest(UpdateCase):
 
     def check_fails_in_time(self, options, watch_graph=False):
         """Presses Update; the seconds until the failure notice. While the check runs the
-        graph must keep moving, and a second click must not start another check."""
-        asked = self.server.requested.count("/version.txt")
-        options.click("Update")
+        graph must keep moving, and no button of the options window can be pressed: none can
+        open a window that would hold the check, nor start a second one."""
+        idle_disabled = self.disabled_buttons(options)  # what takes no input anyway
+        self.click_update(options)
         clicked = time.monotonic()
         if watch_graph:
             time.sleep(2)
             before = self.graph_pixels()
-            options.click("Update")
+            disabled = self.disabled_buttons(options) - idle_disabled
+            self.assertEqual(len(disabled), 4, disabled)
+            self.assertLessEqual({"Save", "Update"}, disabled)
+            with self.assertRaises(harness.HarnessError):
+                options.click("Save")
             time.sleep(3)
             self.assertNotEqual(self.graph_pixels(), before, "the graph stood still during the check")
         self.wait_failure_notice(CHECK_LIMIT_S + NOTICE_SLACK_S + 5)
         took = time.monotonic() - clicked
         self.assertLess(took, CHECK_LIMIT_S + NOTICE_SLACK_S)
-        if watch_graph:
-            time.sleep(1)
-            self.assertEqual(self.server.requested.count("/version.txt"), asked + 1, "a second check ran")
+        self.assertEqual(wait_for(lambda: self.disabled_buttons(options), idle_disabled, timeout=10),
+                         idle_disabled, "buttons stayed disabled")
         self.assert_nothing_started()
         return took
 

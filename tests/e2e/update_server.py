@@ -23,17 +23,24 @@ UP_TO_DATE = "This program is up to date."
 FAILED = "Update failed."
 TEMP_PROGRAM_NAME = "Pravelo_tmp.exe"
 PROBE_REPORT = "C:\\update_probe.txt"
-# A version number above the build's own, on the version file's scale.
-NEWER = "%.2f" % (float(product.VERSION_NUMBER) + 0.01)
+# The version above the build's own.
+_MAJOR, _MINOR, _REVISION = (int(part) for part in product.VERSION.split("."))
+NEWER = "%d.%d.%d" % (_MAJOR, _MINOR, _REVISION + 1)
+# Where Wine's elevated program keeps the update's folders (Wine runs programs elevated).
+UPDATE_PLACE = "C:\\ProgramData"
+# Where the update remembers the highest version it saw signed.
+UPDATE_STATE_KEY = "HKCU\\Software\\zEVID\\PraveloUpdate"
 
 
-def signed_release(version, url, program, key=TEST_KEY):
-    """The version file and signature that sign-update.sh makes for `program` (bytes)."""
+def signed_release(version, url, program, key=TEST_KEY, expires=None):
+    """The version file and signature that sign-update.sh makes for `program` (bytes); it
+    expires when `expires` says (date -d), in 30 days otherwise."""
     with tempfile.TemporaryDirectory() as work:
         exe = Path(work) / "program.exe"
         exe.write_bytes(program)
         out = Path(work) / "out"
-        subprocess.run([str(SIGN), str(key), version, url, str(exe), str(out)], check=True,
+        options = ["--expires", expires] if expires else []
+        subprocess.run([str(SIGN), *options, str(key), version, url, str(exe), str(out)], check=True,
                        stdout=subprocess.DEVNULL, timeout=30)
         return (out / "version.txt").read_bytes(), (out / "version.txt.sig").read_bytes()
 
@@ -151,8 +158,11 @@ class UpdateCase(harness.E2ETestCase):
         self.probe = Path(harness.setting("PRAVELO_UPDATE_PROBE")).read_bytes()
         self.temp = self.session.windows_variable("temp")
         self.temp_program = self.session.drive_c(self.temp + "\\" + TEMP_PROGRAM_NAME)
-        self.version_copy = self.session.drive_c(self.temp + "\\pravelo.versiontxt")
         self.temp_program_path = self.temp + "\\" + TEMP_PROGRAM_NAME
+
+    def update_folders(self):
+        """The update's own folders, whatever they hold."""
+        return sorted(self.session.drive_c(UPDATE_PLACE).glob("Pravelo-*"))
 
     def open_options(self):
         self.program, self.main = product.start_main(self.session, env={"PRAVELO_UPDATE_HOST": self.server.host})
@@ -167,10 +177,26 @@ class UpdateCase(harness.E2ETestCase):
         self.assertIsNotNone(notice, "no failure notice")
         self.assertTrue(self.program.running())
 
-    def update_fails(self, options):
-        """Presses Update and expects the failure notice inside the main window."""
+    def disabled_buttons(self, options):
+        """The captions of the options window's controls that take no input now."""
+        return {caption for caption, control in options.controls.items()
+                if not self.session.check_state(control)[1]}
+
+    def click_update(self, options):
+        """Presses Update once the notices of an earlier check, which last two seconds, are
+        gone, so that only this check's notice can answer."""
+        def notices():
+            return sum(1 for c in self.session.children(self.main) if c.text == FAILED and c.visible)
+        self.assertEqual(wait_for(notices, 0, timeout=10, pause=0.3), 0, "an old notice stays")
         options.click("Update")
+
+    def update_fails(self, options):
+        """Presses Update and expects the failure notice inside the main window, and the
+        button to work again."""
+        self.click_update(options)
         self.wait_failure_notice(40)
+        self.assertFalse(wait_for(lambda: "Update" in self.disabled_buttons(options), False, timeout=10),
+                         "the button stayed disabled")
 
     def probe_report(self):
         report = self.session.drive_c(PROBE_REPORT)

@@ -20,7 +20,7 @@ AppFixture::AppFixture() {
                                                                  taskbar = made.get();
                                                                  return made;
                                                                },
-                                                               1.42,
+                                                               update::Version{1, 4, 2},
                                                                [this] {
                                                                  // Tests never take real memory: a tiny
                                                                  // block, and an address space of 64.

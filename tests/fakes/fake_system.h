@@ -25,7 +25,6 @@ class FakeEnvironment final : public EnvironmentApi {
   std::optional<std::string> Variable(std::string_view name) override;
   std::string WindowsFolder() override { return windowsFolder; }
   std::string SystemFolder() override { return systemFolder; }
-  std::string TempFolder() override { return tempFolder; }
   std::string ProgramFolder() override { return programFolder; }
   std::string ProgramBaseName() override { return programBaseName; }
   std::string CommandLine() override { return commandLine; }
@@ -36,7 +35,6 @@ class FakeEnvironment final : public EnvironmentApi {
   std::map<std::string, std::string> variables{{"windir", "C:\\planted"}, {"temp", "C:\\planted"}};
   std::string windowsFolder = "C:\\windows";
   std::string systemFolder = "C:\\windows\\system32";
-  std::string tempFolder = "C:\\users\\me\\Temp";
   std::string programFolder = "C:\\Tools";
   std::string programBaseName = "pravelo";
   std::string commandLine;
@@ -88,7 +86,9 @@ class FakeClock final : public Clock {
     now += ms;
     if (onSleep) onSleep();
   }
+  int64_t UtcSeconds() override { return utc; }
   uint64_t now = 1000000;
+  int64_t utc = 1798761600;  // 2027-01-01 00:00 UTC
   std::function<void()> onSleep;
 };
 

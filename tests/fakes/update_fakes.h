@@ -66,7 +66,6 @@ class UpdateFakeFiles final : public FileApi {
 class UpdateFakeEnvironment final : public EnvironmentApi {
  public:
   std::map<std::string, std::string, std::less<>> variables;
-  std::string tempFolder = "C:\\users\\me\\Temp";
   std::string programFolder = "C:\\Program Files\\Pravelo";
   std::string programBaseName = "pravelo";
 
@@ -77,7 +76,6 @@ class UpdateFakeEnvironment final : public EnvironmentApi {
   }
   std::string WindowsFolder() override { return "C:\\windows"; }
   std::string SystemFolder() override { return "C:\\windows\\system32"; }
-  std::string TempFolder() override { return tempFolder; }
   std::string ProgramFolder() override { return programFolder; }
   std::string ProgramBaseName() override { return programBaseName; }
   std::string CommandLine() override { return {}; }
@@ -134,14 +132,27 @@ class FakeHeldFiles final : public HeldFileApi {
   // change the bytes only through this hook to play an attacker who wins a race.
   std::function<void(std::string&)> tamper;
 
-  std::unique_ptr<HeldFile> WriteAndHold(std::string_view fileName, std::string_view bytes) override {
-    if (fails) return nullptr;
+  // The running program's file as its held handle reads it; nothing when it cannot be read.
+  std::optional<std::string> ownProgram;
+  std::vector<size_t> limits;             // the byte limits each read was given
+  std::vector<int64_t> removedOlderThan;  // the ages of each clean-up asked for
+
+  std::unique_ptr<HeldFile> WriteAndHold(std::string_view fileName, std::string_view bytes,
+                                         size_t maxBytes) override {
+    limits.push_back(maxBytes);
+    if (fails || bytes.size() > maxBytes) return nullptr;
     const std::string path = folder + std::to_string(files.size()) + "\\" + std::string(fileName);
     auto state = std::make_shared<State>(State{std::string(bytes)});
     if (tamper) tamper(state->bytes);
     files[path] = state;
     return std::make_unique<File>(path, state);
   }
+  std::optional<std::string> ReadOwnProgram(size_t maxBytes) override {
+    limits.push_back(maxBytes);
+    if (!ownProgram || ownProgram->size() > maxBytes) return std::nullopt;
+    return ownProgram;
+  }
+  void RemoveFoldersOlderThan(int64_t ageSeconds) override { removedOlderThan.push_back(ageSeconds); }
 
  private:
   class File final : public HeldFile {
@@ -161,8 +172,10 @@ class FakeHeldFiles final : public HeldFileApi {
 class UpdateFakeClock final : public Clock {
  public:
   uint64_t now = 1000000;
+  int64_t utc = 1798761600;  // 2027-01-01 00:00 UTC
   uint64_t NowMs() override { return now; }
   void SleepMs(uint32_t ms) override { now += ms; }
+  int64_t UtcSeconds() override { return utc; }
 };
 
 }  // namespace pravelo::testing

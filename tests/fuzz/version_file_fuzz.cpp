@@ -62,6 +62,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (file.version) REQUIRE(*file.version == items[0]);
   if (file.executableUrl) REQUIRE(items.size() >= 2 && *file.executableUrl == items[1]);
   if (file.sha256) REQUIRE(items.size() >= 3 && !file.sha256->empty() && *file.sha256 == items[2]);
-  if (file.version) (void)pravelo::update::IsUpdateDue(1.42, *file.version);
+  if (file.expires) REQUIRE(items.size() >= 4 && !file.expires->empty() && *file.expires == items[3]);
+  // A version read back from its text is the same version.
+  if (file.version) {
+    if (const auto version = pravelo::update::ParseVersion(*file.version)) {
+      REQUIRE(pravelo::update::ParseVersion(pravelo::update::VersionText(*version)) == version);
+    }
+  }
+  if (file.expires) (void)pravelo::update::ParseUtcTime(*file.expires);
   return 0;
 }

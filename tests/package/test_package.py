@@ -18,11 +18,14 @@ MACHINES = {"x64": 0x8664, "x86": 0x14C}
 FIXED_FILE_INFO = struct.pack("<I", 0xFEEF04BD)
 
 
+# run.sh makes a test package, whose every file says so.
+PREFIX = f"pravelo-{VERSION}-dev"
+PORTABLE = f"{PREFIX}-portable.zip"
+SUMS = f"{PREFIX}-SHA256SUMS"
+
+
 def installer(arch):
-    return f"pravelo-{VERSION}-{arch}-setup.exe"
-
-
-PORTABLE = f"pravelo-{VERSION}-portable.zip"
+    return f"{PREFIX}-{arch}-setup.exe"
 
 
 def pe_machine(data):
@@ -52,10 +55,10 @@ def verify_signature(path):
 class DistTest(unittest.TestCase):
     def test_dist_holds_the_installers_the_zip_and_their_sums(self):
         names = {installer("x64"), installer("x86"), PORTABLE}
-        self.assertEqual({p.name for p in DIST.iterdir()}, names | {"SHA256SUMS"})
-        listed = [line.split("  ", 1)[1] for line in (DIST / "SHA256SUMS").read_text().splitlines()]
+        self.assertEqual({p.name for p in DIST.iterdir()}, names | {SUMS})
+        listed = [line.split("  ", 1)[1] for line in (DIST / SUMS).read_text().splitlines()]
         self.assertEqual(sorted(listed), sorted(names))
-        check = subprocess.run(["sha256sum", "-c", "SHA256SUMS"], cwd=DIST, capture_output=True,
+        check = subprocess.run(["sha256sum", "-c", SUMS], cwd=DIST, capture_output=True,
                                text=True, timeout=60, check=False)
         self.assertEqual(check.returncode, 0, check.stdout + check.stderr)
 
@@ -86,13 +89,23 @@ class DistTest(unittest.TestCase):
 class UpdateKeyTest(unittest.TestCase):
     """A release refuses keys it must not ship, before it builds anything."""
 
-    def package(self, key):
+    def package(self, key, *options):
+        arguments = [*options, "--update-key", key] if key is not None else list(options)
         with tempfile.TemporaryDirectory() as folder:
             out = Path(folder) / "dist"
-            result = subprocess.run([str(ROOT / "scripts" / "package.sh"), "--update-key", key, "--out", str(out)],
+            result = subprocess.run([str(ROOT / "scripts" / "package.sh"), *arguments, "--out", str(out)],
                                     capture_output=True, text=True, timeout=60, check=False)
-            self.assertFalse(out.exists(), key)
+            self.assertFalse(out.exists(), arguments)
         return result.returncode, result.stderr
+
+    def test_without_a_release_key_nothing_is_packaged_unless_asked_for_a_test_package(self):
+        cases = [(None, (), "no --update-key"),
+                 (None, ("--sign-key", str(TEST_KEY), "--sign-cert", str(TEST_KEY)), "no --update-key"),
+                 ("ab" * 64, ("--dev",), "exclude each other")]
+        for key, options, refusal in cases:
+            code, message = self.package(key, *options)
+            self.assertNotEqual(code, 0, options)
+            self.assertIn(refusal, message, options)
 
     def test_keys_that_are_no_p256_public_key_are_refused(self):
         with tempfile.NamedTemporaryFile("w", suffix=".pem") as other_curve:

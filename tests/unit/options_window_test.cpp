@@ -80,7 +80,8 @@ TEST(OptionsSave, AutostartCopiesAndRegistersOrDeletes) {
   options.Command1_Click();
   EXPECT_EQ(f.files.files["C:\\windows\\system32\\Pravelo1.exe"], "MZprogram");
   EXPECT_EQ(f.files.files["C:\\windows\\system32\\pravelo_pic.bmp"], "BMpicture");
-  EXPECT_EQ(f.registry.Read(RegistryRoot::LocalMachine, kRun, "Pravelo1"), "C:\\windows\\system32\\Pravelo1.exe");
+  EXPECT_EQ(f.registry.Read(RegistryRoot::LocalMachine, kRun, "Pravelo1"),
+            "C:\\windows\\system32\\Pravelo1.exe");
   EXPECT_EQ(f.dialogs.shown.back().text, "Saved");
 
   options.Load();
@@ -143,6 +144,9 @@ TEST(OptionsSave, UncheckingAutoOptimizeStopsThePassesAtOnce) {
   EXPECT_EQ(f.machine.listings, 0);
 }
 
+// The fixture's calendar stands at 2027-01-01.
+const std::string kValidUntil = "2027-02-01T00:00:00Z";
+
 TEST(UpdateButton, OutcomesReachTheUser) {
   auto serveSigned = [](AppFixture& f, const std::string& text) {
     f.http.responses["http://update.pravelo.example/version.txt"] = {200, text};
@@ -151,7 +155,7 @@ TEST(UpdateButton, OutcomesReachTheUser) {
   };
   {
     AppFixture f;
-    serveSigned(f, "1.42\r\n");
+    serveSigned(f, "1.4.2,http://h/new.exe,," + kValidUntil + "\r\n");
     f.Start();
     f.form2().Command2.Click();
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
@@ -168,38 +172,55 @@ TEST(UpdateButton, OutcomesReachTheUser) {
   {
     AppFixture f;
     f.SetSetting("MinAtClose", "1");
-    serveSigned(f, "1.43,http://h/new.exe," + update::Sha256Hex("MZnew program") + "\r\n");
+    serveSigned(f,
+                "1.4.3,http://h/new.exe," + update::Sha256Hex("MZnew program") + "," + kValidUntil + "\r\n");
     f.http.responses["http://h/new.exe"] = {200, "MZnew program"};
     f.Start();
     EXPECT_THROW(f.form2().Command2_Click(), ProcessEnded);  // the close does not go to the tray
     ASSERT_EQ(f.launcher.started.size(), 1u);
     EXPECT_EQ(f.launcher.started[0].commandLine,
-              "\"C:\\users\\me\\Temp\\fresh0\\Pravelo_tmp.exe\" /q \"C:\\Tools\\pravelo\"");
+              "\"C:\\users\\me\\Temp\\fresh0\\Pravelo_tmp.exe\" /q \"C:\\Tools\\pravelo\" " +
+                  update::Sha256Hex("MZnew program"));
     EXPECT_EQ(f.tray.Count(display::TrayOperation::Add), 0u);
   }
 }
 
-// The check dispatches window messages while it waits; a click on Update among them is
-// ignored, and the button works again once the check is over.
-TEST(UpdateButton, AClickDuringACheckDoesNothing) {
+// The check dispatches window messages while it waits. No button of the options window
+// works meanwhile: a window it opened, or a second check, would hold the first one past its
+// minute. Here every window stays open ten minutes, and the check still ends in its minute.
+TEST(UpdateButton, NoWindowOpensDuringACheckWhichEndsWithinItsMinute) {
   AppFixture f;
-  f.http.responses["http://update.pravelo.example/version.txt"] = {200, "1.42\r\n"};
-  f.http.responses["http://update.pravelo.example/version.txt.sig"] = {
-      200, testing::FakeSignatures::Sign("1.42\r\n", kFixtureUpdateKey)};
   f.Start();
-  int nested = 0;
+  constexpr uint64_t kTenMinutesMs = 600000;
+  f.dialogs.onShow = [&] { f.clock.now += kTenMinutesMs; };
+  f.areasPeer.onModal = f.automationPeer.onModal = [&] { f.clock.now += kTenMinutesMs; };
+  settings::Form2& options = f.form2();
+  ui::Button* const buttons[] = {&options.Command1, &options.Command2, &options.Command3, &options.Command4};
+  std::vector<bool> enabledDuring;
   f.http.onGet = [&] {
-    ++nested;
-    f.form2().Command2.Click();
+    f.clock.now += 1000;
+    for (ui::Button* button : buttons) {
+      enabledDuring.push_back(button->Enabled());
+      button->Click();
+    }
+    enabledDuring.push_back(f.form3().Enabled());  // its Optimize answers with a message box
   };
-  f.form2().Command2.Click();
-  EXPECT_EQ(f.http.requested.size(), 2u);  // one check: the version file and its signature
-  EXPECT_EQ(nested, 2);
-  EXPECT_EQ(f.dialogs.shown.size(), 1u);
+  const uint64_t start = f.clock.now;
+  options.Command2.Click();  // no server answers: one request, then the failure notice
+  EXPECT_LE(f.clock.now - start, 60000u);
+  EXPECT_EQ(f.http.requested.size(), 1u);
+  EXPECT_EQ(enabledDuring, std::vector<bool>(5, false));
+  EXPECT_TRUE(f.dialogs.shown.empty());
+  EXPECT_TRUE(f.areasPeer.modalOwners.empty() && f.automationPeer.modalOwners.empty());
+  EXPECT_EQ(f.form1().Status[f.form1().Status.UpperBound()].Text(), "Update failed.");
 
+  // Afterwards they work again, and one that was disabled before stays so.
   f.http.onGet = nullptr;
-  f.form2().Command2.Click();
-  EXPECT_EQ(f.http.requested.size(), 4u);
+  options.Command4.SetEnabled(false);
+  options.Command2.Click();
+  EXPECT_EQ(f.http.requested.size(), 2u);
+  for (ui::Button* button : buttons) EXPECT_EQ(button->Enabled(), button != &options.Command4);
+  EXPECT_TRUE(f.form3().Enabled());
 }
 
 }  // namespace

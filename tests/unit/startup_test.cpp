@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "fakes/app_fixture.h"
 #include "settings/machine_values.h"
+#include "update/sha256.h"
 
 namespace pravelo {
 namespace {
@@ -246,26 +247,61 @@ TEST(Startup, ReportSwitchTexts) {
   }
 }
 
-TEST(Startup, QuickUpdateCopiesOverTheTargetAndStartsItQuoted) {
+// "/q" as the update starts it: the installed program and the digest of the new one.
+const std::string kNewDigest = update::Sha256Hex("MZnew");
+
+TEST(Startup, QuickUpdateWritesItsCheckedBytesOverTheTargetAndStartsItQuoted) {
   struct Case {
-    const char* line;
+    std::string line;
     const char* target;
   };
   const Case cases[] = {
-      {"/q \"C:\\Program Files\\Pravelo\\pravelo\"", "C:\\Program Files\\Pravelo\\pravelo.exe"},
-      {"/q D:\\apps\\pravelo.exe", "D:\\apps\\pravelo.exe"},
-      {"/q other", "C:\\Users\\me\\Temp\\other.exe"},
+      {"/q \"C:\\Program Files\\Pravelo\\pravelo\" " + kNewDigest, "C:\\Program Files\\Pravelo\\pravelo.exe"},
+      {"/q D:\\apps\\pravelo.exe  " + kNewDigest, "D:\\apps\\pravelo.exe"},
+      {"/q other " + kNewDigest, "C:\\Users\\me\\Temp\\other.exe"},
   };
   for (const Case& c : cases) {
     AppFixture f;
     f.environment.programFolder = "C:\\Users\\me\\Temp";
     f.environment.programBaseName = "Pravelo_tmp";
-    f.files.files["C:\\Users\\me\\Temp\\Pravelo_tmp.exe"] = "MZnew";
+    f.heldFiles.ownProgram = "MZnew";
     EXPECT_THROW(f.Start(c.line), ProcessEnded) << c.line;
     EXPECT_EQ(f.files.files[c.target], "MZnew") << c.line;
+    EXPECT_EQ(f.heldFiles.limits, std::vector<size_t>{64u * 1024 * 1024});
     ASSERT_EQ(f.launcher.started.size(), 1u);
     EXPECT_EQ(f.launcher.started[0].commandLine, std::string("\"") + c.target + "\"");
     EXPECT_EQ(f.launcher.started[0].showStyle, 1);
+  }
+}
+
+// Another program of the user may have renamed the running file and put its own in its
+// place before "/q" read it: what does not match the update's digest is neither written nor
+// started, and the installed program stays as it was.
+TEST(Startup, QuickUpdateStartsNothingUnlessItsOwnFileMatchesTheDigest) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> ownProgram;
+    std::string line;
+  };
+  const Case cases[] = {
+      {"swapped source", "MZswapped", "/q \"C:\\Pravelo\\pravelo\" " + kNewDigest},
+      {"unreadable source", std::nullopt, "/q \"C:\\Pravelo\\pravelo\" " + kNewDigest},
+      {"no digest", "MZnew", "/q \"C:\\Pravelo\\pravelo\""},
+      {"digest cut short", "MZnew", "/q \"C:\\Pravelo\\pravelo\" " + kNewDigest.substr(1)},
+      {"digest not hex", "MZnew", "/q \"C:\\Pravelo\\pravelo\" x" + kNewDigest.substr(1)},
+      {"no target", "MZnew", "/q " + kNewDigest},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    AppFixture f;
+    f.environment.programFolder = "C:\\Users\\me\\Temp";
+    f.environment.programBaseName = "Pravelo_tmp";
+    f.heldFiles.ownProgram = c.ownProgram;
+    f.files.files["C:\\Pravelo\\pravelo.exe"] = "MZold";
+    EXPECT_THROW(f.Start(c.line), ProcessEnded);
+    EXPECT_EQ(f.files.files["C:\\Pravelo\\pravelo.exe"], "MZold");
+    EXPECT_EQ(f.files.replaceCalls, 0);
+    EXPECT_TRUE(f.launcher.started.empty());
   }
 }
 
@@ -282,15 +318,15 @@ TEST(Startup, QuickUpdateWaitsForTheTargetToBeFreeButNotForEver) {
     AppFixture f;
     f.environment.programFolder = "C:\\Users\\me\\Temp";
     f.environment.programBaseName = "Pravelo_tmp";
-    f.files.files["C:\\Users\\me\\Temp\\Pravelo_tmp.exe"] = "MZnew";
+    f.heldFiles.ownProgram = "MZnew";
     f.files.files["C:\\Pravelo\\pravelo.exe"] = "MZold";
-    f.files.copyFails = c.busyPauses != 0;
+    f.files.replaceFails = c.busyPauses != 0;
     int pauses = 0;
     f.clock.onSleep = [&] {
-      if (++pauses == c.busyPauses) f.files.copyFails = false;
+      if (++pauses == c.busyPauses) f.files.replaceFails = false;
     };
     const uint64_t start = f.clock.now;
-    EXPECT_THROW(f.Start("/q \"C:\\Pravelo\\pravelo\""), ProcessEnded);
+    EXPECT_THROW(f.Start("/q \"C:\\Pravelo\\pravelo\" " + kNewDigest), ProcessEnded);
     EXPECT_EQ(f.files.files["C:\\Pravelo\\pravelo.exe"], c.replaced ? "MZnew" : "MZold") << c.busyPauses;
     EXPECT_LE(f.clock.now - start, c.waitedAtMostMs) << c.busyPauses;
     EXPECT_GE(f.clock.now - start, c.waitedAtMostMs - (c.busyPauses < 0 ? 100u : 0u)) << c.busyPauses;
@@ -304,10 +340,10 @@ TEST(Startup, QuickUpdateOntoItselfStartsAtOnce) {
   AppFixture f;
   f.environment.programFolder = "C:\\Pravelo";
   f.environment.programBaseName = "pravelo";
-  f.files.files["C:\\Pravelo\\pravelo.exe"] = "MZ";
-  f.files.copyFails = true;  // as copying a running program onto itself does
+  f.heldFiles.ownProgram = "MZnew";
+  f.files.replaceFails = true;  // as replacing a running program does
   const uint64_t start = f.clock.now;
-  EXPECT_THROW(f.Start("/q PRAVELO"), ProcessEnded);
+  EXPECT_THROW(f.Start("/q PRAVELO " + kNewDigest), ProcessEnded);
   EXPECT_EQ(f.clock.now, start);
   ASSERT_EQ(f.launcher.started.size(), 1u);
 }

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "base/numeric.h"
 #include "update/sequential_items.h"
 #include "update/version_file.h"
 
@@ -46,54 +45,83 @@ TEST(ItemReader, SeparatorsBlanksAndQuotes) {
 }
 
 TEST(VersionFile, ItemsByPosition) {
-  VersionFile two = ReadVersionFile("1.43\r\nhttp://h/p.exe\r\n");
-  EXPECT_EQ(two.version, "1.43");
+  VersionFile two = ReadVersionFile("1.4.3\r\nhttp://h/p.exe\r\n");
+  EXPECT_EQ(two.version, "1.4.3");
   EXPECT_EQ(two.executableUrl, "http://h/p.exe");
   EXPECT_FALSE(two.sha256);
+  EXPECT_FALSE(two.expires);
 
-  VersionFile three = ReadVersionFile("1.43,http://h/p.exe,ABCDEF,ignored,\"also, ignored\"");
-  EXPECT_EQ(three.sha256, "ABCDEF");
+  VersionFile four = ReadVersionFile("1.4.3,http://h/p.exe,ABCDEF,2027-01-01T00:00:00Z,\"ignored, too\"");
+  EXPECT_EQ(four.sha256, "ABCDEF");
+  EXPECT_EQ(four.expires, "2027-01-01T00:00:00Z");
 
-  EXPECT_FALSE(ReadVersionFile("1.43,http://h/p.exe,").sha256);
-  EXPECT_FALSE(ReadVersionFile("1.43,http://h/p.exe,,more").sha256);
+  VersionFile emptyItems = ReadVersionFile("1.4.3,http://h/p.exe,,");
+  EXPECT_FALSE(emptyItems.sha256);
+  EXPECT_FALSE(emptyItems.expires);
 
   VersionFile empty = ReadVersionFile("");
   EXPECT_FALSE(empty.version);
   EXPECT_FALSE(empty.executableUrl);
 }
 
-// Every version with one-digit minor and revision numbers equals its own text, so a server
-// that publishes the running version never offers it as an update.
-TEST(VersionNumber, EqualsItsPublishedText) {
-  for (uint16_t major = 0; major <= 30; ++major) {
-    for (uint16_t minor = 0; minor <= 9; ++minor) {
-      for (uint16_t revision = 0; revision <= 9; ++revision) {
-        const std::string text =
-            std::to_string(major) + "." + std::to_string(minor) + std::to_string(revision);
-        ASSERT_EQ(VersionNumber(major, minor, revision), NumericValue(text)) << text;
-        ASSERT_FALSE(IsUpdateDue(VersionNumber(major, minor, revision), text)) << text;
-      }
-    }
-  }
-}
-
-TEST(VersionNumber, ScaleOfTenthsAndHundredths) {
-  EXPECT_EQ(VersionNumber(1, 4, 2), 1.42);
-  EXPECT_EQ(VersionNumber(1, 10, 0), VersionNumber(2, 0, 0));
-  EXPECT_EQ(VersionNumber(1, 0, 10), VersionNumber(1, 1, 0));
-  EXPECT_EQ(VersionNumber(65535, 65535, 65535), 72743.85);  // no overflow
-}
-
-TEST(IsUpdateDue, OnlyStrictlyGreaterNumbers) {
+TEST(Version, ComponentsAreNumbersAndCompareAsNumbers) {
   const struct {
-    std::string_view remote;
-    bool due;
+    std::string_view text;
+    std::optional<Version> version;
   } cases[] = {
-      {"1.42", false}, {"1.43", true}, {"1.421", true},    {"1.41", false},
-      {"2", true},     {" 1.5", true}, {"1.5beta", true},  {"<html>", false},
-      {"", false},     {"-3", false},  {"1.42000", false},
+      {"1.4.12", Version{1, 4, 12}},
+      {"1.5", Version{1, 5, 0}},
+      {"2", Version{2, 0, 0}},
+      {"0.0.0", Version{0, 0, 0}},
+      {"65535.0.65535", Version{65535, 0, 65535}},
+      {"01.4.2", Version{1, 4, 2}},
+      {"", std::nullopt},
+      {"1.4.2.0", std::nullopt},
+      {"1..2", std::nullopt},
+      {"1.4.", std::nullopt},
+      {".4", std::nullopt},
+      {"1.65536", std::nullopt},
+      {" 1.4", std::nullopt},
+      {"1.4 ", std::nullopt},
+      {"1.4beta", std::nullopt},
+      {"+1.4", std::nullopt},
+      {"-1.4", std::nullopt},
+      {"<html>", std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(IsUpdateDue(1.42, c.remote), c.due) << "remote: " << c.remote;
+  for (const auto& c : cases) EXPECT_EQ(ParseVersion(c.text), c.version) << c.text;
+
+  EXPECT_LT(*ParseVersion("1.4.12"), *ParseVersion("1.5.0"));
+  EXPECT_LT(*ParseVersion("1.4.2"), *ParseVersion("1.4.12"));
+  EXPECT_LT(*ParseVersion("1.9"), *ParseVersion("1.10"));
+  EXPECT_EQ(VersionText(Version{1, 4, 12}), "1.4.12");
+  EXPECT_EQ(ParseVersion(VersionText(Version{65535, 0, 7})), (Version{65535, 0, 7}));
+}
+
+TEST(UtcTime, OnlyTheFullTextInUtcWithRealDates) {
+  const struct {
+    std::string_view text;
+    std::optional<int64_t> seconds;
+  } cases[] = {
+      {"1970-01-01T00:00:00Z", 0},
+      {"2027-01-01T00:00:00Z", 1798761600},
+      {"2000-02-29T23:59:59Z", 951868799},
+      {"2024-12-31T12:30:05Z", 1735648205},
+      {"2100-02-29T00:00:00Z", std::nullopt},
+      {"2027-02-29T00:00:00Z", std::nullopt},
+      {"2027-13-01T00:00:00Z", std::nullopt},
+      {"2027-00-01T00:00:00Z", std::nullopt},
+      {"2027-04-31T00:00:00Z", std::nullopt},
+      {"2027-01-01T24:00:00Z", std::nullopt},
+      {"2027-01-01T00:60:00Z", std::nullopt},
+      {"2027-01-01T00:00:60Z", std::nullopt},
+      {"2027-01-01T00:00:00", std::nullopt},
+      {"2027-01-01T00:00:00+01:00", std::nullopt},
+      {"2027-01-01 00:00:00Z", std::nullopt},
+      {"2027-1-01T00:00:00Z", std::nullopt},
+      {"+027-01-01T00:00:00Z", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseUtcTime(c.text), c.seconds) << c.text;
 }
 
 }  // namespace

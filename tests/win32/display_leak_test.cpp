@@ -128,7 +128,7 @@ class RefreshWork : public testing::Test {
   WindowRegionWin32 region_;
   Surfaces surfaces_{graph_, icon_, tray_, region_};
   app::Application application_{app::Form1Services{
-      platform_, strings_, surfaces_, [] { return std::make_unique<taskbar::ITaskBarList3>(); }, 1.42, {}, {}}};
+      platform_, strings_, surfaces_, [] { return std::make_unique<taskbar::ITaskBarList3>(); }, update::Version{1, 4, 2}, {}, {}}};
   std::unique_ptr<ui::ApplicationBinding> binding_;
 };
 

@@ -7,9 +7,11 @@
 #include <string>
 
 #include "fakes/update_fakes.h"
+#include "platform/clock_win32.h"
 #include "platform/held_file_api_win32.h"
 #include "platform/http_api_win32.h"
 #include "platform/message_pump_win32.h"
+#include "platform/registry_api_win32.h"
 #include "platform/signature_api_win32.h"
 #include "update/update_check.h"
 
@@ -119,30 +121,41 @@ TEST_F(HttpApiWin32Test, WindowMessagesRunWhileARequestWaits) {
 }
 
 TEST_F(HttpApiWin32Test, SignedUpdateAgainstTheServer) {
-  testing::UpdateFakeFiles files;
+  RegistryApiWin32 registry;
   testing::UpdateFakeEnvironment environment;
   testing::UpdateFakeLauncher launcher;
   testing::UpdateFakeClock clock;
+  clock.utc = ClockWin32().UtcSeconds();  // the served file expires a month from now
   SignatureApiWin32 signatures;
   HeldFileApiWin32 heldFiles;
-  environment.tempFolder = "C:\\temp";
   const char* key = std::getenv("PRAVELO_TEST_UPDATE_KEY");
   ASSERT_TRUE(key);
   const std::string host = TestServer().substr(std::string("http://").size());
-  update::UpdatePorts ports{http, files, environment, launcher, signatures, heldFiles, clock};
+  update::UpdatePorts ports{http, registry, environment, launcher, signatures, heldFiles, clock};
+  registry.DeleteValue(RegistryRoot::CurrentUser, update::kUpdateStateKey, update::kHighestVersionValue);
 
   std::string started;
   launcher.starts = false;  // a started program would be the server's bytes
   launcher.onStart = [&] { started = launcher.calls.back().commandLine; };
-  EXPECT_EQ(update::RunUpdateCheck(ports, {host, key, 1.42}), update::UpdateOutcome::Failed);
+  EXPECT_EQ(update::RunUpdateCheck(ports, {host, key, update::Version{1, 4, 2}}),
+            update::UpdateOutcome::Failed);
   ASSERT_EQ(launcher.calls.size(), 1u);
-  EXPECT_NE(started.find("Pravelo_tmp.exe\" /q \"C:\\Program Files\\Pravelo\\pravelo\""), std::string::npos);
-  EXPECT_TRUE(files.files["C:\\temp\\pravelo.versiontxt"].starts_with("1.43\r\n"));
+  EXPECT_NE(started.find("Pravelo_tmp.exe\" /q \"C:\\Program Files\\Pravelo\\pravelo\" "), std::string::npos);
+  EXPECT_EQ(registry.Read(RegistryRoot::CurrentUser, update::kUpdateStateKey, update::kHighestVersionValue),
+            "1.4.3");
 
-  EXPECT_EQ(update::RunUpdateCheck(ports, {host, key, 1.43}), update::UpdateOutcome::UpToDate);
+  EXPECT_EQ(update::RunUpdateCheck(ports, {host, key, update::Version{1, 4, 3}}),
+            update::UpdateOutcome::UpToDate);
+  // A month on, the same signed file is refused.
+  clock.utc += 31 * 24 * 60 * 60;
+  EXPECT_EQ(update::RunUpdateCheck(ports, {host, key, update::Version{1, 4, 2}}),
+            update::UpdateOutcome::Failed);
+  clock.utc -= 31 * 24 * 60 * 60;
   const std::string otherKey(128, '1');
-  EXPECT_EQ(update::RunUpdateCheck(ports, {host, otherKey, 1.42}), update::UpdateOutcome::Failed);
+  EXPECT_EQ(update::RunUpdateCheck(ports, {host, otherKey, update::Version{1, 4, 2}}),
+            update::UpdateOutcome::Failed);
   EXPECT_EQ(launcher.calls.size(), 1u);
+  registry.DeleteValue(RegistryRoot::CurrentUser, update::kUpdateStateKey, update::kHighestVersionValue);
 }
 
 }  // namespace

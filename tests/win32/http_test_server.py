@@ -98,11 +98,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
 
 def sign(base):
-    """Signs a version file for 1.43 naming /new.exe with the test key."""
+    """Signs a version file for 1.4.3 naming /new.exe with the test key."""
     with tempfile.TemporaryDirectory() as work:
         program = Path(work) / "new.exe"
         program.write_bytes(NEW_PROGRAM)
-        subprocess.run([str(SIGN), str(TEST_KEY), "1.43", base + "/new.exe", str(program), work],
+        subprocess.run([str(SIGN), str(TEST_KEY), "1.4.3", base + "/new.exe", str(program), work],
                        check=True, stdout=subprocess.DEVNULL)
         for name in ("version.txt", "version.txt.sig"):
             SIGNED["/" + name] = (Path(work) / name).read_bytes()

@@ -9,8 +9,7 @@ namespace {
 
 // The test program carries the product's version resource.
 TEST(OwnVersion, ReadFromTheRunningModule) {
-  EXPECT_EQ(ReadOwnVersion(),
-            VersionNumber(PRAVELO_VERSION_MAJOR, PRAVELO_VERSION_MINOR, PRAVELO_VERSION_PATCH));
+  EXPECT_EQ(ReadOwnVersion(), (Version{PRAVELO_VERSION_MAJOR, PRAVELO_VERSION_MINOR, PRAVELO_VERSION_PATCH}));
 }
 
 }  // namespace
