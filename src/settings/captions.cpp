@@ -1,7 +1,5 @@
 #include "settings/captions.h"
 
-#include <utility>
-
 #include "app/form1.h"
 #include "settings/form2.h"
 #include "simple/form3.h"
@@ -9,10 +7,9 @@
 
 namespace pravelo::settings {
 
-void ApplyCaptions(StringTable& strings, app::Form1& form1, Form2& form2, simple::Form3& form3) {
-  form2.Load();
-  form3.Load();
-  const std::pair<ui::Control*, int> captions[] = {
+std::vector<std::pair<ui::Control*, int>> CaptionTable(app::Form1& form1, Form2& form2,
+                                                       simple::Form3& form3) {
+  return {
       {&form1.Command1, IDS_OPTIMIZE},
       {&form1.Command2, IDS_MOVE_ON_TRAY},
       {&form1.Command3, IDS_OPTIONS_BUTTON},
@@ -39,7 +36,12 @@ void ApplyCaptions(StringTable& strings, app::Form1& form1, Form2& form2, simple
       {&form2.Command3, IDS_AREAS_BUTTON},       // beside the options: the memory areas
       {&form2.Command4, IDS_AUTOMATION_BUTTON},  // and the automation
   };
-  for (const auto& [control, id] : captions) control->SetText(strings.Text(id));
+}
+
+void ApplyCaptions(StringTable& strings, app::Form1& form1, Form2& form2, simple::Form3& form3) {
+  form2.Load();
+  form3.Load();
+  for (const auto& [control, id] : CaptionTable(form1, form2, form3)) control->SetText(strings.Text(id));
 }
 
 }  // namespace pravelo::settings

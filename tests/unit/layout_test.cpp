@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "memory/memory_areas.h"
 #include "ui/dpi_scale.h"
 #include "ui/layout.h"
 
@@ -23,7 +24,32 @@ struct Window {
   std::set<std::pair<std::string, std::string>> stacked;  // pairs meant to overlap
 };
 
+// The memory areas window: five headers, a row per area, and Save.
+Window AreasWindow() {
+  namespace ar = layout::areas;
+  Window w{"Areas",
+           ar::kClient,
+           {{"ManualHeader", ar::ManualHeader},
+            {"AutomaticHeader", ar::AutomaticHeader},
+            {"ResultHeader", ar::ResultHeader},
+            {"FreedHeader", ar::FreedHeader},
+            {"TimeHeader", ar::TimeHeader},
+            {"Command1", ar::Command1}},
+           {}};
+  for (int row = 0; row < static_cast<int>(memory::kAreaCount); ++row) {
+    const std::string n = std::to_string(row);
+    for (const Placed& p :
+         {Placed{"AreaLabel" + n, ar::AreaLabel(row)}, Placed{"Manual" + n, ar::ManualCheck(row)},
+          Placed{"Automatic" + n, ar::AutomaticCheck(row)}, Placed{"Result" + n, ar::Result(row)},
+          Placed{"Freed" + n, ar::Freed(row)}, Placed{"Time" + n, ar::Time(row)}}) {
+      w.controls.push_back(p);
+    }
+  }
+  return w;
+}
+
 std::vector<Window> Windows() {
+  namespace au = layout::automation;
   namespace f1 = layout::form1;
   namespace f2 = layout::form2;
   namespace f3 = layout::form3;
@@ -64,7 +90,23 @@ std::vector<Window> Windows() {
         {"Check4", f2::Check4},
         {"Label3", f2::Label3},
         {"Command2", f2::Command2},
-        {"Command1", f2::Command1}},
+        {"Command1", f2::Command1},
+        {"Command3", f2::Command3},
+        {"Command4", f2::Command4}},
+       {}},
+      AreasWindow(),
+      {"Automation",
+       au::kClient,
+       {{"Check1", au::Check1},
+        {"Text1", au::Text1},
+        {"Label1", au::Label1},
+        {"Text2", au::Text2},
+        {"Label2", au::Label2},
+        {"Text3", au::Text3},
+        {"Label3", au::Label3},
+        {"Text4", au::Text4},
+        {"Label4", au::Label4},
+        {"Command1", au::Command1}},
        {}},
       {"Form3",
        f3::kClient,
