@@ -30,19 +30,26 @@ int RefusalText(AutomationInputError error) {
 
 }  // namespace
 
-AutomationWindow::AutomationWindow(app::Form1& form1)
-    : ui::Form(layout::kWindow),
-      Check1(layout::Check1),
-      Text1(layout::Text1),
-      Label1(layout::Label1),
-      Text2(layout::Text2),
-      Label2(layout::Label2),
-      Text3(layout::Text3),
-      Label3(layout::Label3),
-      Text4(layout::Text4),
-      Label4(layout::Label4),
-      Command1(layout::Command1),
-      form1_(form1) {
+std::span<const ui::ControlRow<AutomationWindow>> AutomationWindow::Controls() {
+  using W = AutomationWindow;
+  using layout::kMargin, layout::kWide, layout::kNumberLeft, layout::kNumberWidth;
+  static constexpr ui::ControlRow<W> rows[] = {
+      {"Check1", &W::Check1, {kMargin, 12, 285, 18}, IDS_THRESHOLD},
+      {"Text1", &W::Text1, {kNumberLeft, 10, kNumberWidth, 21}},
+      {"Label1", &W::Label1, {28, 41, 267, 16}, IDS_COOLDOWN},
+      {"Text2", &W::Text2, {kNumberLeft, 38, kNumberWidth, 21}},
+      {"Label2", &W::Label2, {kMargin, 70, kWide, 16}, IDS_HOTKEY},
+      {"Text3", &W::Text3, {kMargin, 88, 180, 21}},
+      {"Label3", &W::Label3, {kMargin, 118, kWide, 16}, IDS_EXCLUSIONS},
+      {"Text4", &W::Text4, {kMargin, 136, kWide, 21}},
+      {"Label4", &W::Label4, {kMargin, 163, kWide, 30}, IDS_DEEP_PASS_NOTE},
+      {"Command1", &W::Command1, {layout::kClient.width - kMargin - 75, 201, 75, 25}, IDS_SAVE},
+  };
+  return rows;
+}
+
+AutomationWindow::AutomationWindow(app::Form1& form1) : ui::Form(layout::kWindow), form1_(form1) {
+  ui::PlaceControls(*this, Controls());
   onLoad = [this] { Form_Load(); };
   Check1.onClick = [this] { Check1_Click(); };
   Command1.onClick = [this] { Command1_Click(); };
@@ -51,12 +58,7 @@ AutomationWindow::AutomationWindow(app::Form1& form1)
 void AutomationWindow::Form_Load() {
   StringTable& strings = form1_.strings();
   SetText(strings.Text(IDS_AUTOMATION_TITLE));
-  Check1.SetText(strings.Text(IDS_THRESHOLD));
-  Label1.SetText(strings.Text(IDS_COOLDOWN));
-  Label2.SetText(strings.Text(IDS_HOTKEY));
-  Label3.SetText(strings.Text(IDS_EXCLUSIONS));
-  Label4.SetText(strings.Text(IDS_DEEP_PASS_NOTE));
-  Command1.SetText(strings.Text(IDS_SAVE));
+  ui::ApplyCaptions(*this, Controls(), strings);
 
   // What is in force: a value edited by hand into nonsense shows as its default.
   const AutomationSettings settings = ReadAutomationSettings(form1_.store());

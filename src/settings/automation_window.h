@@ -2,6 +2,9 @@
 // between its passes, the hotkey and the programs never trimmed.
 #pragma once
 
+#include <span>
+
+#include "ui/control_table.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 
@@ -14,6 +17,7 @@ namespace pravelo::settings {
 class AutomationWindow : public ui::Form {
  public:
   explicit AutomationWindow(app::Form1& form1);
+  static std::span<const ui::ControlRow<AutomationWindow>> Controls();
 
   ui::CheckBox Check1;  // optimize on high load
   ui::TextBox Text1;    // threshold, percent

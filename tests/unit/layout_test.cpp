@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "memory/memory_areas.h"
+#include "settings/automation_window.h"
 #include "ui/dpi_scale.h"
 #include "ui/layout.h"
 
@@ -23,6 +24,13 @@ struct Window {
   std::vector<Placed> controls;                           // visible controls directly on the window
   std::set<std::pair<std::string, std::string>> stacked;  // pairs meant to overlap
 };
+
+template <class F>
+Window FromTable(std::string name, layout::Size client, std::span<const ControlRow<F>> rows) {
+  Window w{std::move(name), client, {}, {}};
+  for (const ControlRow<F>& row : rows) w.controls.push_back({row.name, row.rect});
+  return w;
+}
 
 // The memory areas window: five headers, a row per area, and Save.
 Window AreasWindow() {
@@ -49,7 +57,6 @@ Window AreasWindow() {
 }
 
 std::vector<Window> Windows() {
-  namespace au = layout::automation;
   namespace f1 = layout::form1;
   namespace f2 = layout::form2;
   namespace f3 = layout::form3;
@@ -95,19 +102,7 @@ std::vector<Window> Windows() {
         {"Command4", f2::Command4}},
        {}},
       AreasWindow(),
-      {"Automation",
-       au::kClient,
-       {{"Check1", au::Check1},
-        {"Text1", au::Text1},
-        {"Label1", au::Label1},
-        {"Text2", au::Text2},
-        {"Label2", au::Label2},
-        {"Text3", au::Text3},
-        {"Label3", au::Label3},
-        {"Text4", au::Text4},
-        {"Label4", au::Label4},
-        {"Command1", au::Command1}},
-       {}},
+      FromTable("Automation", layout::automation::kClient, settings::AutomationWindow::Controls()),
       {"Form3",
        f3::kClient,
        {{"Label1", f3::Label1},
