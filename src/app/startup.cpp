@@ -8,6 +8,7 @@
 #include "memory/memory_status.h"
 #include "memory/optimizer.h"
 #include "platform/program_path.h"
+#include "pravelo_version.h"
 #include "settings/captions.h"
 #include "settings/form2.h"
 #include "settings/machine_values.h"
@@ -70,7 +71,7 @@ void Form1::Form_Load() {
 
   FillTrayRecordFields();
   ReplaceRecordIcon(services_.surfaces.icon.MakeIcon());
-  TrayIconData.szTip = display::TipField("Pravelo");
+  TrayIconData.szTip = display::TipField(PRAVELO_PRODUCT_NAME);
 
   Show();
   zy = std::trunc(NumericValue(store_.Read(settings::kInterval)) / 10.0);
@@ -97,7 +98,7 @@ void Form1::HandleCommandLine(const CommandLineSwitch& commandSwitch) {
       break;
     case SwitchKind::ShowPath:
       p.dialogs.MessageBox(Handle(), p.environment.ProgramFolder() + "\\" + p.environment.ProgramBaseName(),
-                           "Pravelo", 0);
+                           PRAVELO_PRODUCT_NAME, 0);
       break;
     default:
       break;

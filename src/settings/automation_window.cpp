@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/form1.h"
+#include "pravelo_version.h"
 #include "settings/automation_settings.h"
 #include "text_ids.h"
 #include "ui/layout.h"
@@ -74,13 +75,14 @@ void AutomationWindow::Command1_Click() {
   Platform& p = form1_.platform();
   const AutomationInput input{Check1.Value() != 0, Text1.Text(), Text2.Text(), Text3.Text(), Text4.Text()};
   if (const std::optional<AutomationInputError> error = CheckAutomationInput(input)) {
-    p.dialogs.MessageBox(Handle(), form1_.strings().Text(RefusalText(*error)), "Pravelo", kExclamationStyle);
+    p.dialogs.MessageBox(Handle(), form1_.strings().Text(RefusalText(*error)), PRAVELO_PRODUCT_NAME,
+                         kExclamationStyle);
     return;
   }
   std::string message = form1_.strings().Text(IDS_SAVED);
   WriteAutomationSettings(form1_.store(), input);
   if (!form1_.ApplyAutomation()) message += "\r\n" + form1_.strings().Text(IDS_HOTKEY_TAKEN) + Text3.Text();
-  p.dialogs.MessageBox(Handle(), message, "Pravelo", 0);
+  p.dialogs.MessageBox(Handle(), message, PRAVELO_PRODUCT_NAME, 0);
   Unload();
 }
 

@@ -97,7 +97,7 @@ void Form2::Command1_Click() {
   // The per-user settings are saved either way; a refused machine-wide change is said so.
   std::string message = form1_.strings().Text(IDS_SAVED);
   if (!machineSaved) message += "\r\n" + form1_.strings().Text(IDS_NEEDS_ADMINISTRATOR);
-  p.dialogs.MessageBox(Handle(), message, "Pravelo", 0);
+  p.dialogs.MessageBox(Handle(), message, PRAVELO_PRODUCT_NAME, 0);
   Unload();
 }
 
