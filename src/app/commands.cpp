@@ -75,7 +75,7 @@ void Form1::Command8_Click() {
   DeepOptimize();
   Command8.SetEnabled(true);
   MsgBx(strings().Text(IDS_OPTIMIZE2_COMPLETE), 0);
-  const std::string program = p.environment.ProgramFolder() + "\\" + p.environment.ProgramBaseName() + ".exe";
+  const std::string program = p.environment.ProgramPath();
   p.launcher.Start(QuoteForCommandLine(program) + " /o " + std::to_string(before), kShowNormal);
   // The new instance reports; this one must end even where a close would go to the tray.
   EndProgram();

@@ -97,8 +97,7 @@ void Form1::HandleCommandLine(const CommandLineSwitch& commandSwitch) {
       Command2_Click();
       break;
     case SwitchKind::ShowPath:
-      p.dialogs.MessageBox(Handle(), p.environment.ProgramFolder() + "\\" + p.environment.ProgramBaseName(),
-                           PRAVELO_PRODUCT_NAME, 0);
+      p.dialogs.MessageBox(Handle(), p.environment.ProgramPathWithoutExtension(), PRAVELO_PRODUCT_NAME, 0);
       break;
     default:
       break;
@@ -133,7 +132,7 @@ void Form1::QuickUpdate(const std::string& argument) {
   if (image && update::MatchesSha256(*image, request.sha256)) {
     const std::string folder = p.environment.ProgramFolder();
     const std::string target = QuickUpdateTarget(request.target, folder);
-    const std::string source = folder + "\\" + p.environment.ProgramBaseName() + ".exe";
+    const std::string source = p.environment.ProgramPath();
     // A write that keeps failing (no rights, the target never ends) leaves the old file to
     // start; a program cannot be written onto itself, so that is not waited for.
     const uint64_t deadline = p.clock.NowMs() + kReplaceWaitMs;

@@ -109,7 +109,7 @@ bool Form2::SaveAutostart() {
   }
   const std::string system = p.environment.SystemFolder();
   const std::string folder = p.environment.ProgramFolder();
-  const std::string program = folder + "\\" + p.environment.ProgramBaseName() + ".exe";
+  const std::string program = p.environment.ProgramPath();
   const std::string copy = system + std::string(kAutostartProgram);
   // Running from that copy already: copying onto itself would only fail.
   const bool copied = SamePath(program, copy) || p.files.Copy(program, copy);
