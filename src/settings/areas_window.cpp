@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/form1.h"
 #include "memory/memory_status.h"
 #include "settings/area_settings.h"
 #include "text_ids.h"
@@ -82,7 +81,7 @@ std::string SupportText(memory::AreaSupport support, StringTable& strings) {
   return {};
 }
 
-AreasWindow::AreasWindow(app::Form1& form1)
+AreasWindow::AreasWindow(WindowServices& services)
     : ui::Form(layout::kWindow),
       ManualHeader(layout::ManualHeader),
       AutomaticHeader(layout::AutomaticHeader),
@@ -90,7 +89,7 @@ AreasWindow::AreasWindow(app::Form1& form1)
       FreedHeader(layout::FreedHeader),
       TimeHeader(layout::TimeHeader),
       Command1(layout::Command1),
-      form1_(form1) {
+      services_(services) {
   for (std::size_t i = 0; i < memory::kAreaCount; ++i) {
     const int row = static_cast<int>(i);
     AreaLabel[i].Move(layout::AreaLabel(row));
@@ -105,7 +104,7 @@ AreasWindow::AreasWindow(app::Form1& form1)
 }
 
 void AreasWindow::Form_Load() {
-  StringTable& strings = form1_.strings();
+  StringTable& strings = services_.strings();
   SetText(strings.Text(IDS_AREAS_TITLE));
   ManualHeader.SetText(strings.Text(IDS_MANUAL));
   AutomaticHeader.SetText(strings.Text(IDS_AUTOMATIC));
@@ -114,12 +113,12 @@ void AreasWindow::Form_Load() {
   TimeHeader.SetText(strings.Text(IDS_TIME));
   Command1.SetText(strings.Text(IDS_SAVE));
 
-  SettingsStore& store = form1_.store();
+  SettingsStore& store = services_.store();
   const memory::AreaSet manual = ReadAreas(store, kManualAreas);
   const memory::AreaSet automatic = ReadAreas(store, kAutomaticAreas);
-  memory::Optimizer& optimizer = form1_.optimizer();
+  memory::Optimizer& optimizer = services_.optimizer();
   const std::vector<memory::AreaResult>& last = optimizer.LastResults();
-  const std::string separator = form1_.platform().environment.DecimalSeparator();
+  const std::string separator = services_.platform().environment.DecimalSeparator();
   for (memory::MemoryArea area : memory::kAreaOrder) {
     const std::size_t i = IndexOf(area);
     AreaLabel[i].SetText(strings.Text(IDS_AREA_WORKING_SETS + static_cast<int>(i)));
@@ -152,7 +151,7 @@ void AreasWindow::Command1_Click() {
     if (Manual[IndexOf(area)].Value() != 0) manual.Add(area);
     if (Automatic[IndexOf(area)].Value() != 0) automatic.Add(area);
   }
-  SettingsStore& store = form1_.store();
+  SettingsStore& store = services_.store();
   WriteAreas(store, kManualAreas, manual);
   WriteAreas(store, kAutomaticAreas, automatic);
   Unload();

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "app/form1.h"
 #include "pravelo_version.h"
 #include "settings/automation_settings.h"
 #include "text_ids.h"
@@ -49,7 +48,8 @@ std::span<const ui::ControlRow<AutomationWindow>> AutomationWindow::Controls() {
   return rows;
 }
 
-AutomationWindow::AutomationWindow(app::Form1& form1) : ui::Form(layout::kWindow), form1_(form1) {
+AutomationWindow::AutomationWindow(WindowServices& services)
+    : ui::Form(layout::kWindow), services_(services) {
   ui::PlaceControls(*this, Controls());
   onLoad = [this] { Form_Load(); };
   Check1.onClick = [this] { Check1_Click(); };
@@ -57,12 +57,12 @@ AutomationWindow::AutomationWindow(app::Form1& form1) : ui::Form(layout::kWindow
 }
 
 void AutomationWindow::Form_Load() {
-  StringTable& strings = form1_.strings();
+  StringTable& strings = services_.strings();
   SetText(strings.Text(IDS_AUTOMATION_TITLE));
   ui::ApplyCaptions(*this, Controls(), strings);
 
   // What is in force: a value edited by hand into nonsense shows as its default.
-  const AutomationSettings settings = ReadAutomationSettings(form1_.store());
+  const AutomationSettings settings = ReadAutomationSettings(services_.store());
   Check1.SetValue(settings.thresholdPercent > 0 ? 1 : 0);
   Text1.SetText(settings.thresholdPercent > 0 ? std::to_string(settings.thresholdPercent) : std::string());
   Check1_Click();
@@ -72,16 +72,17 @@ void AutomationWindow::Form_Load() {
 }
 
 void AutomationWindow::Command1_Click() {
-  Platform& p = form1_.platform();
+  Platform& p = services_.platform();
   const AutomationInput input{Check1.Value() != 0, Text1.Text(), Text2.Text(), Text3.Text(), Text4.Text()};
   if (const std::optional<AutomationInputError> error = CheckAutomationInput(input)) {
-    p.dialogs.MessageBox(Handle(), form1_.strings().Text(RefusalText(*error)), PRAVELO_PRODUCT_NAME,
+    p.dialogs.MessageBox(Handle(), services_.strings().Text(RefusalText(*error)), PRAVELO_PRODUCT_NAME,
                          kExclamationStyle);
     return;
   }
-  std::string message = form1_.strings().Text(IDS_SAVED);
-  WriteAutomationSettings(form1_.store(), input);
-  if (!form1_.ApplyAutomation()) message += "\r\n" + form1_.strings().Text(IDS_HOTKEY_TAKEN) + Text3.Text();
+  std::string message = services_.strings().Text(IDS_SAVED);
+  WriteAutomationSettings(services_.store(), input);
+  if (!services_.ApplyAutomation())
+    message += "\r\n" + services_.strings().Text(IDS_HOTKEY_TAKEN) + Text3.Text();
   p.dialogs.MessageBox(Handle(), message, PRAVELO_PRODUCT_NAME, 0);
   Unload();
 }
