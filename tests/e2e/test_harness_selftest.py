@@ -1,6 +1,5 @@
 """The harness and its driver, proved on the sample program rather than on the product."""
 
-import os
 import struct
 import time
 from pathlib import Path
@@ -142,7 +141,8 @@ class HarnessSelfTest(harness.E2ETestCase):
             session.wait_window(SAMPLE_CLASS, SAMPLE_TITLE)
             prefix = session.prefix
             xvfb_pid = session.xvfb.process.pid
-            socket_name = "server-{:x}-{:x}".format(os.stat(prefix).st_dev, os.stat(prefix).st_ino)
+            socket_folder = harness.server_folder(prefix)
+            self.assertTrue((socket_folder / "socket").exists())
             self.assertTrue(wine_processes_of(prefix))
         finally:
             # Closed while the program still runs, as after a failed test.
@@ -152,7 +152,7 @@ class HarnessSelfTest(harness.E2ETestCase):
         self.assertEqual(wine_processes_of(prefix), [])
         self.assertIsNotNone(program.process.poll())
         self.assertFalse(harness.process_is(xvfb_pid, "Xvfb"))
-        self.assertEqual(list(Path("/tmp").glob(f"wine-*/{socket_name}")), [])
+        self.assertFalse(socket_folder.exists())
 
 
 if __name__ == "__main__":
