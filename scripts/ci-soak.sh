@@ -34,32 +34,13 @@ stop_loops() {
 trap 'stop_loops; [ -z "$clone" ] || rm -rf "$clone"' EXIT
 trap 'exit 130' INT TERM
 
-# live_folders: the folders some process works in; a Wine server works in its socket folder,
-# and a program starting one works in it while it connects.
-live_folders() {
-    local proc
-    for proc in /proc/[0-9]*; do readlink "$proc/cwd" 2>/dev/null; done | sort -u
-}
-
-# cold_caches: what a first run on a machine does not find. A socket folder is removed only
-# when no process works in it and it is a minute old, so that servers of other runs on this
-# machine (and one starting this very moment) keep theirs.
+# cold_caches: what a first run on a machine does not find; Wine servers that still run (other
+# runs on this machine among them) keep their socket folders.
 cold_caches() {
     rm -rf "$HOME/.cache/wine" "$HOME/.cache/fontconfig"
-    local live top parent folder old
-    live=$(live_folders)
-    for top in "${TMPDIR:-/tmp}" /tmp; do
-        for parent in "$top"/wine-*; do
-            [ -d "$parent" ] || continue
-            old=$(find "$parent" -maxdepth 0 -mmin +1)
-            for folder in "$parent"/server-*; do
-                [ -d "$folder" ] || continue
-                grep -qxF "$folder" <<<"$live" && continue
-                [ -n "$(find "$folder" -maxdepth 0 -mmin +1)" ] && rm -rf "$folder"
-            done
-            [ -z "$old" ] || rmdir "$parent" 2>/dev/null
-        done
-    done
+    local tops
+    mapfile -t tops < <(printf '%s\n' "${TMPDIR:-/tmp}" /tmp | sort -u)
+    (source "$root/scripts/wine-env.sh" && wine_sweep_socket_folders "${tops[@]}")
 }
 
 # outcome LOG: the run's result and what it retried, skipped or failed, from the test

@@ -74,6 +74,28 @@ wine_prefix_destroy() {
     return 0
 }
 
+# wine_sweep_socket_folders TOP...: removes the wine-*/server-* socket folders under each TOP
+# whose server is gone, and wine-* folders left empty. A server works in its socket folder, and
+# a program starting one works in it while it connects: a folder some process works in is kept,
+# and so is one less than a minute old (a server starting this moment may not be in it yet).
+wine_sweep_socket_folders() {
+    local live top parent folder old
+    live=$(for folder in /proc/[0-9]*/cwd; do readlink "$folder" 2>/dev/null; done | sort -u)
+    for top in "$@"; do
+        for parent in "$top"/wine-*; do
+            [ -d "$parent" ] || continue
+            old=$(find "$parent" -maxdepth 0 -mmin +1)
+            for folder in "$parent"/server-*; do
+                [ -d "$folder" ] || continue
+                grep -qxF "$folder" <<<"$live" && continue
+                [ -n "$(find "$folder" -maxdepth 0 -mmin +1)" ] && rm -rf "$folder"
+            done
+            [ -z "$old" ] || rmdir "$parent" 2>/dev/null
+        done
+    done
+    return 0
+}
+
 # wine_process_of PID DIR: whether PID is a running program of the prefix DIR.
 wine_process_of() {
     [ -n "$1" ] && tr '\0' '\n' 2>/dev/null <"/proc/$1/environ" | grep -qxF "WINEPREFIX=$2"
