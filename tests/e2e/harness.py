@@ -33,8 +33,9 @@ WINE_ENVIRONMENT = {
 }
 if WINE_ARCH == "win64":
     WINE_ENVIRONMENT["WINELOADER"] = WINE
-# The server stays up between the many short programs of a test; it still goes by itself
-# a minute after the last one if a test was killed before it could stop it.
+# The server stays up between the many short programs of a test; if a test was killed before
+# it could stop it, it still goes by itself a minute after its last program (the desktop
+# holder below ends DESKTOP_HOLD_S after the session began).
 SERVER_PERSISTENCE_S = 60
 # Wine closes a desktop one second after its last program ended, and a program that starts
 # while its desktop process is closing gets no windows (CreateWindowEx gives null, timers never
