@@ -42,23 +42,70 @@ wine_prefix_copy() {
     rm -f "$2/wineserver"
 }
 
-# wine_prefix_destroy DIR: stops that prefix's server and removes it with its socket folder.
+# wine_server_folder DIR: the socket folder of DIR's server, <tmp>/<name in DIR/wineserver>/
+# server-<device>-<inode> (Debian's layout; upstream's /tmp/.wine-<uid> when DIR has no such
+# file). Named only while DIR exists: a folder made later may get DIR's inode again.
+wine_server_folder() {
+    local dir=$1 name id
+    id=$(stat -c '%d %i' "$dir" 2>/dev/null | awk '{printf "%x-%x", $1, $2}') || return 0
+    [ -n "$id" ] || return 0
+    if name=$(cat "$dir/wineserver" 2>/dev/null) && [[ $name =~ ^wine-[A-Za-z0-9]+$ ]]; then
+        echo "${TMPDIR:-/tmp}/$name/server-$id"
+    else
+        echo "/tmp/.wine-$(id -u)/server-$id"
+    fi
+}
+
+# wine_prefix_destroy DIR: stops that prefix's server, removes its socket folder, then the prefix
+# (in this order, so that the folder removed is this prefix's and never that of a prefix made
+# meanwhile with the same inode).
 wine_prefix_destroy() {
-    local dir=$1
+    local dir=$1 folder
     [ -d "$dir" ] || return 0
-    local inode serverdir
-    inode=$(stat -c '%d-%i' "$dir" 2>/dev/null | awk -F- '{printf "%x-%x", $1, $2}')
+    folder=$(wine_server_folder "$dir")
     WINEPREFIX=$dir wineserver -k >/dev/null 2>&1 || true
     WINEPREFIX=$dir timeout 20 wineserver -w >/dev/null 2>&1 || true
+    if [ -n "$folder" ]; then
+        rm -rf "$folder"
+        # A wine-XXXXXX folder was made for this prefix alone; /tmp/.wine-<uid> is shared.
+        case "$folder" in */wine-*/server-*) rmdir "$(dirname "$folder")" 2>/dev/null || true ;; esac
+    fi
     rm -rf "$dir"
-    # Debian's Wine keeps the server socket in /tmp/wine-XXXXXX/server-<device>-<inode>.
-    for serverdir in /tmp/wine-*/"server-$inode" /tmp/.wine-"$(id -u)"/"server-$inode"; do
-        [ -e "$serverdir" ] || continue
-        rm -rf "$serverdir"
-        # The /tmp/wine-XXXXXX folder was made for this prefix's server; gone once empty.
-        case "$serverdir" in /tmp/wine-*) rmdir "$(dirname "$serverdir")" 2>/dev/null || true ;; esac
+    return 0
+}
+
+# wine_sweep_socket_folders TOP...: removes the wine-*/server-* socket folders under each TOP
+# whose server is gone, and wine-* folders left empty. A server works in its socket folder, and
+# a program starting one works in it while it connects: a folder some process works in is kept,
+# and so is one less than a minute old (a server starting this moment may not be in it yet).
+wine_sweep_socket_folders() {
+    local live top parent folder old
+    live=$(for folder in /proc/[0-9]*/cwd; do readlink "$folder" 2>/dev/null; done | sort -u)
+    for top in "$@"; do
+        for parent in "$top"/wine-*; do
+            [ -d "$parent" ] || continue
+            old=$(find "$parent" -maxdepth 0 -mmin +1)
+            for folder in "$parent"/server-*; do
+                [ -d "$folder" ] || continue
+                grep -qxF "$folder" <<<"$live" && continue
+                [ -n "$(find "$folder" -maxdepth 0 -mmin +1)" ] && rm -rf "$folder"
+            done
+            [ -z "$old" ] || rmdir "$parent" 2>/dev/null
+        done
     done
     return 0
+}
+
+# wine_process_of PID DIR: whether PID is a running program of the prefix DIR.
+wine_process_of() {
+    [ -n "$1" ] && tr '\0' '\n' 2>/dev/null <"/proc/$1/environ" | grep -qxF "WINEPREFIX=$2"
+}
+
+# wine_note KIND WHAT REASON: a test step that was retried or skipped, for the test command's
+# summary (PRAVELO_TEST_NOTES names its file) and the test's own output.
+wine_note() {
+    echo "note: $1 $2: $3" >&2
+    [ -z "${PRAVELO_TEST_NOTES:-}" ] || printf '%s\t%s\t%s\n' "$1" "$2" "$3" >>"$PRAVELO_TEST_NOTES"
 }
 
 # xvfb_start STATEDIR: starts Xvfb on a free display; writes STATEDIR/display and STATEDIR/xvfb.pid.
@@ -68,12 +115,17 @@ xvfb_start() {
     rm -f "$state/display"
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$state/display" </dev/null >/dev/null 2>&1 &
     echo $! >"$state/xvfb.pid"
-    local i
-    for i in $(seq 1 100); do
-        [ -s "$state/display" ] && break
+    local i pid
+    pid=$(cat "$state/xvfb.pid")
+    # Seconds when the machine is busy; a display that never came is an error, never ":".
+    for i in $(seq 1 300); do
+        [ -s "$state/display" ] && return 0
+        kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
     done
-    [ -s "$state/display" ] || { echo "Xvfb did not start" >&2; return 1; }
+    echo "Xvfb did not report a display within 30 s" >&2
+    xvfb_stop "$state"
+    return 1
 }
 
 xvfb_display() { echo ":$(tr -d '[:space:]' <"$1/display")"; }

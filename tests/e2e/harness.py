@@ -8,7 +8,6 @@ Run as a script for the ctest fixture: `harness.py template-create` and
 `harness.py template-destroy` (the latter also sweeps up what killed tests left behind).
 """
 
-import glob
 import hashlib
 import os
 import re
@@ -34,9 +33,19 @@ WINE_ENVIRONMENT = {
 }
 if WINE_ARCH == "win64":
     WINE_ENVIRONMENT["WINELOADER"] = WINE
-# The server stays up between the many short programs of a test; it still goes by itself
-# a minute after the last one if a test was killed before it could stop it.
+# The server stays up between the many short programs of a test; if a test was killed before
+# it could stop it, it still goes by itself a minute after its last program (the desktop
+# holder below ends DESKTOP_HOLD_S after the session began).
 SERVER_PERSISTENCE_S = 60
+# Wine closes a desktop one second after its last program ended, and a program that starts
+# while its desktop process is closing gets no windows (CreateWindowEx gives null, timers never
+# tick) or a desktop of its own that the driver does not see. A console program started first
+# stays on the desktop for the session, this long at most.
+DESKTOP_HOLD_S = 600
+# Wine waits this long for a new desktop process before a program's windows fail.
+DESKTOP_WAIT_S = 10
+# How often a Wine step that failed in Wine itself (not in the program it ran) is tried.
+WINE_STEP_TRIES = 3
 SERVER_STOP_TIMEOUT_S = 20
 DRIVER_MARGIN_S = 30
 XVFB_START_TIMEOUT_S = 10
@@ -59,6 +68,16 @@ class HarnessError(Exception):
 
 class DeadlineExceeded(Exception):
     """The test file ran past the time it was given."""
+
+
+def note(kind, what, reason):
+    """A step that was retried or a test that was skipped, for the test command's summary
+    (the file PRAVELO_TEST_NOTES names) and this test's own output."""
+    print(f"note: {kind} {what}: {reason}", file=sys.stderr, flush=True)
+    notes = os.environ.get("PRAVELO_TEST_NOTES")
+    if notes:
+        with open(notes, "a", encoding="utf-8") as sink:
+            sink.write(f"{kind}\t{what}\t{reason}\n")
 
 
 def setting(name):
@@ -94,6 +113,30 @@ def wait_until(probe, timeout, interval=0.2):
         time.sleep(interval)
 
 
+def wine_step(what, attempt):
+    """Runs `attempt` until it succeeds, at most WINE_STEP_TRIES times; each try but the last
+    that failed is noted with its reason. `attempt` gives (succeeded, result, reason); the
+    result of the last try is returned. Only for Wine's own steps, never for a test's check."""
+    for number in range(1, WINE_STEP_TRIES + 1):
+        succeeded, result, reason = attempt()
+        if succeeded or number == WINE_STEP_TRIES:
+            return result
+        note("retried", what, f"{reason} (try {number} of {WINE_STEP_TRIES})")
+
+
+def wine_reg(env, args, output, what):
+    """`wine reg ARGS...`: its exit code and output (kept in the file `output`). Tried again
+    when Wine itself failed: reg.exe ended without a word of its own ("reg: ...")."""
+    def attempt():
+        with open(output, "wb") as sink:
+            code = subprocess.run([WINE, "reg", *args], env=env, stdin=subprocess.DEVNULL, stdout=sink,
+                                  stderr=subprocess.STDOUT, timeout=60, check=False).returncode
+        text = Path(output).read_bytes().decode("utf-8", "replace")
+        wine_failed = code != 0 and "reg: " not in text
+        return not wine_failed, (code, text), f"wine reg ended with {code}, saying {text.strip()[:200]!r}"
+    return wine_step(what, attempt)
+
+
 # --- prefixes ------------------------------------------------------------------------------
 
 def create_prefix(prefix):
@@ -103,8 +146,10 @@ def create_prefix(prefix):
     if run_quietly([WINE, "wineboot", "-i"], env, 180) != 0:
         raise HarnessError(f"wineboot failed for {prefix}")
     # A crashing program must not open a dialog that hangs the test until its time-out.
-    run_quietly([WINE, "reg", "add", "HKCU\\Software\\Wine\\WineDbg", "/v", "ShowCrashDialog",
-                 "/t", "REG_DWORD", "/d", "0", "/f"], env, 60)
+    code, text = wine_reg(env, ["add", "HKCU\\Software\\Wine\\WineDbg", "/v", "ShowCrashDialog", "/t", "REG_DWORD",
+                                "/d", "0", "/f"], Path(prefix).parent / "reg.out", f"boot of {Path(prefix).name}")
+    if code != 0:
+        raise HarnessError(f"could not turn off the crash dialog in {prefix}: {text.strip()}")
     # The registry reaches the disk only when the server ends, and copies are made from it.
     run_quietly(["wineserver", "-w"], env, 60)
     if not (Path(prefix) / "system.reg").is_file():
@@ -117,30 +162,44 @@ def copy_prefix(template, prefix):
     (Path(prefix) / "wineserver").unlink(missing_ok=True)
 
 
+def server_folder(prefix):
+    """The socket folder of the prefix's server: Debian's Wine names a folder of its own in the
+    prefix's `wineserver` file, <tmp>/wine-XXXXXX/server-<device>-<inode> (upstream's
+    /tmp/.wine-<uid>/server-<device>-<inode> without that file). Valid only while the prefix
+    exists: a folder made after its removal may get its inode again."""
+    prefix = Path(prefix)
+    info = prefix.stat()
+    socket_name = f"server-{info.st_dev:x}-{info.st_ino:x}"
+    try:
+        name = (prefix / "wineserver").read_text().strip()
+    except OSError:
+        name = ""
+    if re.fullmatch(r"wine-[A-Za-z0-9]+", name):
+        return Path(tempfile.gettempdir()) / name / socket_name
+    return Path(f"/tmp/.wine-{os.getuid()}") / socket_name
+
+
 def destroy_prefix(prefix):
-    """Stops the prefix's server and every process of it, then removes the prefix and the
-    server's socket folder. Touches nothing of any other prefix."""
+    """Stops the prefix's server and every process of it, then removes the server's socket
+    folder and the prefix, in this order: the folder is named while the prefix still holds its
+    inode, so it is never that of a prefix made meanwhile. Touches nothing of any other prefix."""
     prefix = Path(prefix)
     if not prefix.exists():
         return
-    info = prefix.stat()
-    socket_name = f"server-{info.st_dev:x}-{info.st_ino:x}"
+    folder = server_folder(prefix)
     env = wine_environment(prefix)
     try:
         run_quietly(["wineserver", "-k"], env, SERVER_STOP_TIMEOUT_S)
         run_quietly(["wineserver", "-w"], env, SERVER_STOP_TIMEOUT_S)
     except subprocess.TimeoutExpired:
         pass
+    shutil.rmtree(folder, ignore_errors=True)
+    if folder.parent.name.startswith("wine-"):
+        try:
+            folder.parent.rmdir()  # made for this prefix alone; /tmp/.wine-<uid> is shared
+        except OSError:
+            pass
     shutil.rmtree(prefix, ignore_errors=True)
-    # Debian's Wine keeps the socket in /tmp/wine-XXXXXX/server-<device>-<inode>.
-    for folder in glob.glob(f"/tmp/wine-*/{socket_name}") + glob.glob(f"/tmp/.wine-{os.getuid()}/{socket_name}"):
-        shutil.rmtree(folder, ignore_errors=True)
-        parent = Path(folder).parent
-        if parent.name.startswith("wine-"):
-            try:
-                parent.rmdir()  # only when no other server uses it
-            except OSError:
-                pass
 
 
 # --- X display -----------------------------------------------------------------------------
@@ -361,18 +420,32 @@ class WineSession:
         self.prefix = self.folder / "prefix"
         self.programs = []
         self.xvfb = None
+        self.holder = None
         self._runs = 0
         try:
             copy_prefix(template or setting("PRAVELO_TEMPLATE"), self.prefix)
             self.xvfb = Xvfb(self.folder / "xvfb.pid")
             self.env = wine_environment(self.prefix, self.xvfb.display)
+            # The prefix's server first and alone: two programs that start it at once race for it.
             run_quietly(["wineserver", f"-p{SERVER_PERSISTENCE_S}"], self.env, SERVER_STOP_TIMEOUT_S)
             # Wine's background processes start with the first program and outlive it; they
             # must not inherit the output of a program whose end a test waits for.
-            run_quietly([WINE, setting("PRAVELO_DRIVER"), "list"], self.env, 120)
+            self.holder = subprocess.Popen([WINE, "cmd", "/c", "ping", "-n", str(DESKTOP_HOLD_S), "127.0.0.1"],
+                                           env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                           stderr=subprocess.DEVNULL)
+            wine_step(f"{self.name}: the desktop", self._desktop_ready)
         except BaseException:
             self.close()
             raise
+
+    def _desktop_ready(self):
+        """Whether the driver found the desktop in time (Wine gives its process DESKTOP_WAIT_S)."""
+        begin = time.monotonic()
+        code = run_quietly([WINE, setting("PRAVELO_DRIVER"), "list"], self.env, 120)
+        took = time.monotonic() - begin
+        if code != 0:
+            return False, code, f"the driver could not list the windows ({code})"
+        return took < DESKTOP_WAIT_S, code, f"Wine's desktop process was not ready after {took:.0f} s"
 
     # Programs
 
@@ -575,34 +648,24 @@ class WineSession:
 
     # Registry; `wine reg` asks the running server, the files on disk lag behind it.
 
+    def _reg(self, *args):
+        self._runs += 1
+        return wine_reg(self.env, args, self.folder / f"reg{self._runs}.out", f"{self.name}: wine reg {args[0]}")
+
     def reg_query(self, key, name):
         """The value's type and data, or None when the key or the value is missing."""
-        self._runs += 1
-        output = self.folder / f"reg{self._runs}.out"
-        with open(output, "wb") as sink:
-            code = subprocess.run([WINE, "reg", "query", key] + (["/v", name] if name else ["/ve"]),
-                                  env=self.env, stdin=subprocess.DEVNULL, stdout=sink,
-                                  stderr=subprocess.DEVNULL, timeout=60, check=False).returncode
-        if code != 0:
-            return None
-        return parse_reg_query(output.read_bytes().decode("utf-8", "replace"), name)
+        code, output = self._reg("query", key, *(["/v", name] if name else ["/ve"]))
+        return parse_reg_query(output, name) if code == 0 else None
 
     def reg_values(self, key):
         """Every value directly under the key, by name; None when the key is missing."""
-        self._runs += 1
-        output = self.folder / f"reg{self._runs}.out"
-        with open(output, "wb") as sink:
-            code = subprocess.run([WINE, "reg", "query", key], env=self.env, stdin=subprocess.DEVNULL,
-                                  stdout=sink, stderr=subprocess.DEVNULL, timeout=60, check=False).returncode
-        if code != 0:
-            return None
-        return parse_reg_values(output.read_bytes().decode("utf-8", "replace"))
+        code, output = self._reg("query", key)
+        return parse_reg_values(output) if code == 0 else None
 
     def reg_add(self, key, name, value_type, data):
-        code = run_quietly([WINE, "reg", "add", key, "/v", name, "/t", value_type, "/d", str(data), "/f"],
-                           self.env, 60)
+        code, output = self._reg("add", key, "/v", name, "/t", value_type, "/d", str(data), "/f")
         if code != 0:
-            raise HarnessError(f"reg add {key}\\{name} failed")
+            raise HarnessError(f"reg add {key}\\{name} failed ({code}): {output.strip()}")
 
     def skip_window_manager_waits(self):
         """Wine hands top-level windows to the window manager and, when one is hidden, waits
@@ -628,6 +691,10 @@ class WineSession:
 
     def close(self):
         destroy_prefix(self.prefix)
+        if self.holder and self.holder.poll() is None:
+            self.holder.kill()
+        if self.holder:
+            self.holder.wait(10)
         for program in self.programs:
             if program.running():
                 program.process.kill()
@@ -668,7 +735,10 @@ def main():
         signal.signal(signal.SIGALRM, _on_deadline)
         signal.alarm(deadline)
     signal.signal(signal.SIGTERM, _on_deadline)
-    unittest.main(module="__main__", verbosity=2)
+    result = unittest.main(module="__main__", verbosity=2, exit=False).result
+    for test, reason in result.skipped:
+        note("skipped", test.id().removeprefix("__main__."), reason)
+    sys.exit(0 if result.wasSuccessful() else 1)
 
 
 # --- the ctest fixture -----------------------------------------------------------------------

@@ -1,6 +1,5 @@
 """The harness and its driver, proved on the sample program rather than on the product."""
 
-import os
 import struct
 import time
 from pathlib import Path
@@ -10,6 +9,8 @@ from harness import HarnessError
 
 SAMPLE_CLASS = "PraveloSample.Main"
 SAMPLE_TITLE = "Pravelo Sample"
+# Wine closes a desktop this long after its last program ended.
+DESKTOP_CLOSE_S = 1
 SAMPLE_KEY = "HKCU\\Software\\PraveloSample"
 
 
@@ -135,6 +136,19 @@ class HarnessSelfTest(harness.E2ETestCase):
         self.assertLess(time.monotonic() - quick, 20)
         self.assertLess(time.monotonic() - started, 60)
 
+    def test_programs_apart_by_more_than_a_second_share_one_desktop(self):
+        """Wine closes a desktop a second after its last program ended; the session holds it."""
+        desktops = []
+        for _ in range(2):
+            program = self.session.start(self.sample)
+            self.session.close_window(self.session.wait_window(SAMPLE_CLASS, SAMPLE_TITLE, program=program))
+            self.assertEqual(program.wait(30), 0)
+            desktops.append(sorted(pid for pid, arguments in self.session.processes()
+                                   if arguments[0].lower().endswith("explorer.exe")))
+            time.sleep(DESKTOP_CLOSE_S + 1.5)
+        self.assertEqual(len(desktops[0]), 1, desktops)
+        self.assertEqual(desktops[0], desktops[1])
+
     def test_closing_a_session_leaves_nothing_behind(self):
         session = harness.WineSession("selftest-closing")
         try:
@@ -142,7 +156,8 @@ class HarnessSelfTest(harness.E2ETestCase):
             session.wait_window(SAMPLE_CLASS, SAMPLE_TITLE)
             prefix = session.prefix
             xvfb_pid = session.xvfb.process.pid
-            socket_name = "server-{:x}-{:x}".format(os.stat(prefix).st_dev, os.stat(prefix).st_ino)
+            socket_folder = harness.server_folder(prefix)
+            self.assertTrue((socket_folder / "socket").exists())
             self.assertTrue(wine_processes_of(prefix))
         finally:
             # Closed while the program still runs, as after a failed test.
@@ -152,7 +167,7 @@ class HarnessSelfTest(harness.E2ETestCase):
         self.assertEqual(wine_processes_of(prefix), [])
         self.assertIsNotNone(program.process.poll())
         self.assertFalse(harness.process_is(xvfb_pid, "Xvfb"))
-        self.assertEqual(list(Path("/tmp").glob(f"wine-*/{socket_name}")), [])
+        self.assertFalse(socket_folder.exists())
 
 
 if __name__ == "__main__":
