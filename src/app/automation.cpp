@@ -1,11 +1,11 @@
 #include "app/form1.h"
 #include "memory/optimizer.h"
 #include "settings/automation_settings.h"
+#include "text_ids.h"
 
 namespace pravelo::app {
 namespace {
 
-constexpr int kHotkeyTakenText = 170;
 constexpr uint64_t kMsPerSecond = 1000;
 
 }  // namespace
@@ -18,7 +18,7 @@ bool Form1::ApplyAutomation() {
     return true;
   }
   if (hotkey.Set(automation.hotkey->modifiers, automation.hotkey->virtualKey)) return true;
-  MsgBx(strings().Text(kHotkeyTakenText) + settings::HotkeyText(*automation.hotkey), 0);
+  MsgBx(strings().Text(IDS_HOTKEY_TAKEN) + settings::HotkeyText(*automation.hotkey), 0);
   return false;
 }
 

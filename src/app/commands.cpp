@@ -4,15 +4,12 @@
 #include "memory/optimizer.h"
 #include "settings/form2.h"
 #include "simple/form3.h"
+#include "text_ids.h"
 
 namespace pravelo::app {
 namespace {
 
 constexpr int kInformationStyle = 64;
-constexpr int kExplanationText = 113;
-constexpr int kExplanationTitle = 110;
-constexpr int kOptimizedText = 134;
-constexpr int kDeepPassCompleteText = 138;
 
 std::string WithLineBreaks(std::string text) {
   for (std::size_t at = text.find("\\n"); at != std::string::npos; at = text.find("\\n", at + 2)) {
@@ -36,8 +33,8 @@ void Form1::Command1_Click() {
   const Currency first = memory::GetAvailableMemory(p.memory);
   const Currency after = memory::GetAvailableMemory(p.memory);
   const std::string separator = p.environment.DecimalSeparator();
-  MsgBx(strings().Text(kOptimizedText) + (first - before).ToText(separator) + "MB\r\n" + before.ToText(separator) +
-            " MB -> " + after.ToText(separator) + " MB",
+  MsgBx(strings().Text(IDS_OPTIMIZED) + (first - before).ToText(separator) + "MB\r\n" +
+            before.ToText(separator) + " MB -> " + after.ToText(separator) + " MB",
         kInformationStyle);
   UpdateDisplay();
 }
@@ -63,7 +60,8 @@ void Form1::Command7_Click() {
   form3_.Show();
   SimpleMode = true;
   Hide();
-  itbar_list3_->SetThumbnailClip(Handle(), form3_.Picture3.Left(), 0, form3_.Width(), form3_.Picture3.Height());
+  itbar_list3_->SetThumbnailClip(Handle(), form3_.Picture3.Left(), 0, form3_.Width(),
+                                 form3_.Picture3.Height());
 }
 
 void Form1::Command8_Click() {
@@ -76,15 +74,15 @@ void Form1::Command8_Click() {
   Command8.SetEnabled(false);
   DeepOptimize();
   Command8.SetEnabled(true);
-  MsgBx(strings().Text(kDeepPassCompleteText), 0);
-  const std::string program = p.environment.ProgramFolder() + "\\" + p.environment.ProgramBaseName() + ".exe";
+  MsgBx(strings().Text(IDS_OPTIMIZE2_COMPLETE), 0);
+  const std::string program = p.environment.ProgramPath();
   p.launcher.Start(QuoteForCommandLine(program) + " /o " + std::to_string(before), kShowNormal);
   // The new instance reports; this one must end even where a close would go to the tray.
   EndProgram();
 }
 
 void Form1::Command10_Click() {
-  MsgBx(WithLineBreaks(strings().Text(kExplanationText)), 0, strings().Text(kExplanationTitle));
+  MsgBx(WithLineBreaks(strings().Text(IDS_OPTIMIZE2_EXPLANATION)), 0, strings().Text(IDS_OPTIMIZE2_QUESTION));
 }
 
 void Form1::endez_Click() {

@@ -4,6 +4,7 @@
 #include "memory/deep_pass.h"
 #include "memory/memory_status.h"
 #include "memory/optimizer.h"
+#include "pravelo_version.h"
 #include "settings/automation_settings.h"
 #include "settings/form2.h"
 #include "simple/form3.h"
@@ -38,7 +39,7 @@ std::unique_ptr<ui::Button> NotificationTemplate() {
 
 // Design captions are the Korean texts; start-up replaces them from the string table.
 Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form3)
-    : ui::Form(layout::kWindow, "Pravelo"),
+    : ui::Form(layout::kWindow, PRAVELO_PRODUCT_NAME),
       Command1(layout::Command1, "최적화"),
       Command2(layout::Command2, "트레이로 보내기"),
       Command3(layout::Command3, "옵"),

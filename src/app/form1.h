@@ -21,6 +21,7 @@
 #include "settings/area_settings.h"
 #include "settings/settings_store.h"
 #include "settings/string_table.h"
+#include "settings/window_services.h"
 #include "taskbar/taskbar_list.h"
 #include "ui/control_array.h"
 #include "ui/form.h"
@@ -62,7 +63,7 @@ struct Form1Services {
   std::string updateKey;
 };
 
-class Form1 : public ui::Form {
+class Form1 : public ui::Form, public settings::WindowServices {
  public:
   Form1(Form1Services services, settings::Form2& form2, simple::Form3& form3);
   ~Form1() override;
@@ -146,7 +147,7 @@ class Form1 : public ui::Form {
   // The automation settings, now: the load threshold and the hotkey (every pass reads the
   // exclusions itself). False when another program holds the hotkey, which the main window
   // then says.
-  bool ApplyAutomation();
+  bool ApplyAutomation() override;
   // Ends the program even where a close would move it to the tray: the hand-over to a new
   // instance (the update, the restart after the deep pass) and the simple window's End.
   [[noreturn]] void EndProgram();
@@ -155,11 +156,11 @@ class Form1 : public ui::Form {
   bool IsWindows7 = false;
   int32_t TotalPhysMB = 0;
 
-  Platform& platform() { return services_.platform; }
-  settings::SettingsStore& store() { return store_; }
-  settings::StringTable& strings() { return services_.strings; }
+  Platform& platform() override { return services_.platform; }
+  settings::SettingsStore& store() override { return store_; }
+  settings::StringTable& strings() override { return services_.strings; }
   taskbar::TaskbarList* itbar_list3() { return itbar_list3_.get(); }
-  memory::Optimizer& optimizer() { return *optimizer_; }
+  memory::Optimizer& optimizer() override { return *optimizer_; }
   simple::Form3& Form3Window() { return form3_; }
   const std::optional<update::Version>& OwnVersion() const { return services_.ownVersion; }
   const std::string& UpdateKey() const { return services_.updateKey; }

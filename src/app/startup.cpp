@@ -8,10 +8,12 @@
 #include "memory/memory_status.h"
 #include "memory/optimizer.h"
 #include "platform/program_path.h"
+#include "pravelo_version.h"
 #include "settings/captions.h"
 #include "settings/form2.h"
 #include "settings/machine_values.h"
 #include "simple/form3.h"
+#include "text_ids.h"
 #include "update/sha256.h"
 #include "update/update_check.h"
 
@@ -69,7 +71,7 @@ void Form1::Form_Load() {
 
   FillTrayRecordFields();
   ReplaceRecordIcon(services_.surfaces.icon.MakeIcon());
-  TrayIconData.szTip = display::TipField("Pravelo");
+  TrayIconData.szTip = display::TipField(PRAVELO_PRODUCT_NAME);
 
   Show();
   zy = std::trunc(NumericValue(store_.Read(settings::kInterval)) / 10.0);
@@ -95,15 +97,15 @@ void Form1::HandleCommandLine(const CommandLineSwitch& commandSwitch) {
       Command2_Click();
       break;
     case SwitchKind::ShowPath:
-      p.dialogs.MessageBox(Handle(), p.environment.ProgramFolder() + "\\" + p.environment.ProgramBaseName(),
-                           "Pravelo", 0);
+      p.dialogs.MessageBox(Handle(), p.environment.ProgramPathWithoutExtension(), PRAVELO_PRODUCT_NAME, 0);
       break;
     default:
       break;
   }
   messageList.assign(1, std::string());
   if (commandSwitch.kind == SwitchKind::Report) {
-    MsgBx(strings().Text(138) + "\r\n" + commandSwitch.argument + " MB ->" + AvailableMemoryText() + " MB",
+    MsgBx(strings().Text(IDS_OPTIMIZE2_COMPLETE) + "\r\n" + commandSwitch.argument + " MB ->" +
+              AvailableMemoryText() + " MB",
           0);
   }
   if (commandSwitch.kind == SwitchKind::QuickUpdate) QuickUpdate(commandSwitch.argument);
@@ -130,7 +132,7 @@ void Form1::QuickUpdate(const std::string& argument) {
   if (image && update::MatchesSha256(*image, request.sha256)) {
     const std::string folder = p.environment.ProgramFolder();
     const std::string target = QuickUpdateTarget(request.target, folder);
-    const std::string source = folder + "\\" + p.environment.ProgramBaseName() + ".exe";
+    const std::string source = p.environment.ProgramPath();
     // A write that keeps failing (no rights, the target never ends) leaves the old file to
     // start; a program cannot be written onto itself, so that is not waited for.
     const uint64_t deadline = p.clock.NowMs() + kReplaceWaitMs;

@@ -37,7 +37,9 @@ std::string NumberText(double value) {
 
 std::string LoadText(int load) { return std::to_string(load) + "%"; }
 
-std::string TitleText(int load) { return "Pravelo " PRAVELO_VERSION_TEXT " - " + LoadText(load); }
+std::string TitleText(int load) {
+  return PRAVELO_PRODUCT_NAME " " PRAVELO_VERSION_TEXT " - " + LoadText(load);
+}
 
 std::string FiguresText(int totalMb, int availableMb) {
   return std::to_string(totalMb) + "MB / " + std::to_string(availableMb) + "MB";

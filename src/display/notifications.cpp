@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "pravelo_version.h"
 
 namespace pravelo::app {
 namespace {
@@ -10,7 +11,7 @@ constexpr int kNotificationExtraHeight = 50;
 void Form1::MsgBx(const std::string& prompt, int /*button*/, std::optional<std::string> title) {
   Platform& p = platform();
   if (title) {
-    p.dialogs.MessageBox(p.dialogs.DesktopWindow(), prompt, "Pravelo", 0);
+    p.dialogs.MessageBox(p.dialogs.DesktopWindow(), prompt, PRAVELO_PRODUCT_NAME, 0);
     return;
   }
   messageList.push_back(prompt);

@@ -1,6 +1,7 @@
 #include "display/tray_icon.h"
 
 #include "display/tray_icon_data.h"
+#include "pravelo_version.h"
 
 namespace pravelo::display {
 
@@ -11,7 +12,7 @@ std::string TipField(std::string_view text) {
   return field;
 }
 
-std::string TrayTip(int load) { return "Pravelo - " + std::to_string(load) + "%"; }
+std::string TrayTip(int load) { return PRAVELO_PRODUCT_NAME " - " + std::to_string(load) + "%"; }
 
 std::string PrintedNumber(int value) { return " " + std::to_string(value) + " "; }
 

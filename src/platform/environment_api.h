@@ -20,6 +20,9 @@ class EnvironmentApi {
   virtual std::string ProgramFolder() = 0;
   // The running program's file name without its extension.
   virtual std::string ProgramBaseName() = 0;
+  // The running program's path without its extension, as "/q" and the update pass it on.
+  std::string ProgramPathWithoutExtension() { return ProgramFolder() + "\\" + ProgramBaseName(); }
+  std::string ProgramPath() { return ProgramPathWithoutExtension() + ".exe"; }
   // The argument text after the program's file name, without the separating blank.
   virtual std::string CommandLine() = 0;
   // The user's decimal separator.

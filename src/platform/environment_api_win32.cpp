@@ -11,7 +11,7 @@
 namespace pravelo {
 namespace {
 
-std::string ProgramPath() { return Narrow(RunningModulePath()); }
+std::string RunningProgramPath() { return Narrow(RunningModulePath()); }
 
 }  // namespace
 
@@ -39,9 +39,9 @@ std::string EnvironmentApiWin32::WindowsFolder() { return Narrow(WindowsFolderPa
 
 std::string EnvironmentApiWin32::SystemFolder() { return Narrow(SystemFolderPath()); }
 
-std::string EnvironmentApiWin32::ProgramFolder() { return SplitProgramPath(ProgramPath()).folder; }
+std::string EnvironmentApiWin32::ProgramFolder() { return SplitProgramPath(RunningProgramPath()).folder; }
 
-std::string EnvironmentApiWin32::ProgramBaseName() { return SplitProgramPath(ProgramPath()).baseName; }
+std::string EnvironmentApiWin32::ProgramBaseName() { return SplitProgramPath(RunningProgramPath()).baseName; }
 
 std::string EnvironmentApiWin32::CommandLine() {
   return std::string(ArgumentText(Narrow(GetCommandLineW())));

@@ -12,6 +12,7 @@
 #include "platform/module_path_win32.h"
 #include "platform/owned_win32.h"
 #include "platform/text_win32.h"
+#include "pravelo_version.h"
 
 namespace pravelo {
 namespace {
@@ -20,7 +21,7 @@ using OwnedLocal = Owned<HLOCAL, &LocalFree>;
 using OwnedFind = Owned<HANDLE, &FindClose>;
 
 constexpr int kFolderAttempts = 16;
-constexpr wchar_t kFolderPrefix[] = L"Pravelo-";
+constexpr wchar_t kFolderPrefix[] = L"" PRAVELO_PRODUCT_NAME "-";
 // Everything for the system and the administrators, nothing for anybody else, nothing
 // inherited from the folder above.
 constexpr wchar_t kAdministratorsOnly[] = L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";

@@ -11,6 +11,7 @@
 #include "platform/owned_win32.h"
 #include "platform/system_library_win32.h"
 #include "platform/text_win32.h"
+#include "pravelo_version.h"
 
 namespace pravelo {
 namespace {
@@ -62,7 +63,7 @@ struct InternetCloser {
 };
 using UniqueInternet = std::unique_ptr<void, InternetCloser>;
 
-constexpr wchar_t kUserAgent[] = L"Pravelo";
+constexpr wchar_t kUserAgent[] = L"" PRAVELO_PRODUCT_NAME;
 constexpr DWORD kReadChunkBytes = 64 * 1024;
 // Redirects are followed, but a loop of them ends long before the time does.
 constexpr DWORD kMaxRedirects = 5;

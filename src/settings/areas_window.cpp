@@ -2,33 +2,15 @@
 
 #include <algorithm>
 
-#include "app/form1.h"
 #include "memory/memory_status.h"
 #include "settings/area_settings.h"
+#include "text_ids.h"
 #include "ui/layout.h"
 
 namespace pravelo::settings {
 namespace {
 
 namespace layout = ui::layout::areas;
-
-constexpr int kTitleText = 142;
-constexpr int kManualText = 143;
-constexpr int kAutomaticText = 144;
-constexpr int kResultText = 145;
-constexpr int kFirstAreaText = 146;  // then one per area, in their order
-constexpr int kDoneText = 153;
-constexpr int kNotSupportedText = 154;
-constexpr int kFailedText = 155;
-constexpr int kNeedsWindowsText = 156;
-constexpr int kNotUnderWow64Text = 157;
-constexpr int kNotInLastPassText = 158;
-constexpr int kSaveText = 123;
-constexpr int kPartlyText = 171;
-constexpr int kNotMeasuredText = 172;
-constexpr int kFreedText = 173;
-constexpr int kTimeText = 174;
-constexpr int kProcessCountsText = 175;
 
 std::size_t IndexOf(memory::MemoryArea area) { return static_cast<std::size_t>(area); }
 
@@ -44,7 +26,7 @@ std::string Filled(std::string text, std::initializer_list<std::string> values) 
 }
 
 std::string NeedsWindows(StringTable& strings, std::string_view version) {
-  return Filled(strings.Text(kNeedsWindowsText), {std::string(version)});
+  return Filled(strings.Text(IDS_NEEDS_WINDOWS), {std::string(version)});
 }
 
 }  // namespace
@@ -53,30 +35,30 @@ std::string AreaResultText(const memory::AreaResult& result, StringTable& string
   std::string text;
   switch (result.outcome) {
     case memory::AreaOutcome::NotSupported:
-      return strings.Text(kNotSupportedText);
+      return strings.Text(IDS_NOT_SUPPORTED);
     case memory::AreaOutcome::NotMeasured:
-      return strings.Text(kNotMeasuredText);
+      return strings.Text(IDS_NOT_MEASURED);
     case memory::AreaOutcome::Done:
-      text = strings.Text(kDoneText);
+      text = strings.Text(IDS_DONE);
       break;
     case memory::AreaOutcome::Partly:
-      text = strings.Text(kPartlyText);
+      text = strings.Text(IDS_PARTLY);
       break;
     case memory::AreaOutcome::Failed:
-      text = strings.Text(kFailedText) + std::to_string(result.errorCode);
+      text = strings.Text(IDS_FAILED_ERROR) + std::to_string(result.errorCode);
       break;
   }
   if (result.area != memory::MemoryArea::WorkingSets) return text;
   const memory::ProcessCounts& counts = result.processes;
   return text + ": " +
-         Filled(strings.Text(kProcessCountsText),
+         Filled(strings.Text(IDS_PROCESS_COUNTS),
                 {std::to_string(counts.trimmed), std::to_string(counts.refused),
                  std::to_string(counts.excluded)});
 }
 
 std::string FreedText(const memory::AreaResult& result, StringTable& strings,
                       const std::string& decimalSeparator) {
-  if (!result.freedBytes) return strings.Text(kNotMeasuredText);
+  if (!result.freedBytes) return strings.Text(IDS_NOT_MEASURED);
   const int64_t bytes = *result.freedBytes;
   const Currency megabytes =
       memory::AvailableMemoryOf(bytes < 0 ? 0 - static_cast<uint64_t>(bytes) : static_cast<uint64_t>(bytes));
@@ -94,12 +76,12 @@ std::string SupportText(memory::AreaSupport support, StringTable& strings) {
     case memory::AreaSupport::NeedsWindows10:
       return NeedsWindows(strings, "10");
     case memory::AreaSupport::NotUnderWow64:
-      return strings.Text(kNotUnderWow64Text);
+      return strings.Text(IDS_NOT_UNDER_WOW64);
   }
   return {};
 }
 
-AreasWindow::AreasWindow(app::Form1& form1)
+AreasWindow::AreasWindow(WindowServices& services)
     : ui::Form(layout::kWindow),
       ManualHeader(layout::ManualHeader),
       AutomaticHeader(layout::AutomaticHeader),
@@ -107,7 +89,7 @@ AreasWindow::AreasWindow(app::Form1& form1)
       FreedHeader(layout::FreedHeader),
       TimeHeader(layout::TimeHeader),
       Command1(layout::Command1),
-      form1_(form1) {
+      services_(services) {
   for (std::size_t i = 0; i < memory::kAreaCount; ++i) {
     const int row = static_cast<int>(i);
     AreaLabel[i].Move(layout::AreaLabel(row));
@@ -122,24 +104,24 @@ AreasWindow::AreasWindow(app::Form1& form1)
 }
 
 void AreasWindow::Form_Load() {
-  StringTable& strings = form1_.strings();
-  SetText(strings.Text(kTitleText));
-  ManualHeader.SetText(strings.Text(kManualText));
-  AutomaticHeader.SetText(strings.Text(kAutomaticText));
-  ResultHeader.SetText(strings.Text(kResultText));
-  FreedHeader.SetText(strings.Text(kFreedText));
-  TimeHeader.SetText(strings.Text(kTimeText));
-  Command1.SetText(strings.Text(kSaveText));
+  StringTable& strings = services_.strings();
+  SetText(strings.Text(IDS_AREAS_TITLE));
+  ManualHeader.SetText(strings.Text(IDS_MANUAL));
+  AutomaticHeader.SetText(strings.Text(IDS_AUTOMATIC));
+  ResultHeader.SetText(strings.Text(IDS_LAST_OPTIMIZATION));
+  FreedHeader.SetText(strings.Text(IDS_FREED));
+  TimeHeader.SetText(strings.Text(IDS_TIME));
+  Command1.SetText(strings.Text(IDS_SAVE));
 
-  SettingsStore& store = form1_.store();
+  SettingsStore& store = services_.store();
   const memory::AreaSet manual = ReadAreas(store, kManualAreas);
   const memory::AreaSet automatic = ReadAreas(store, kAutomaticAreas);
-  memory::Optimizer& optimizer = form1_.optimizer();
+  memory::Optimizer& optimizer = services_.optimizer();
   const std::vector<memory::AreaResult>& last = optimizer.LastResults();
-  const std::string separator = form1_.platform().environment.DecimalSeparator();
+  const std::string separator = services_.platform().environment.DecimalSeparator();
   for (memory::MemoryArea area : memory::kAreaOrder) {
     const std::size_t i = IndexOf(area);
-    AreaLabel[i].SetText(strings.Text(kFirstAreaText + static_cast<int>(i)));
+    AreaLabel[i].SetText(strings.Text(IDS_AREA_WORKING_SETS + static_cast<int>(i)));
     Manual[i].SetValue(manual.Has(area) ? 1 : 0);
     Automatic[i].SetValue(automatic.Has(area) ? 1 : 0);
     const memory::AreaSupport support = optimizer.Support(area);
@@ -157,7 +139,7 @@ void AreasWindow::Form_Load() {
       Freed[i].SetText(FreedText(*result, strings, separator));
       Time[i].SetText(std::to_string(result->durationMs));
     } else {
-      Result[i].SetText(strings.Text(kNotInLastPassText));
+      Result[i].SetText(strings.Text(IDS_NOT_IN_LAST_PASS));
     }
   }
 }
@@ -169,7 +151,7 @@ void AreasWindow::Command1_Click() {
     if (Manual[IndexOf(area)].Value() != 0) manual.Add(area);
     if (Automatic[IndexOf(area)].Value() != 0) automatic.Add(area);
   }
-  SettingsStore& store = form1_.store();
+  SettingsStore& store = services_.store();
   WriteAreas(store, kManualAreas, manual);
   WriteAreas(store, kAutomaticAreas, automatic);
   Unload();

@@ -8,12 +8,9 @@
 #include "memory/memory_areas.h"
 #include "memory/optimizer.h"
 #include "settings/string_table.h"
+#include "settings/window_services.h"
 #include "ui/controls.h"
 #include "ui/form.h"
-
-namespace pravelo::app {
-class Form1;
-}
 
 namespace pravelo::settings {
 
@@ -28,7 +25,7 @@ std::string SupportText(memory::AreaSupport support, StringTable& strings);
 
 class AreasWindow : public ui::Form {
  public:
-  explicit AreasWindow(app::Form1& form1);
+  explicit AreasWindow(WindowServices& services);
 
   ui::Label ManualHeader, AutomaticHeader, ResultHeader, FreedHeader, TimeHeader;
   // One row per area, in the order a pass runs them.
@@ -45,7 +42,7 @@ class AreasWindow : public ui::Form {
   void Command1_Click();
 
  private:
-  app::Form1& form1_;
+  WindowServices& services_;
 };
 
 }  // namespace pravelo::settings

@@ -2,8 +2,9 @@
 
 #include <string>
 
-#include "app/form1.h"
+#include "pravelo_version.h"
 #include "settings/automation_settings.h"
+#include "text_ids.h"
 #include "ui/layout.h"
 
 namespace pravelo::settings {
@@ -11,63 +12,57 @@ namespace {
 
 namespace layout = ui::layout::automation;
 
-constexpr int kTitleText = 161;
-constexpr int kThresholdText = 162;
-constexpr int kCooldownText = 163;
-constexpr int kHotkeyText = 164;
-constexpr int kExclusionsText = 165;
-constexpr int kSaveText = 123;
-constexpr int kSavedText = 133;
-constexpr int kHotkeyTakenText = 170;
-constexpr int kDeepPassNoteText = 176;
 constexpr uint32_t kExclamationStyle = 48;
 
 int RefusalText(AutomationInputError error) {
   switch (error) {
     case AutomationInputError::Threshold:
-      return 166;
+      return IDS_BAD_THRESHOLD;
     case AutomationInputError::Cooldown:
-      return 167;
+      return IDS_BAD_COOLDOWN;
     case AutomationInputError::Hotkey:
-      return 168;
+      return IDS_BAD_HOTKEY;
     case AutomationInputError::Exclusions:
       break;
   }
-  return 169;
+  return IDS_BAD_EXCLUSIONS;
 }
 
 }  // namespace
 
-AutomationWindow::AutomationWindow(app::Form1& form1)
-    : ui::Form(layout::kWindow),
-      Check1(layout::Check1),
-      Text1(layout::Text1),
-      Label1(layout::Label1),
-      Text2(layout::Text2),
-      Label2(layout::Label2),
-      Text3(layout::Text3),
-      Label3(layout::Label3),
-      Text4(layout::Text4),
-      Label4(layout::Label4),
-      Command1(layout::Command1),
-      form1_(form1) {
+std::span<const ui::ControlRow<AutomationWindow>> AutomationWindow::Controls() {
+  using W = AutomationWindow;
+  using layout::kMargin, layout::kWide, layout::kNumberLeft, layout::kNumberWidth;
+  static constexpr ui::ControlRow<W> rows[] = {
+      {"Check1", &W::Check1, {kMargin, 12, 285, 18}, IDS_THRESHOLD},
+      {"Text1", &W::Text1, {kNumberLeft, 10, kNumberWidth, 21}},
+      {"Label1", &W::Label1, {28, 41, 267, 16}, IDS_COOLDOWN},
+      {"Text2", &W::Text2, {kNumberLeft, 38, kNumberWidth, 21}},
+      {"Label2", &W::Label2, {kMargin, 70, kWide, 16}, IDS_HOTKEY},
+      {"Text3", &W::Text3, {kMargin, 88, 180, 21}},
+      {"Label3", &W::Label3, {kMargin, 118, kWide, 16}, IDS_EXCLUSIONS},
+      {"Text4", &W::Text4, {kMargin, 136, kWide, 21}},
+      {"Label4", &W::Label4, {kMargin, 163, kWide, 30}, IDS_DEEP_PASS_NOTE},
+      {"Command1", &W::Command1, {layout::kClient.width - kMargin - 75, 201, 75, 25}, IDS_SAVE},
+  };
+  return rows;
+}
+
+AutomationWindow::AutomationWindow(WindowServices& services)
+    : ui::Form(layout::kWindow), services_(services) {
+  ui::PlaceControls(*this, Controls());
   onLoad = [this] { Form_Load(); };
   Check1.onClick = [this] { Check1_Click(); };
   Command1.onClick = [this] { Command1_Click(); };
 }
 
 void AutomationWindow::Form_Load() {
-  StringTable& strings = form1_.strings();
-  SetText(strings.Text(kTitleText));
-  Check1.SetText(strings.Text(kThresholdText));
-  Label1.SetText(strings.Text(kCooldownText));
-  Label2.SetText(strings.Text(kHotkeyText));
-  Label3.SetText(strings.Text(kExclusionsText));
-  Label4.SetText(strings.Text(kDeepPassNoteText));
-  Command1.SetText(strings.Text(kSaveText));
+  StringTable& strings = services_.strings();
+  SetText(strings.Text(IDS_AUTOMATION_TITLE));
+  ui::ApplyCaptions(*this, Controls(), strings);
 
   // What is in force: a value edited by hand into nonsense shows as its default.
-  const AutomationSettings settings = ReadAutomationSettings(form1_.store());
+  const AutomationSettings settings = ReadAutomationSettings(services_.store());
   Check1.SetValue(settings.thresholdPercent > 0 ? 1 : 0);
   Text1.SetText(settings.thresholdPercent > 0 ? std::to_string(settings.thresholdPercent) : std::string());
   Check1_Click();
@@ -77,16 +72,18 @@ void AutomationWindow::Form_Load() {
 }
 
 void AutomationWindow::Command1_Click() {
-  Platform& p = form1_.platform();
+  Platform& p = services_.platform();
   const AutomationInput input{Check1.Value() != 0, Text1.Text(), Text2.Text(), Text3.Text(), Text4.Text()};
   if (const std::optional<AutomationInputError> error = CheckAutomationInput(input)) {
-    p.dialogs.MessageBox(Handle(), form1_.strings().Text(RefusalText(*error)), "Pravelo", kExclamationStyle);
+    p.dialogs.MessageBox(Handle(), services_.strings().Text(RefusalText(*error)), PRAVELO_PRODUCT_NAME,
+                         kExclamationStyle);
     return;
   }
-  std::string message = form1_.strings().Text(kSavedText);
-  WriteAutomationSettings(form1_.store(), input);
-  if (!form1_.ApplyAutomation()) message += "\r\n" + form1_.strings().Text(kHotkeyTakenText) + Text3.Text();
-  p.dialogs.MessageBox(Handle(), message, "Pravelo", 0);
+  std::string message = services_.strings().Text(IDS_SAVED);
+  WriteAutomationSettings(services_.store(), input);
+  if (!services_.ApplyAutomation())
+    message += "\r\n" + services_.strings().Text(IDS_HOTKEY_TAKEN) + Text3.Text();
+  p.dialogs.MessageBox(Handle(), message, PRAVELO_PRODUCT_NAME, 0);
   Unload();
 }
 

@@ -2,18 +2,19 @@
 // between its passes, the hotkey and the programs never trimmed.
 #pragma once
 
+#include <span>
+
+#include "settings/window_services.h"
+#include "ui/control_table.h"
 #include "ui/controls.h"
 #include "ui/form.h"
-
-namespace pravelo::app {
-class Form1;
-}
 
 namespace pravelo::settings {
 
 class AutomationWindow : public ui::Form {
  public:
-  explicit AutomationWindow(app::Form1& form1);
+  explicit AutomationWindow(WindowServices& services);
+  static std::span<const ui::ControlRow<AutomationWindow>> Controls();
 
   ui::CheckBox Check1;  // optimize on high load
   ui::TextBox Text1;    // threshold, percent
@@ -32,7 +33,7 @@ class AutomationWindow : public ui::Form {
   void Command1_Click();
 
  private:
-  app::Form1& form1_;
+  WindowServices& services_;
 };
 
 }  // namespace pravelo::settings

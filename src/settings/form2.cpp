@@ -11,6 +11,7 @@
 #include "settings/captions.h"
 #include "settings/machine_values.h"
 #include "simple/form3.h"
+#include "text_ids.h"
 #include "ui/layout.h"
 #include "update/update_check.h"
 
@@ -18,11 +19,6 @@ namespace pravelo::settings {
 namespace {
 
 namespace layout = ui::layout::form2;
-
-constexpr int kSavedText = 133;
-constexpr int kNeedsAdministratorText = 139;
-constexpr int kUpToDateText = 135;
-constexpr int kUpdateFailedText = 140;
 
 // A stored number as a check box shows it: anything but 0 is checked.
 int CheckValue(const std::string& text) { return RoundHalfEven32(NumericValue(text)) != 0 ? 1 : 0; }
@@ -99,9 +95,9 @@ void Form2::Command1_Click() {
   form1_.ArmAutoOptimize();
 
   // The per-user settings are saved either way; a refused machine-wide change is said so.
-  std::string message = form1_.strings().Text(kSavedText);
-  if (!machineSaved) message += "\r\n" + form1_.strings().Text(kNeedsAdministratorText);
-  p.dialogs.MessageBox(Handle(), message, "Pravelo", 0);
+  std::string message = form1_.strings().Text(IDS_SAVED);
+  if (!machineSaved) message += "\r\n" + form1_.strings().Text(IDS_NEEDS_ADMINISTRATOR);
+  p.dialogs.MessageBox(Handle(), message, PRAVELO_PRODUCT_NAME, 0);
   Unload();
 }
 
@@ -113,7 +109,7 @@ bool Form2::SaveAutostart() {
   }
   const std::string system = p.environment.SystemFolder();
   const std::string folder = p.environment.ProgramFolder();
-  const std::string program = folder + "\\" + p.environment.ProgramBaseName() + ".exe";
+  const std::string program = p.environment.ProgramPath();
   const std::string copy = system + std::string(kAutostartProgram);
   // Running from that copy already: copying onto itself would only fail.
   const bool copied = SamePath(program, copy) || p.files.Copy(program, copy);
@@ -149,10 +145,10 @@ void Form2::Command2_Click() {
   for (size_t i = 0; i < blocked.size(); ++i) blocked[i]->SetEnabled(wereEnabled[i]);
   switch (outcome) {
     case update::UpdateOutcome::UpToDate:
-      form1_.MsgBx(form1_.strings().Text(kUpToDateText), 0, std::string());
+      form1_.MsgBx(form1_.strings().Text(IDS_UP_TO_DATE), 0, std::string());
       break;
     case update::UpdateOutcome::Failed:
-      form1_.MsgBx(form1_.strings().Text(kUpdateFailedText), 0);
+      form1_.MsgBx(form1_.strings().Text(IDS_UPDATE_FAILED), 0);
       break;
     case update::UpdateOutcome::Started:
       form1_.EndProgram();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string_view>
+#include "pravelo_version.h"
 
 namespace pravelo::settings {
 
@@ -11,7 +12,7 @@ inline constexpr std::string_view kLargeSystemCache = "LargeSystemCache";
 inline constexpr std::string_view kDisablePagingExecutive = "DisablePagingExecutive";
 
 inline constexpr std::string_view kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr std::string_view kRunValueName = "Pravelo1";
+inline constexpr std::string_view kRunValueName = PRAVELO_PRODUCT_NAME "1";
 // In the system folder.
 inline constexpr std::string_view kAutostartProgram = "\\Pravelo1.exe";
 inline constexpr std::string_view kPictureFile = "\\pravelo_pic.bmp";

@@ -5,10 +5,11 @@
 #include <string_view>
 
 #include "platform/registry_api.h"
+#include "pravelo_version.h"
 
 namespace pravelo::settings {
 
-inline constexpr std::string_view kApplicationName = "Pravelo";
+inline constexpr std::string_view kApplicationName = PRAVELO_PRODUCT_NAME;
 inline constexpr std::string_view kSectionName = "General";
 
 // A setting's value name and the default its readers pass.
@@ -32,7 +33,8 @@ class SettingsStore {
 
   // The stored text; a missing or empty value is created with the default, which is then
   // returned. Never fails.
-  std::string ReadSetting(std::string_view appName, std::string_view valueName, std::string_view defaultValue);
+  std::string ReadSetting(std::string_view appName, std::string_view valueName,
+                          std::string_view defaultValue);
   // The same rule for a value of another section: a key of its own beside General.
   std::string ReadSettingIn(std::string_view appName, std::string_view section, std::string_view valueName,
                             std::string_view defaultValue);

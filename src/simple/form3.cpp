@@ -1,6 +1,7 @@
 #include "simple/form3.h"
 
 #include "app/form1.h"
+#include "pravelo_version.h"
 #include "ui/layout.h"
 
 namespace pravelo::simple {
@@ -18,7 +19,7 @@ constexpr const char* kOptimizedText = "최적화가 되었습니다.";
 
 // Design captions are the Korean texts; start-up replaces them from the string table.
 Form3::Form3(app::Form1& form1)
-    : ui::Form(layout::kWindow, "Pravelo 심플"),
+    : ui::Form(layout::kWindow, PRAVELO_PRODUCT_NAME " 심플"),
       Picture3(layout::Picture3, ui::Picture::BarGreen),
       Label1(layout::Label1, "0%"),
       Label2(layout::Label2, "0%"),
@@ -42,7 +43,7 @@ Form3::Form3(app::Form1& form1)
 void Form3::Command4_Click() {
   // Nothing ran, nothing to confirm: another pass was running.
   if (!form1_.OptimizeMemory()) return;
-  form1_.platform().dialogs.MessageBox(Handle(), kOptimizedText, "Pravelo", kInformationStyle);
+  form1_.platform().dialogs.MessageBox(Handle(), kOptimizedText, PRAVELO_PRODUCT_NAME, kInformationStyle);
 }
 
 void Form3::Command1_Click() { form1_.Command2_Click(); }

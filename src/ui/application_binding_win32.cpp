@@ -47,6 +47,31 @@ FormOptions DialogOptions(const wchar_t* className, layout::Size client) {
   return options;
 }
 
+ChildStyle StyleOf(TextStyle style) {
+  switch (style) {
+    case TextStyle::Centred:
+      return kCentred;
+    case TextStyle::RightAligned:
+      return kRightAligned;
+    case TextStyle::Plain:
+      break;
+  }
+  return {};
+}
+
+void Add(FormWindow& w, Label& control, ChildStyle style) { w.AddLabel(control, style); }
+void Add(FormWindow& w, TextBox& control, ChildStyle style) { w.AddTextBox(control, style); }
+void Add(FormWindow& w, Button& control, ChildStyle style) { w.AddButton(control, style); }
+void Add(FormWindow& w, CheckBox& control, ChildStyle style) { w.AddCheckBox(control, style); }
+
+// The window's controls in the order of its table, which is also their tab order.
+template <class F>
+void AddControls(FormWindow& w, F& form, std::span<const ControlRow<F>> rows) {
+  for (const ControlRow<F>& row : rows) {
+    std::visit([&](auto member) { Add(w, form.*member, StyleOf(row.style)); }, row.member);
+  }
+}
+
 }  // namespace
 
 ApplicationBinding::ApplicationBinding(HINSTANCE instance, app::Application& application,
@@ -133,17 +158,7 @@ void ApplicationBinding::BindAutomation(app::Application& application) {
   settings::AutomationWindow& f = application.automation;
   FormOptions options = DialogOptions(kAutomationClass, layout::automation::kClient);
   automation_ = std::make_unique<FormWindow>(BindContext{instance_, pump_, pictures_}, f, std::move(options));
-  FormWindow& w = *automation_;
-  w.AddCheckBox(f.Check1);
-  w.AddTextBox(f.Text1);
-  w.AddLabel(f.Label1);
-  w.AddTextBox(f.Text2);
-  w.AddLabel(f.Label2);
-  w.AddTextBox(f.Text3);
-  w.AddLabel(f.Label3);
-  w.AddTextBox(f.Text4);
-  w.AddLabel(f.Label4);
-  w.AddButton(f.Command1);
+  AddControls(*automation_, f, settings::AutomationWindow::Controls());
 }
 
 void ApplicationBinding::BindForm3(app::Application& application) {

@@ -8,10 +8,11 @@
 #include <array>
 #include <memory>
 
+#include "platform/gdi_win32.h"
 #include "platform/message_pump_win32.h"
+#include "pravelo_version.h"
 #include "ui/form_window_win32.h"
 #include "ui/global_hotkey_win32.h"
-#include "platform/gdi_win32.h"
 #include "ui/picture_library_win32.h"
 
 namespace pravelo::app {
@@ -20,11 +21,11 @@ struct Application;
 
 namespace pravelo::ui {
 
-inline constexpr wchar_t kForm1Class[] = L"Pravelo.Form1";
-inline constexpr wchar_t kForm2Class[] = L"Pravelo.Form2";
-inline constexpr wchar_t kForm3Class[] = L"Pravelo.Form3";
-inline constexpr wchar_t kAreasClass[] = L"Pravelo.Areas";
-inline constexpr wchar_t kAutomationClass[] = L"Pravelo.Automation";
+inline constexpr wchar_t kForm1Class[] = L"" PRAVELO_PRODUCT_NAME ".Form1";
+inline constexpr wchar_t kForm2Class[] = L"" PRAVELO_PRODUCT_NAME ".Form2";
+inline constexpr wchar_t kForm3Class[] = L"" PRAVELO_PRODUCT_NAME ".Form3";
+inline constexpr wchar_t kAreasClass[] = L"" PRAVELO_PRODUCT_NAME ".Areas";
+inline constexpr wchar_t kAutomationClass[] = L"" PRAVELO_PRODUCT_NAME ".Automation";
 
 class ApplicationBinding {
  public:

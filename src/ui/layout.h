@@ -131,16 +131,6 @@ inline constexpr int kMargin = 10;
 inline constexpr int kWide = kClient.width - 2 * kMargin;
 inline constexpr int kNumberLeft = 300;
 inline constexpr int kNumberWidth = 70;
-inline constexpr Rect Check1{kMargin, 12, 285, 18};  // optimize on high load
-inline constexpr Rect Text1{kNumberLeft, 10, kNumberWidth, 21};
-inline constexpr Rect Label1{28, 41, 267, 16};  // the wait between those passes
-inline constexpr Rect Text2{kNumberLeft, 38, kNumberWidth, 21};
-inline constexpr Rect Label2{kMargin, 70, kWide, 16};  // hotkey
-inline constexpr Rect Text3{kMargin, 88, 180, 21};
-inline constexpr Rect Label3{kMargin, 118, kWide, 16};  // programs never trimmed
-inline constexpr Rect Text4{kMargin, 136, kWide, 21};
-inline constexpr Rect Label4{kMargin, 163, kWide, 30};  // the deep pass leaves out none
-inline constexpr Rect Command1{kClient.width - kMargin - 75, 201, 75, 25};  // Save
 }  // namespace automation
 
 namespace form3 {

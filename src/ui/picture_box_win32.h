@@ -7,14 +7,15 @@
 #include <functional>
 #include <optional>
 
-#include "ui/child_binding_win32.h"
 #include "platform/gdi_win32.h"
+#include "pravelo_version.h"
+#include "ui/child_binding_win32.h"
 #include "ui/picture_library_win32.h"
 #include "ui/window_base_win32.h"
 
 namespace pravelo::ui {
 
-inline constexpr wchar_t kPictureClass[] = L"Pravelo.Picture";
+inline constexpr wchar_t kPictureClass[] = L"" PRAVELO_PRODUCT_NAME ".Picture";
 
 // Paints the whole box; `client` is its client rectangle in device pixels.
 using PaintHook = std::function<void(HDC dc, const RECT& client)>;

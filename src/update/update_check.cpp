@@ -90,8 +90,7 @@ UpdateOutcome RunUpdateCheck(UpdatePorts ports, const UpdateSource& source) {
       ports.heldFiles.WriteAndHold(kNewExecutableName, *executable, kMaxExecutableBytes), *versionFile);
   if (!verified) return UpdateOutcome::Failed;
 
-  const std::string installedProgram =
-      ports.environment.ProgramFolder() + "\\" + ports.environment.ProgramBaseName();
+  const std::string installedProgram = ports.environment.ProgramPathWithoutExtension();
   return verified->Start(ports.launcher, installedProgram) ? UpdateOutcome::Started : UpdateOutcome::Failed;
 }
 

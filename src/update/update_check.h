@@ -17,6 +17,7 @@
 #include "platform/process_launcher.h"
 #include "platform/registry_api.h"
 #include "platform/signature_api.h"
+#include "pravelo_version.h"
 #include "update/version_file.h"
 
 namespace pravelo::update {
@@ -45,7 +46,7 @@ struct UpdateSource {
 };
 
 inline constexpr std::string_view kUpdateHostVariable = "PRAVELO_UPDATE_HOST";
-inline constexpr std::string_view kNewExecutableName = "Pravelo_tmp.exe";
+inline constexpr std::string_view kNewExecutableName = PRAVELO_PRODUCT_NAME "_tmp.exe";
 inline constexpr std::string_view kVersionFilePath = "/version.txt";
 inline constexpr std::string_view kSignatureFilePath = "/version.txt.sig";
 // The highest version seen signed, so that an older signed file cannot be served again.

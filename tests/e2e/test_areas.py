@@ -4,10 +4,8 @@ the Memory areas window opened from the options."""
 import harness
 import product
 from harness import RegistryValue, wait_for
-from product import SETTINGS_KEY
+from product import AREAS_CLASS, AREAS_KEY, SETTINGS_KEY
 
-AREAS_KEY = "HKCU\\Software\\zEVID\\PraveloAreas"
-AREAS_CLASS = "Pravelo.Areas"
 DEFAULT_AREAS = "WorkingSets,SystemFileCache"
 # The rows of the window by their labels, in the order a pass runs the areas.
 ROWS = ["Working sets of all processes", "System file cache", "Modified page list", "Standby list",

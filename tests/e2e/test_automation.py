@@ -6,11 +6,9 @@ import time
 import harness
 import product
 from harness import RegistryValue
-from test_areas import AREAS_CLASS, NOT_RUN, AreasWindow
+from product import AREAS_CLASS, AREAS_KEY, AUTOMATION_CLASS, AUTOMATION_KEY
+from test_areas import NOT_RUN, AreasWindow
 
-AUTOMATION_KEY = "HKCU\\Software\\zEVID\\PraveloAutomation"
-AUTOMATION_CLASS = "Pravelo.Automation"
-AREAS_KEY = "HKCU\\Software\\zEVID\\PraveloAreas"
 PASS_DELAY_VARIABLE = "PRAVELO_TEST_PASS_DELAY_MS"
 OPTIMIZED = "Optimized."
 SAMPLES = 8

@@ -3,11 +3,8 @@
 
 import harness
 from harness import RegistryValue
+from product import MAIN_CLASS, MAIN_TITLE, MEMORY_KEY, SETTINGS_KEY
 
-SETTINGS_KEY = "HKCU\\Software\\zEVID\\PraveloGeneral"
-MEMORY_KEY = "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management"
-MAIN_CLASS = "Pravelo.Form1"
-MAIN_TITLE = "Pravelo"
 DEFAULTS = {"AutoOptimize": "1", "Interval": "50", "TrayAtStart": "0", "MinimizeTray": "0",
             "MinAtClose": "0", "AutoStart": "0", "KernelMemoryUse": "0"}
 # The seven buttons of the main window, by their string numbers.

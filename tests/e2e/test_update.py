@@ -6,8 +6,8 @@ import re
 import harness
 import product
 from harness import digest, wait_for
-from product import INSTALLED_PROGRAM, SETTINGS_KEY
-from update_server import (NEWER, PROBE_REPORT, TEMP_PROGRAM_NAME, UP_TO_DATE, UPDATE_PLACE, UPDATE_STATE_KEY,
+from product import INSTALLED_PROGRAM, SETTINGS_KEY, UPDATE_STATE_KEY
+from update_server import (NEWER, PROBE_REPORT, TEMP_PROGRAM_NAME, UP_TO_DATE, UPDATE_PLACE,
                            UpdateCase)
 
 # The installed program's path without its extension, quoted, as the update passes it on,

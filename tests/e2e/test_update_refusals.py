@@ -8,7 +8,8 @@ import time
 
 import harness
 from harness import wait_for
-from update_server import (NEWER, PROBE_REPORT, TEST_KEY, UPDATE_STATE_KEY, UpdateCase, new_key,
+from product import UPDATE_STATE_KEY
+from update_server import (NEWER, PROBE_REPORT, TEST_KEY, UpdateCase, new_key,
                            signed_release)
 
 CHECK_LIMIT_S = 60

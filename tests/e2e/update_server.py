@@ -29,7 +29,6 @@ NEWER = "%d.%d.%d" % (_MAJOR, _MINOR, _REVISION + 1)
 # Where Wine's elevated program keeps the update's folders (Wine runs programs elevated).
 UPDATE_PLACE = "C:\\ProgramData"
 # Where the update remembers the highest version it saw signed.
-UPDATE_STATE_KEY = "HKCU\\Software\\zEVID\\PraveloUpdate"
 
 
 def signed_release(version, url, program, key=TEST_KEY, expires=None):

@@ -23,21 +23,27 @@ std::optional<HttpResponse> FakeHttp::Get(std::string_view url, const HttpLimits
 }
 
 std::map<uint16_t, std::map<int, std::string>> ReadStringScript() {
+  std::ifstream names(std::string(PRAVELO_SOURCE_DIR) + "/resources/text_ids.h");
   std::ifstream file(std::string(PRAVELO_SOURCE_DIR) + "/resources/strings.rc");
-  if (!file) throw std::runtime_error("resources/strings.rc not found");
-  std::map<uint16_t, std::map<int, std::string>> tables;
-  const std::regex language(R"(^LANGUAGE\s+LANG_(\w+))");
-  const std::regex entry(R"re(^\s*(\d+)\s+"((?:[^"\\]|\\.)*)"\s*$)re");
-  uint16_t current = 0;
+  if (!names || !file) throw std::runtime_error("resources/strings.rc or text_ids.h not found");
+  std::map<std::string, int> numbers;
+  const std::regex definition(R"(^#define\s+(\w+)\s+(\d+))");
   std::string line;
   std::smatch match;
+  while (std::getline(names, line)) {
+    if (std::regex_search(line, match, definition)) numbers[match[1]] = std::stoi(match[2]);
+  }
+  std::map<uint16_t, std::map<int, std::string>> tables;
+  const std::regex language(R"(^LANGUAGE\s+LANG_(\w+))");
+  const std::regex entry(R"re(^\s*(\w+)\s+"((?:[^"\\]|\\.)*)"\s*$)re");
+  uint16_t current = 0;
   while (std::getline(file, line)) {
     if (std::regex_search(line, match, language)) {
       current = match[1] == "KOREAN" ? 1042 : match[1] == "ENGLISH" ? 1033 : 0;
     } else if (current != 0 && std::regex_match(line, match, entry)) {
       // The script's only escape is a doubled backslash.
       std::string text = std::regex_replace(match[2].str(), std::regex(R"(\\\\)"), "\\");
-      tables[current][std::stoi(match[1])] = text;
+      tables[current][numbers.at(match[1])] = text;
     }
   }
   return tables;

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "memory/memory_areas.h"
+#include "settings/automation_window.h"
 #include "ui/dpi_scale.h"
 #include "ui/layout.h"
 
@@ -22,6 +24,37 @@ struct Window {
   std::vector<Placed> controls;                           // visible controls directly on the window
   std::set<std::pair<std::string, std::string>> stacked;  // pairs meant to overlap
 };
+
+template <class F>
+Window FromTable(std::string name, layout::Size client, std::span<const ControlRow<F>> rows) {
+  Window w{std::move(name), client, {}, {}};
+  for (const ControlRow<F>& row : rows) w.controls.push_back({row.name, row.rect});
+  return w;
+}
+
+// The memory areas window: five headers, a row per area, and Save.
+Window AreasWindow() {
+  namespace ar = layout::areas;
+  Window w{"Areas",
+           ar::kClient,
+           {{"ManualHeader", ar::ManualHeader},
+            {"AutomaticHeader", ar::AutomaticHeader},
+            {"ResultHeader", ar::ResultHeader},
+            {"FreedHeader", ar::FreedHeader},
+            {"TimeHeader", ar::TimeHeader},
+            {"Command1", ar::Command1}},
+           {}};
+  for (int row = 0; row < static_cast<int>(memory::kAreaCount); ++row) {
+    const std::string n = std::to_string(row);
+    for (const Placed& p :
+         {Placed{"AreaLabel" + n, ar::AreaLabel(row)}, Placed{"Manual" + n, ar::ManualCheck(row)},
+          Placed{"Automatic" + n, ar::AutomaticCheck(row)}, Placed{"Result" + n, ar::Result(row)},
+          Placed{"Freed" + n, ar::Freed(row)}, Placed{"Time" + n, ar::Time(row)}}) {
+      w.controls.push_back(p);
+    }
+  }
+  return w;
+}
 
 std::vector<Window> Windows() {
   namespace f1 = layout::form1;
@@ -64,8 +97,12 @@ std::vector<Window> Windows() {
         {"Check4", f2::Check4},
         {"Label3", f2::Label3},
         {"Command2", f2::Command2},
-        {"Command1", f2::Command1}},
+        {"Command1", f2::Command1},
+        {"Command3", f2::Command3},
+        {"Command4", f2::Command4}},
        {}},
+      AreasWindow(),
+      FromTable("Automation", layout::automation::kClient, settings::AutomationWindow::Controls()),
       {"Form3",
        f3::kClient,
        {{"Label1", f3::Label1},

@@ -1,0 +1,45 @@
+// A window's controls declared once, a row each: the constructor places them, the binding
+// creates them, the window's captions and the layout test read the same rows.
+#pragma once
+
+#include <span>
+#include <variant>
+
+#include "ui/controls.h"
+
+namespace pravelo::ui {
+
+// How the binding sets out a control's text.
+enum class TextStyle { Plain, Centred, RightAligned };
+
+template <class F>
+using ControlMember = std::variant<Label F::*, TextBox F::*, Button F::*, CheckBox F::*>;
+
+template <class F>
+struct ControlRow {
+  const char* name;
+  ControlMember<F> member;
+  Rect rect;
+  int captionId = 0;  // 0: the window's code sets the text
+  TextStyle style = TextStyle::Plain;
+};
+
+template <class F>
+Control& ControlOf(F& form, const ControlRow<F>& row) {
+  return std::visit([&form](auto member) -> Control& { return form.*member; }, row.member);
+}
+
+template <class F>
+void PlaceControls(F& form, std::span<const ControlRow<F>> rows) {
+  for (const ControlRow<F>& row : rows) ControlOf(form, row).Move(row.rect);
+}
+
+// Each captioned control's text, by its number in the string table.
+template <class F, class Strings>
+void ApplyCaptions(F& form, std::span<const ControlRow<F>> rows, Strings& strings) {
+  for (const ControlRow<F>& row : rows) {
+    if (row.captionId != 0) ControlOf(form, row).SetText(strings.Text(row.captionId));
+  }
+}
+
+}  // namespace pravelo::ui
