@@ -40,6 +40,19 @@ std::optional<int64_t> Drop(std::optional<uint64_t> before, std::optional<uint64
   return static_cast<int64_t>(*before) - static_cast<int64_t>(*after);
 }
 
+// Reads the counter a request changes before and after it, the request running as a long
+// one: done only when the system did it and the drop could be read.
+AreaResult Measured(const RunOptions& options, const std::function<std::optional<uint64_t>()>& counter,
+                    const std::function<CallResult()>& request) {
+  const std::optional<uint64_t> before = counter();
+  CallResult call;
+  RunLong(options, [&] { call = request(); });
+  const std::optional<int64_t> freed = Drop(before, counter());
+  AreaResult result = Judged(call, freed.has_value());
+  if (result.outcome == AreaOutcome::Done) result.freedBytes = freed;
+  return result;
+}
+
 // The pages of the list an area purges, in bytes.
 std::optional<uint64_t> ListBytes(MemoryOperations& operations, MemoryArea area) {
   const std::optional<MemoryListCounts> lists = operations.ReadLists();
@@ -172,30 +185,22 @@ AreaResult Optimizer::TrimProcesses(const RunOptions& options) {
 }
 
 AreaResult Optimizer::ShrinkFileCache(const RunOptions& options) {
-  const std::optional<uint64_t> before = operations_.FileCacheBytes();
-  CallResult call;
-  RunLong(options, [&] {
-    const PrivilegeScope quota(operations_, Privilege::IncreaseQuota);
-    const CallResult limits = operations_.SetFileCacheLimits();
-    call = BothRequests(limits, operations_.ShrinkFileCacheRecord());
-  });
-  const std::optional<int64_t> freed = Drop(before, operations_.FileCacheBytes());
-  AreaResult result = Judged(call, freed.has_value());
-  if (result.outcome == AreaOutcome::Done) result.freedBytes = freed;
-  return result;
+  return Measured(
+      options, [&] { return operations_.FileCacheBytes(); },
+      [&] {
+        const PrivilegeScope quota(operations_, Privilege::IncreaseQuota);
+        const CallResult limits = operations_.SetFileCacheLimits();
+        return BothRequests(limits, operations_.ShrinkFileCacheRecord());
+      });
 }
 
 AreaResult Optimizer::PurgeList(MemoryArea area, const RunOptions& options) {
-  const std::optional<uint64_t> before = ListBytes(operations_, area);
-  CallResult call;
-  RunLong(options, [&] {
-    const PrivilegeScope profile(operations_, Privilege::ProfileSingleProcess);
-    call = operations_.PurgeList(ListOf(area));
-  });
-  const std::optional<int64_t> freed = Drop(before, ListBytes(operations_, area));
-  AreaResult result = Judged(call, freed.has_value());
-  if (result.outcome == AreaOutcome::Done) result.freedBytes = freed;
-  return result;
+  return Measured(
+      options, [&] { return ListBytes(operations_, area); },
+      [&] {
+        const PrivilegeScope profile(operations_, Privilege::ProfileSingleProcess);
+        return operations_.PurgeList(ListOf(area));
+      });
 }
 
 AreaResult Optimizer::Combine(const RunOptions& options) {
