@@ -8,9 +8,9 @@
 #include <optional>
 #include <vector>
 
+#include "base/exclusive_run.h"
 #include "memory/area_support.h"
 #include "memory/memory_areas.h"
-#include "memory/pass_guard.h"
 #include "memory/standard_pass.h"
 #include "platform/clock.h"
 #include "platform/memory_api.h"
@@ -87,7 +87,7 @@ class Optimizer {
   Exclusions exclusions_;
   std::optional<SystemFacts> facts_;
   std::vector<AreaResult> lastResults_;
-  PassGuard guard_;
+  base::ExclusiveRun guard_;
 };
 
 }  // namespace pravelo::memory
