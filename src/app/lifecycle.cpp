@@ -27,14 +27,14 @@ void Form1::Form_Resize() {
   if (!toTray || State() != ui::WindowState::Minimized) return;
   Command2_Click();
   Timer2.SetInterval(kTrayRefreshIntervalMs);
-  if (IsWindows7) {
+  if (facts_.IsWindows7) {
     itbar_list3_->SetThumbnailClip(Handle(), 0, Picture3.Top(), kMainClipRight, Picture1.Top() + Picture1.Height());
   }
 }
 
 void Form1::Form_Unload() {
   platform().pump.WaitForLongCall();
-  RemoveTrayIcon();
+  tray_.Leave();
   if (itbar_list3_) itbar_list3_->Class_Terminate();
   platform().process.EndProcess();
 }

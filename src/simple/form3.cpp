@@ -1,6 +1,5 @@
 #include "simple/form3.h"
 
-#include "app/form1.h"
 #include "pravelo_version.h"
 #include "ui/layout.h"
 
@@ -18,7 +17,7 @@ constexpr const char* kOptimizedText = "최적화가 되었습니다.";
 }  // namespace
 
 // Design captions are the Korean texts; start-up replaces them from the string table.
-Form3::Form3(app::Form1& form1)
+Form3::Form3(SimpleModeHost& host)
     : ui::Form(layout::kWindow, PRAVELO_PRODUCT_NAME " 심플"),
       Picture3(layout::Picture3, ui::Picture::BarGreen),
       Label1(layout::Label1, "0%"),
@@ -27,7 +26,7 @@ Form3::Form3(app::Form1& form1)
       Command1(layout::Command1, "트레이"),
       Command2(layout::Command2, "닫기"),
       Command3(layout::Command3, "모드"),
-      form1_(form1) {
+      host_(host) {
   Command4.onClick = [this] { Command4_Click(); };
   Command1.onClick = [this] { Command1_Click(); };
   Command2.onClick = [this] { Command2_Click(); };
@@ -42,24 +41,20 @@ Form3::Form3(app::Form1& form1)
 
 void Form3::Command4_Click() {
   // Nothing ran, nothing to confirm: another pass was running.
-  if (!form1_.OptimizeMemory()) return;
-  form1_.platform().dialogs.MessageBox(Handle(), kOptimizedText, PRAVELO_PRODUCT_NAME, kInformationStyle);
+  if (!host_.OptimizeMemory()) return;
+  host_.dialogs().MessageBox(Handle(), kOptimizedText, PRAVELO_PRODUCT_NAME, kInformationStyle);
 }
 
-void Form3::Command1_Click() { form1_.Command2_Click(); }
+void Form3::Command1_Click() { host_.MoveToTray(); }
 
 // End means end: a close that went to the tray would add an icon, and maybe run an
 // optimization, only for the process to end under it.
-void Form3::Command2_Click() { form1_.EndProgram(); }
+void Form3::Command2_Click() { host_.EndProgram(); }
 
-void Form3::Command3_Click() {
-  form1_.SimpleMode = false;
-  Hide();
-  form1_.Show();
-}
+void Form3::Command3_Click() { host_.BackToMainWindow(); }
 
 void Form3::Form_KeyDown(int keyCode, int shift) {
-  if (keyCode == kKeyF4 && shift == kShiftAlt) form1_.Unload(ui::CloseReason::Code);
+  if (keyCode == kKeyF4 && shift == kShiftAlt) host_.CloseMainWindow();
 }
 
 }  // namespace pravelo::simple

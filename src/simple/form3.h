@@ -2,12 +2,9 @@
 // main window.
 #pragma once
 
+#include "simple/simple_mode_host.h"
 #include "ui/controls.h"
 #include "ui/form.h"
-
-namespace pravelo::app {
-class Form1;
-}
 
 namespace pravelo::simple {
 
@@ -15,7 +12,7 @@ inline constexpr int kSimpleBarFullWidth = 72;
 
 class Form3 : public ui::Form {
  public:
-  explicit Form3(app::Form1& form1);
+  explicit Form3(SimpleModeHost& host);
 
   ui::PictureBox Picture3;  // load bar
   ui::Label Label1, Label2;
@@ -32,7 +29,7 @@ class Form3 : public ui::Form {
   void Form_KeyDown(int keyCode, int shift);
 
  private:
-  app::Form1& form1_;
+  SimpleModeHost& host_;
 };
 
 }  // namespace pravelo::simple
