@@ -32,7 +32,7 @@ void Form1::Command2_Click() {
   Hide();
   tray_.Enter(pichook.Handle());
   Timer1_Timer();
-  Timer2.SetInterval(kTrayRefreshIntervalMs);
+  Timer2.SetInterval(display::kTrayRefreshIntervalMs);
 }
 
 void Form1::Command3_Click() { form2_.ShowModal(this); }

@@ -38,7 +38,7 @@ Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form
       Picture5(layout::Picture5, ui::Picture::Logo),
       pichook(layout::pichook),
       Timer1(0, true),
-      Timer2(kRefreshIntervalMs, true),
+      Timer2(display::kRefreshIntervalMs, true),
       openz{"열기", [this] { openz_Click(); }},
       optiz{"최적화", [this] { optiz_Click(); }},
       optnz{"옵션", [this] { optnz_Click(); }},
@@ -72,8 +72,6 @@ Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form
   Timer2.onTimer = [this] { Timer2_Timer(); };
   hotkey.onPressed = [this] { hotkey_Pressed(); };
 }
-
-Form1::~Form1() = default;
 
 void Form1::MsgBx(const std::string& prompt, int /*button*/, std::optional<std::string> title) {
   notifications_.MsgBx(prompt, std::move(title));

@@ -3,20 +3,17 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <memory>
 
 #include "app/auto_optimize.h"
 #include "app/command_line.h"
 #include "app/form1_services.h"
 #include "app/machine_facts.h"
-#include "app/optimize_command.h"
 #include "display/notifications.h"
 #include "display/refresh_state.h"
 #include "display/tray_presence.h"
 #include "settings/window_services.h"
 #include "simple/simple_mode_host.h"
-#include "ui/form.h"
 #include "ui/global_hotkey.h"
 
 namespace pravelo::settings {
@@ -28,20 +25,14 @@ class Form3;
 
 namespace pravelo::app {
 
-inline constexpr int kRefreshIntervalMs = 170;
-inline constexpr int kTrayRefreshIntervalMs = 590;
-
 class Form1 : public ui::Form, public settings::WindowServices, public simple::SimpleModeHost {
  public:
   Form1(Form1Services services, settings::Form2& form2, simple::Form3& form3);
-  ~Form1() override;
-
   ui::Button Command1, Command2, Command3, Command5, Command7, Command8, Command10;
   ui::ControlArray<ui::Button> Status;
   ui::ControlArray<ui::Timer> msgtimer;
   ui::Label Label1, Label2, Label5;
-  // The graph viewport and its canvas, the tray icon canvas, the bar, its track and the
-  // high-load picture, the logo, and the receiver of the tray callbacks.
+  // Graph viewport, its canvas, icon canvas, bar, track, high-load bar, logo, tray receiver.
   ui::PictureBox Picture1, Picture4, Picture2, Picture3, Picture6, tmppc, Picture5, pichook;
   std::array<NativeHandle, 5> img{};  // 16 x 16 icons; 1 to 3 for the thumbnail buttons
   ui::Timer Timer1, Timer2;           // automatic optimization, refresh
@@ -49,48 +40,33 @@ class Form1 : public ui::Form, public settings::WindowServices, public simple::S
   ui::MenuItem openz, optiz, optnz, endez;
   std::vector<ui::MenuItem*> msys;
   bool SimpleMode = false;
-
-  void Form_Load();
+  void Form_Load(), Form_Resize();
   void Form_QueryUnload(bool& cancel, ui::CloseReason reason);
-  void Form_Resize();
   [[noreturn]] void Form_Unload();
-  void Command1_Click();
-  void Command2_Click();
-  void Command3_Click();
+  void Command1_Click(), Command2_Click(), Command3_Click(), Command7_Click(), Command8_Click(), Command10_Click();
   void Command5_Click() { SetWindowState(ui::WindowState::Minimized); }
-  void Command7_Click();
-  void Command8_Click();
-  void Command10_Click();
-  void endez_Click();
-  void openz_Click();
+  void openz_Click(), optnz_Click(), endez_Click();
   void optiz_Click() { OptimizeMemory(); }
-  void optnz_Click();
   void pichook_MouseMove(int x);  // the tray callback: `x` carries the mouse event code
   void itbar_list3_ButtonPressed(int16_t index);
-  void TaskbarCreated();  // Explorer restarted: the icon and buttons are gone
-  void TaskbarButtonCreated();
-  void Timer1_Timer();
+  void TaskbarCreated(), TaskbarButtonCreated();  // Explorer restarted: icon and buttons gone
+  void Timer1_Timer(), UpdateDisplay();
   void Timer2_Timer() { UpdateDisplay(); }
   void hotkey_Pressed() { Command1_Click(); }
   void msgtimer_Timer(int index) { notifications_.Close(index); }
   void Status_Click(int index) { notifications_.Close(index); }
-  void UpdateDisplay();
   // A message box when a title is given (even empty), otherwise a notification.
   void MsgBx(const std::string& prompt, int button, std::optional<std::string> title = std::nullopt);
 
-  // A manual pass; whether it ran: nothing runs while other gated work does.
   bool OptimizeMemory() override { return command_.Optimize(PassTrigger::Manual); }
   bool DeepOptimize();
   void ArmAutoOptimize() { autoOptimize_.Arm(Timer1); }
   void ReadAutoOptimizeSwitch() { autoOptimize_.ReadSwitch(); }
-  // The load threshold and the hotkey, now; false when another program holds the hotkey.
   bool ApplyAutomation() override;
-  // Ends the program even where a close would move it to the tray.
   [[noreturn]] void EndProgram() override;
   void MoveToTray() override { Command2_Click(); }
   void CloseMainWindow() override { Unload(ui::CloseReason::Code); }
   void BackToMainWindow() override;
-
   Platform& platform() override { return services_.platform; }
   Dialogs& dialogs() override { return services_.platform.dialogs; }
   settings::SettingsStore& store() override { return store_; }
@@ -98,8 +74,6 @@ class Form1 : public ui::Form, public settings::WindowServices, public simple::S
   memory::Optimizer& optimizer() override { return command_.Optimizer(); }
   OptimizeCommand& Optimization() { return command_; }
   const display::TrayPresence& Tray() const { return tray_; }
-  const display::Notifications& Notices() const { return notifications_; }
-  const MachineFacts& Facts() const { return facts_; }
   simple::Form3& Form3Window() { return form3_; }
   const std::optional<update::Version>& OwnVersion() const { return services_.ownVersion; }
   const std::string& UpdateKey() const { return services_.updateKey; }
@@ -108,7 +82,6 @@ class Form1 : public ui::Form, public settings::WindowServices, public simple::S
   void HandleCommandLine(const CommandLineSwitch& commandSwitch);
   void UpdateTaskbarButton(int load);
   void UpdateBarsAndLabels(int load);
-
   Form1Services services_;
   settings::Form2& form2_;
   simple::Form3& form3_;

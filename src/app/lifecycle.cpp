@@ -26,7 +26,7 @@ void Form1::Form_Resize() {
   const bool toTray = RoundHalfEven32(NumericValue(store_.Read(settings::kMinimizeTray))) != 0;
   if (!toTray || State() != ui::WindowState::Minimized) return;
   Command2_Click();
-  Timer2.SetInterval(kTrayRefreshIntervalMs);
+  Timer2.SetInterval(display::kTrayRefreshIntervalMs);
   if (facts_.IsWindows7) {
     itbar_list3_->SetThumbnailClip(Handle(), 0, Picture3.Top(), kMainClipRight, Picture1.Top() + Picture1.Height());
   }

@@ -26,7 +26,7 @@ void Form1::openz_Click() {
   } else {
     Show();
   }
-  Timer2.SetInterval(kTrayRefreshIntervalMs);
+  Timer2.SetInterval(display::kTrayRefreshIntervalMs);
   tray_.Leave();
 }
 

@@ -8,6 +8,9 @@
 
 namespace pravelo::display {
 
+inline constexpr int kRefreshIntervalMs = 170;
+inline constexpr int kTrayRefreshIntervalMs = 590;  // from the first move to the tray on
+
 struct RefreshState {
   ui::Picture normalBar = ui::Picture::None;  // the bar's pictures as start-up found them
   ui::Picture highBar = ui::Picture::None;

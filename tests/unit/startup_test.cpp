@@ -70,7 +70,6 @@ TEST(Startup, RefusedMachineWritesAndOddSettingsDoNotStopIt) {
   f.Start();
   EXPECT_EQ(f.Setting("AutoOptimize"), "yes please");  // kept as it is
   EXPECT_EQ(f.Setting("Interval"), "50");              // empty reads as the default
-  EXPECT_EQ(f.form1().Facts().TotalMem, 0);
   EXPECT_EQ(f.form1().Optimization().Figures().z18, 0);
   EXPECT_EQ(f.form1().State(), ui::WindowState::Minimized);  // 1e400 is not 0
   EXPECT_EQ(f.registry.Find(RegistryRoot::LocalMachine, settings::kMemoryManagementKey, "LargeSystemCache"),
@@ -84,9 +83,29 @@ TEST(Startup, DerivedFigures) {
   f.memory.totalBytes = 4294967296ull;
   f.memory.load = 45;
   f.Start();
-  EXPECT_DOUBLE_EQ(f.form1().Facts().TotalMem, 4194304.0);
-  EXPECT_EQ(f.form1().Facts().TotalPhysMB, 4096);
   EXPECT_DOUBLE_EQ(f.form1().Optimization().Figures().z18, 2252.8);  // (100 - 45) x 4194304 / 100 / 1024
+}
+
+TEST(Startup, MachineFactsFromTheInstalledMemoryAndTheVersion) {
+  struct Case {
+    std::optional<uint64_t> totalBytes;
+    uint32_t version;
+    app::MachineFacts facts;
+  };
+  const Case cases[] = {
+      {4294967296ull, fakes::FakeMemoryApi::VersionOf(6, 1), {4194304.0, 4096, true}},
+      {3221749760ull, fakes::FakeMemoryApi::VersionOf(10, 0), {3146240.0, 3072, false}},  // 3072.5 to even
+      {std::nullopt, fakes::FakeMemoryApi::VersionOf(6, 2), {0, 0, false}},
+  };
+  for (const Case& c : cases) {
+    fakes::FakeMemoryApi memory;
+    memory.totalBytes = c.totalBytes;
+    memory.version = c.version;
+    const app::MachineFacts facts = app::ReadMachineFacts(memory);
+    EXPECT_DOUBLE_EQ(facts.TotalMem, c.facts.TotalMem);
+    EXPECT_EQ(facts.TotalPhysMB, c.facts.TotalPhysMB);
+    EXPECT_EQ(facts.IsWindows7, c.facts.IsWindows7);
+  }
 }
 
 TEST(Startup, WindowsSevenOnlyAddsTheThumbnailButtons) {
@@ -99,7 +118,6 @@ TEST(Startup, WindowsSevenOnlyAddsTheThumbnailButtons) {
     f.memory.version = version;
     f.form1().img = {0, 0x11, 0x12, 0x13, 0};
     f.Start();
-    EXPECT_EQ(f.form1().Facts().IsWindows7, seven);
     auto buttons = f.taskbar->Named("buttons");
     ASSERT_EQ(buttons.size(), seven ? 1u : 0u);
     if (seven) {
