@@ -14,29 +14,53 @@ namespace layout = ui::layout::form1;
 
 }  // namespace
 
+// In the order the binding creates them, which is also the tab order.
+std::span<const ui::ControlRow<Form1>> Form1::Controls() {
+  using F = Form1;
+  using ui::TextStyle;
+  static constexpr ui::ControlRow<F> rows[] = {
+      {"Command1", &F::Command1, layout::Command1, IDS_OPTIMIZE},
+      {"Command8", &F::Command8, layout::Command8, IDS_OPTIMIZE2},
+      {"Command2", &F::Command2, layout::Command2, IDS_MOVE_ON_TRAY},
+      {"Command5", &F::Command5, layout::Command5, IDS_MINIMIZE},
+      {"Command7", &F::Command7, layout::Command7, IDS_SIMPLE_MODE},
+      {"Command3", &F::Command3, layout::Command3, IDS_OPTIONS_BUTTON},
+      {"Command10", &F::Command10, layout::Command10, IDS_OPTIMIZE2_QUESTION},
+      {"Label1", &F::Label1, layout::Label1},
+      {"Label5", &F::Label5, layout::Label5},
+      {"Label2", &F::Label2, layout::Label2, 0, TextStyle::Centred},
+      {"Picture3", &F::Picture3, layout::Picture3},
+      {"Picture6", &F::Picture6, layout::Picture6},
+      {"Picture1", &F::Picture1, layout::Picture1},
+      {"Picture4", &F::Picture4, layout::Picture4},
+      {"Picture5", &F::Picture5, layout::Picture5},
+      {"Picture2", &F::Picture2, layout::Picture2},
+      {"tmppc", &F::tmppc, layout::tmppc},
+      {"pichook", &F::pichook, layout::pichook},
+  };
+  return rows;
+}
+
 // Design captions are the Korean texts; start-up replaces them from the string table.
 Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form3)
     : ui::Form(layout::kWindow, PRAVELO_PRODUCT_NAME),
-      Command1(layout::Command1, "최적화"),
-      Command2(layout::Command2, "트레이로 보내기"),
-      Command3(layout::Command3, "옵"),
-      Command5(layout::Command5, "최소화"),
-      Command7(layout::Command7, "심플 모드"),
-      Command8(layout::Command8, "극도최적화"),
-      Command10(layout::Command10, "극도최적화란?"),
+      Command1({}, "최적화"),
+      Command2({}, "트레이로 보내기"),
+      Command3({}, "옵"),
+      Command5({}, "최소화"),
+      Command7({}, "심플 모드"),
+      Command8({}, "극도최적화"),
+      Command10({}, "극도최적화란?"),
       Status(display::NotificationButtons(layout::Status)),
       msgtimer(display::NotificationTimers()),
-      Label1(layout::Label1, "0%"),
-      Label2(layout::Label2),
-      Label5(layout::Label5, "0%"),
-      Picture1(layout::Picture1),
-      Picture4(layout::Picture4, ui::Picture::Grid),
-      Picture2(layout::Picture2, ui::Picture::IconStrip),
-      Picture3(layout::Picture3, ui::Picture::BarGreen),
-      Picture6(layout::Picture6, ui::Picture::BarGrey),
-      tmppc(layout::tmppc, ui::Picture::BarRed),
-      Picture5(layout::Picture5, ui::Picture::Logo),
-      pichook(layout::pichook),
+      Label1({}, "0%"),
+      Label5({}, "0%"),
+      Picture4({}, ui::Picture::Grid),
+      Picture2({}, ui::Picture::IconStrip),
+      Picture3({}, ui::Picture::BarGreen),
+      Picture6({}, ui::Picture::BarGrey),
+      tmppc({}, ui::Picture::BarRed),
+      Picture5({}, ui::Picture::Logo),
       Timer1(0, true),
       Timer2(display::kRefreshIntervalMs, true),
       openz{"열기", [this] { openz_Click(); }},
@@ -52,6 +76,7 @@ Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form
       autoOptimize_(services.platform, store_, command_),
       tray_(services.surfaces),
       notifications_(*this, Status, msgtimer, services.platform.dialogs) {
+  ui::PlaceControls(*this, Controls());
   Picture2.SetVisible(false);
   tmppc.SetVisible(false);
   pichook.SetVisible(false);

@@ -12,22 +12,18 @@
 #include "display/notifications.h"
 #include "display/refresh_state.h"
 #include "display/tray_presence.h"
+#include "settings/form2.h"
 #include "settings/window_services.h"
-#include "simple/simple_mode_host.h"
+#include "simple/form3.h"
+#include "ui/control_table.h"
 #include "ui/global_hotkey.h"
-
-namespace pravelo::settings {
-class Form2;
-}
-namespace pravelo::simple {
-class Form3;
-}
 
 namespace pravelo::app {
 
 class Form1 : public ui::Form, public settings::WindowServices, public simple::SimpleModeHost {
  public:
   Form1(Form1Services services, settings::Form2& form2, simple::Form3& form3);
+  static std::span<const ui::ControlRow<Form1>> Controls();
   ui::Button Command1, Command2, Command3, Command5, Command7, Command8, Command10;
   ui::ControlArray<ui::Button> Status;
   ui::ControlArray<ui::Timer> msgtimer;
@@ -47,8 +43,8 @@ class Form1 : public ui::Form, public settings::WindowServices, public simple::S
   void Command5_Click() { SetWindowState(ui::WindowState::Minimized); }
   void openz_Click(), optnz_Click(), endez_Click();
   void optiz_Click() { OptimizeMemory(); }
-  void pichook_MouseMove(int x);  // the tray callback: `x` carries the mouse event code
-  void itbar_list3_ButtonPressed(int16_t index);
+  // The tray callback, whose `x` carries the mouse event code, and the thumbnail buttons.
+  void pichook_MouseMove(int x), itbar_list3_ButtonPressed(int16_t index);
   void TaskbarCreated(), TaskbarButtonCreated();  // Explorer restarted: icon and buttons gone
   void Timer1_Timer(), UpdateDisplay();
   void Timer2_Timer() { UpdateDisplay(); }

@@ -1,6 +1,7 @@
 #include "simple/form3.h"
 
 #include "pravelo_version.h"
+#include "text_ids.h"
 #include "ui/layout.h"
 
 namespace pravelo::simple {
@@ -16,17 +17,33 @@ constexpr const char* kOptimizedText = "최적화가 되었습니다.";
 
 }  // namespace
 
+// In the order the binding creates them, which is also the tab order.
+std::span<const ui::ControlRow<Form3>> Form3::Controls() {
+  using F = Form3;
+  static constexpr ui::ControlRow<F> rows[] = {
+      {"Label1", &F::Label1, layout::Label1},
+      {"Picture3", &F::Picture3, layout::Picture3},
+      {"Label2", &F::Label2, layout::Label2},
+      {"Command4", &F::Command4, layout::Command4, IDS_SIMPLE_OPTIMIZE},
+      {"Command1", &F::Command1, layout::Command1, IDS_SIMPLE_TRAY},
+      {"Command2", &F::Command2, layout::Command2, IDS_SIMPLE_END},
+      {"Command3", &F::Command3, layout::Command3, IDS_SIMPLE_TOGGLE},
+  };
+  return rows;
+}
+
 // Design captions are the Korean texts; start-up replaces them from the string table.
 Form3::Form3(SimpleModeHost& host)
     : ui::Form(layout::kWindow, PRAVELO_PRODUCT_NAME " 심플"),
-      Picture3(layout::Picture3, ui::Picture::BarGreen),
-      Label1(layout::Label1, "0%"),
-      Label2(layout::Label2, "0%"),
-      Command4(layout::Command4, "최적화"),
-      Command1(layout::Command1, "트레이"),
-      Command2(layout::Command2, "닫기"),
-      Command3(layout::Command3, "모드"),
+      Picture3({}, ui::Picture::BarGreen),
+      Label1({}, "0%"),
+      Label2({}, "0%"),
+      Command4({}, "최적화"),
+      Command1({}, "트레이"),
+      Command2({}, "닫기"),
+      Command3({}, "모드"),
       host_(host) {
+  ui::PlaceControls(*this, Controls());
   Command4.onClick = [this] { Command4_Click(); };
   Command1.onClick = [this] { Command1_Click(); };
   Command2.onClick = [this] { Command2_Click(); };
