@@ -10,7 +10,7 @@
 namespace pravelo::ui {
 
 // How the binding sets out a control's text.
-enum class TextStyle { Plain, Centred, RightAligned };
+enum class TextStyle { Plain, Centred, RightAligned, Figure };
 
 template <class F>
 using ControlMember = std::variant<Label F::*, TextBox F::*, Button F::*, CheckBox F::*, PictureBox F::*>;
