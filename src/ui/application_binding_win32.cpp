@@ -115,10 +115,10 @@ void ApplicationBinding::BindForm1(app::Application& application) {
   trayCallback.onMouseMove = [&f](int x) { f.pichook_MouseMove(x); };
   AddControls(w, f, app::Form1::Controls(),
               {{&f.Picture3, {{}, nullptr, kAbove}},  // the bar over its track
-               {&f.Picture1, {Background(kGraphViewportColour)}},
-               {&f.Picture4, {Background(kGraphCanvasColour), &f.Picture1}},
-               {&f.Picture5, {Stretched()}},
-               {&f.pichook, {trayCallback}}});
+               {&f.Picture1, {Background(kGraphViewportColour), nullptr, {}}},
+               {&f.Picture4, {Background(kGraphCanvasColour), &f.Picture1, {}}},
+               {&f.Picture5, {Stretched(), nullptr, {}}},
+               {&f.pichook, {trayCallback, nullptr, {}}}});
   w.AddButtonArray(f.Status, kNotification, [&f](int index) { f.Status_Click(index); });
   w.AddTimerArray(f.msgtimer, [&f](int index) { f.msgtimer_Timer(index); });
   w.AddTimer(f.Timer1);
