@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "app/auto_optimize.h"
 #include "app/optimize_command.h"
 #include "fakes/fake_platform.h"
 #include "settings/area_settings.h"
@@ -123,51 +122,6 @@ TEST(OptimizeCommand, TheDeepPassHoldsTheGateAndHandsOverToAReportingInstance) {
   EXPECT_EQ(t.machine.listings, 0);
   t.environment.programFolder = "C:\\Memory Tools";
   EXPECT_EQ(t.command.ReportingRestart(1834), "\"C:\\Memory Tools\\pravelo.exe\" /o 1834");
-}
-
-// The timer's passes and the threshold's, judged by what they freed.
-TEST(AutoOptimize, TheScheduleRunsAutomaticPassesOnlyWhenSwitchedOn) {
-  struct Case {
-    const char* autoOptimize;
-    const char* interval;
-    int firstTickMs;
-    int passesIn30s;
-  };
-  const Case cases[] = {{"1", "5", 5000, 6}, {"0", "5", 5000, 0}, {"1", "25", 10000, 1}, {"1", "0", 0, 0}};
-  for (const Case& c : cases) {
-    Command t;
-    t.store.Write(settings::kAutoOptimize, c.autoOptimize);
-    t.store.Write(settings::kInterval, c.interval);
-    ui::Timer timer(0, true);
-    AutoOptimize automatic(t.platform, t.store, t.command);
-    automatic.ReadSwitch();
-    automatic.Arm(timer);
-    EXPECT_EQ(timer.Interval(), c.firstTickMs) << c.interval;
-    EXPECT_EQ(timer.Tag().empty(), std::string(c.interval) != "25") << c.interval;
-    timer.onTimer = [&] { automatic.Tick(timer); };
-    t.timers.Watch(timer);
-    t.timers.Advance(30'000);
-    EXPECT_EQ(static_cast<int>(t.machine.requests.size()), c.passesIn30s) << c.autoOptimize << " " << c.interval;
-  }
-}
-
-TEST(AutoOptimize, TheThresholdPassBacksOffWhileItFreesNextToNothing) {
-  Command t;
-  settings::AutomationSettings automation;
-  automation.thresholdPercent = 80;
-  automation.cooldownSeconds = 1;
-  AutoOptimize automatic(t.platform, t.store, t.command);
-  automatic.Configure(automation);
-  t.machine.lists.standbyPagesByPriority = {};  // nothing on standby: a purge frees nothing
-  int passes = 0;
-  for (int refresh = 0; refresh < 40; ++refresh) {
-    automatic.OnRefresh(90);
-    passes = static_cast<int>(t.machine.requests.size());
-    t.clock.SleepMs(500);
-  }
-  // Two refreshes over the threshold, then cooldowns of 1, 2, 4, 8 s within 20 s.
-  EXPECT_GE(passes, 2);
-  EXPECT_LE(passes, 5);
 }
 
 }  // namespace
