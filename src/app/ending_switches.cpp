@@ -40,7 +40,8 @@ void QuickUpdate(Platform& platform, const std::string& argument) {
     // A write that keeps failing (no rights, the target never ends) leaves the old file to
     // start; a program cannot be written onto itself, so that is not waited for.
     const uint64_t deadline = p.clock.NowMs() + kReplaceWaitMs;
-    while (!SamePath(source, target) && !p.files.ReplaceWithBytes(target, *image) && p.clock.NowMs() < deadline) {
+    while (!SamePath(source, target) && !p.files.ReplaceWithBytes(target, *image) &&
+           p.clock.NowMs() < deadline) {
       p.clock.SleepMs(kReplaceRetryMs);
     }
     p.launcher.Start(QuoteForCommandLine(target), kShowNormal);

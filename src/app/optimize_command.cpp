@@ -51,7 +51,8 @@ void OptimizeCommand::ReadEnvironment() {
 bool OptimizeCommand::Optimize(PassTrigger trigger) {
   // Asked for from a message that a running pass or the deep pass let through.
   if (!CanOptimize()) return false;
-  const settings::Setting& areas = trigger == PassTrigger::Manual ? settings::kManualAreas : settings::kAutomaticAreas;
+  const settings::Setting& areas =
+      trigger == PassTrigger::Manual ? settings::kManualAreas : settings::kAutomaticAreas;
   RunAreas(settings::ReadAreas(store_, areas));
   return true;
 }
@@ -78,8 +79,8 @@ std::optional<std::string> OptimizeCommand::OptimizeAndReport(settings::StringTa
   const Currency first = memory::GetAvailableMemory(p.memory);
   const Currency after = memory::GetAvailableMemory(p.memory);
   const std::string separator = p.environment.DecimalSeparator();
-  return strings.Text(IDS_OPTIMIZED) + (first - before).ToText(separator) + "MB\r\n" + before.ToText(separator) +
-         " MB -> " + after.ToText(separator) + " MB";
+  return strings.Text(IDS_OPTIMIZED) + (first - before).ToText(separator) + "MB\r\n" +
+         before.ToText(separator) + " MB -> " + after.ToText(separator) + " MB";
 }
 
 std::optional<double> OptimizeCommand::LastFreedShare() {
@@ -93,7 +94,8 @@ bool OptimizeCommand::DeepOptimize(const std::function<void()>& hold) {
 }
 
 std::string OptimizeCommand::ReportingRestart(int32_t availableMbBefore) const {
-  return QuoteForCommandLine(platform_.environment.ProgramPath()) + " /o " + std::to_string(availableMbBefore);
+  return QuoteForCommandLine(platform_.environment.ProgramPath()) + " /o " +
+         std::to_string(availableMbBefore);
 }
 
 }  // namespace pravelo::app

@@ -29,7 +29,8 @@ enum class PassTrigger { Manual, Automatic };
 class OptimizeCommand {
  public:
   // `makeDeepPassBlock` is empty for real allocations.
-  OptimizeCommand(Platform& platform, settings::SettingsStore& store, memory::DeepPass::BlockMaker makeDeepPassBlock);
+  OptimizeCommand(Platform& platform, settings::SettingsStore& store,
+                  memory::DeepPass::BlockMaker makeDeepPassBlock);
 
   // Held by a pass, the deep pass, a tray callback and the update check.
   base::ExclusiveRun& Gate() { return gate_; }

@@ -57,7 +57,8 @@ void Form1::UpdateDisplay() {
   if (Picture3.Width() != refresh_.regionWidth || Picture3.Height() != refresh_.regionHeight) {
     refresh_.regionWidth = Picture3.Width();
     refresh_.regionHeight = Picture3.Height();
-    services_.surfaces.region.SetRoundRectRegion(Picture3.Handle(), refresh_.regionWidth, refresh_.regionHeight);
+    services_.surfaces.region.SetRoundRectRegion(Picture3.Handle(), refresh_.regionWidth,
+                                                 refresh_.regionHeight);
   }
 
   // Last, so that a pass it starts finds this refresh done.
@@ -81,7 +82,8 @@ void Form1::UpdateTaskbarButton(int load) {
   taskbar::TaskbarList& taskbar = *itbar_list3_;
   if (!command_.DeepPassRunning()) {
     taskbar.SetProgressValue(SimpleMode ? form3_.Handle() : Handle(), static_cast<uint32_t>(load), 100);
-    taskbar.SetProgressState(Handle(), load <= display::kHighLoad ? taskbar::kProgressNormal : taskbar::kProgressPaused);
+    taskbar.SetProgressState(
+        Handle(), load <= display::kHighLoad ? taskbar::kProgressNormal : taskbar::kProgressPaused);
     if (load > display::kAlarmLoad) taskbar.SetProgressState(Handle(), taskbar::kProgressErrorPaused);
   } else {
     taskbar.SetProgressState(Handle(), taskbar::kProgressIndeterminate);

@@ -79,8 +79,11 @@ void Form1::HandleCommandLine(const CommandLineSwitch& commandSwitch) {
   }
   notifications_.Clear();
   if (commandSwitch.kind == SwitchKind::Report) {
-    const std::string available = memory::GetAvailableMemory(p.memory).ToText(p.environment.DecimalSeparator());
-    MsgBx(strings().Text(IDS_OPTIMIZE2_COMPLETE) + "\r\n" + commandSwitch.argument + " MB ->" + available + " MB", 0);
+    const std::string available =
+        memory::GetAvailableMemory(p.memory).ToText(p.environment.DecimalSeparator());
+    MsgBx(strings().Text(IDS_OPTIMIZE2_COMPLETE) + "\r\n" + commandSwitch.argument + " MB ->" + available +
+              " MB",
+          0);
   }
   if (commandSwitch.kind == SwitchKind::QuickUpdate) QuickUpdate(p, commandSwitch.argument);
 }

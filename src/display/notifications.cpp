@@ -20,9 +20,9 @@ ui::ControlArray<ui::Button> NotificationButtons(ui::Rect bounds) {
 }
 
 ui::ControlArray<ui::Timer> NotificationTimers() {
-  return ui::ControlArray<ui::Timer>(std::make_unique<ui::Timer>(kNotificationMs, false), [](const ui::Timer& from) {
-    return std::make_unique<ui::Timer>(from.Interval(), from.Enabled());
-  });
+  return ui::ControlArray<ui::Timer>(
+      std::make_unique<ui::Timer>(kNotificationMs, false),
+      [](const ui::Timer& from) { return std::make_unique<ui::Timer>(from.Interval(), from.Enabled()); });
 }
 
 Notifications::Notifications(ui::Form& window, ui::ControlArray<ui::Button>& buttons,
@@ -59,8 +59,10 @@ void Notifications::Close(int index) {
   // The list keeps its first, empty entry.
   if (messages_.size() > 1) {
     const auto at = static_cast<std::size_t>(index);
-    if (at < messages_.size()) messages_.erase(messages_.begin() + static_cast<std::ptrdiff_t>(at));
-    else messages_.pop_back();
+    if (at < messages_.size())
+      messages_.erase(messages_.begin() + static_cast<std::ptrdiff_t>(at));
+    else
+      messages_.pop_back();
   }
   timers_.Unload(index);
   buttons_.Unload(index);

@@ -38,7 +38,7 @@ class TrayPresence {
   Surfaces& surfaces_;
   TrayIconData record_;
   TrayIconCache cache_;
-  bool inTray_ = false;     // the program sits in the tray (its windows hidden)
+  bool inTray_ = false;  // the program sits in the tray (its windows hidden)
   bool shellHasIcon_ = false;
 };
 

@@ -71,10 +71,18 @@ struct PictureSetup {
 };
 using PictureSetups = std::map<const PictureBox*, PictureSetup>;
 
-void Add(FormWindow& w, Label& control, ChildStyle style, const PictureSetups&) { w.AddLabel(control, style); }
-void Add(FormWindow& w, TextBox& control, ChildStyle style, const PictureSetups&) { w.AddTextBox(control, style); }
-void Add(FormWindow& w, Button& control, ChildStyle style, const PictureSetups&) { w.AddButton(control, style); }
-void Add(FormWindow& w, CheckBox& control, ChildStyle style, const PictureSetups&) { w.AddCheckBox(control, style); }
+void Add(FormWindow& w, Label& control, ChildStyle style, const PictureSetups&) {
+  w.AddLabel(control, style);
+}
+void Add(FormWindow& w, TextBox& control, ChildStyle style, const PictureSetups&) {
+  w.AddTextBox(control, style);
+}
+void Add(FormWindow& w, Button& control, ChildStyle style, const PictureSetups&) {
+  w.AddButton(control, style);
+}
+void Add(FormWindow& w, CheckBox& control, ChildStyle style, const PictureSetups&) {
+  w.AddCheckBox(control, style);
+}
 void Add(FormWindow& w, PictureBox& control, ChildStyle, const PictureSetups& setups) {
   const auto it = setups.find(&control);
   if (it == setups.end()) {
@@ -86,7 +94,8 @@ void Add(FormWindow& w, PictureBox& control, ChildStyle, const PictureSetups& se
 
 // The window's controls in the order of its table, which is also their tab order.
 template <class F>
-void AddControls(FormWindow& w, F& form, std::span<const ControlRow<F>> rows, const PictureSetups& pictures = {}) {
+void AddControls(FormWindow& w, F& form, std::span<const ControlRow<F>> rows,
+                 const PictureSetups& pictures = {}) {
   for (const ControlRow<F>& row : rows) {
     std::visit([&](auto member) { Add(w, form.*member, StyleOf(row.style), pictures); }, row.member);
   }

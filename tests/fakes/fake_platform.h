@@ -28,8 +28,8 @@ struct FakePlatform {
   testing::FakeSignatures signatures;
   testing::FakeHeldFiles heldFiles;
   FakeOutput output;
-  Platform platform{memory, machine, registry, files,   environment, launcher,  process,
-                    pump,   clock,   dialogs,  http,    signatures,  heldFiles, output};
+  Platform platform{memory, machine, registry, files, environment, launcher,  process,
+                    pump,   clock,   dialogs,  http,  signatures,  heldFiles, output};
 };
 
 }  // namespace pravelo::fakes

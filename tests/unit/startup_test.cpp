@@ -132,7 +132,8 @@ TEST(Startup, TimerFromInterval) {
     const char* interval;
     int timerMs;
   };
-  const Case cases[] = {{"0", 0}, {"10", 10000}, {"11", 10000}, {"50", 10000}, {"7.5", 7500}, {"-3", 0}, {"soon", 0}};
+  const Case cases[] = {{"0", 0},      {"10", 10000}, {"11", 10000}, {"50", 10000},
+                        {"7.5", 7500}, {"-3", 0},     {"soon", 0}};
   for (const Case& c : cases) {
     AppFixture f;
     f.SetSetting("Interval", c.interval);

@@ -20,9 +20,7 @@ void CALLBACK EndStuckMenu(HWND, UINT, UINT_PTR id, DWORD) {
 
 class PopupMenuTest : public ::testing::Test {
  protected:
-  PopupMenuTest() {
-    bound.form.Show();
-  }
+  PopupMenuTest() { bound.form.Show(); }
 
   // Keys typed into the menu once it is open.
   void Open(std::vector<WORD> keys) {
