@@ -1,16 +1,11 @@
 #include "settings/form2.h"
 
-#include <array>
-
-#include "app/form1.h"
 #include "base/numeric.h"
 #include "platform/program_path.h"
 #include "pravelo_version.h"
 #include "settings/areas_window.h"
 #include "settings/automation_window.h"
-#include "settings/captions.h"
 #include "settings/machine_values.h"
-#include "simple/form3.h"
 #include "text_ids.h"
 #include "ui/layout.h"
 #include "update/update_check.h"
@@ -28,7 +23,7 @@ std::string ValueText(const ui::CheckBox& box) { return box.Value() != 0 ? "1" :
 }  // namespace
 
 // Design captions are the Korean texts; start-up replaces them from the string table.
-Form2::Form2(app::Form1& form1, AreasWindow& areas, AutomationWindow& automation)
+Form2::Form2(OptionsServices& services, AreasWindow& areas, AutomationWindow& automation)
     : ui::Form(layout::kWindow, "옵션"),
       Check1(layout::Check1, "시스템 시작시 자동 시작"),
       Check2(layout::Check2, "자동최적화"),
@@ -45,7 +40,7 @@ Form2::Form2(app::Form1& form1, AreasWindow& areas, AutomationWindow& automation
       Command3(layout::Command3, "메모리 영역..."),
       Command4(layout::Command4, "자동화..."),
       Timer1(kHoldTimerMs, false),
-      form1_(form1),
+      services_(services),
       areas_(areas),
       automation_(automation) {
   onLoad = [this] { Form_Load(); };
@@ -60,13 +55,13 @@ Form2::Form2(app::Form1& form1, AreasWindow& areas, AutomationWindow& automation
 }
 
 void Form2::Form_Load() {
-  SettingsStore& store = form1_.store();
+  SettingsStore& store = services_.store();
   Check1.SetValue(CheckValue(store.Read(kAutoStart)));
   Check2.SetValue(CheckValue(store.Read(kAutoOptimize)));
   Check3.SetValue(CheckValue(store.Read(kMinimizeTray)));
   // A machine value that cannot be read shows as unchecked.
   Check4.SetValue(
-      CheckValue(form1_.platform()
+      CheckValue(services_.platform()
                      .registry.Read(RegistryRoot::LocalMachine, kMemoryManagementKey, kDisablePagingExecutive)
                      .value_or("0")));
   Check5.SetValue(CheckValue(store.Read(kMinAtClose)));
@@ -78,8 +73,8 @@ void Form2::Form_Load() {
 void Form2::Check2_Click() { Text1.SetEnabled(Check2.Value() != 0); }
 
 void Form2::Command1_Click() {
-  SettingsStore& store = form1_.store();
-  Platform& p = form1_.platform();
+  SettingsStore& store = services_.store();
+  Platform& p = services_.platform();
 
   store.Write(kAutoStart, ValueText(Check1));
   bool machineSaved = SaveAutostart();
@@ -90,19 +85,17 @@ void Form2::Command1_Click() {
   store.Write(kMinAtClose, ValueText(Check5));
   machineSaved = SaveKernelPaging() && machineSaved;
 
-  ApplyCaptions(form1_.strings(), form1_, *this, form1_.Form3Window());
-  form1_.ReadAutoOptimizeSwitch();
-  form1_.ArmAutoOptimize();
+  services_.SettingsSaved();
 
   // The per-user settings are saved either way; a refused machine-wide change is said so.
-  std::string message = form1_.strings().Text(IDS_SAVED);
-  if (!machineSaved) message += "\r\n" + form1_.strings().Text(IDS_NEEDS_ADMINISTRATOR);
+  std::string message = services_.strings().Text(IDS_SAVED);
+  if (!machineSaved) message += "\r\n" + services_.strings().Text(IDS_NEEDS_ADMINISTRATOR);
   p.dialogs.MessageBox(Handle(), message, PRAVELO_PRODUCT_NAME, 0);
   Unload();
 }
 
 bool Form2::SaveAutostart() {
-  Platform& p = form1_.platform();
+  Platform& p = services_.platform();
   if (Check1.Value() == 0) {
     // The copies made earlier stay where they are.
     return p.registry.DeleteValue(RegistryRoot::LocalMachine, kRunKey, kRunValueName);
@@ -123,36 +116,21 @@ bool Form2::SaveAutostart() {
 }
 
 bool Form2::SaveKernelPaging() {
-  return form1_.platform().registry.WriteDword(RegistryRoot::LocalMachine, kMemoryManagementKey,
+  return services_.platform().registry.WriteDword(RegistryRoot::LocalMachine, kMemoryManagementKey,
                                                kDisablePagingExecutive, Check4.Value() != 0 ? 1 : 0);
 }
 
 void Form2::Command2_Click() {
-  Platform& p = form1_.platform();
-  update::UpdatePorts ports{p.http,       p.registry,  p.environment, p.launcher,
-                            p.signatures, p.heldFiles, p.clock};
-  // The check lets window messages run while it waits. A window opened from here or from the
-  // simple-mode window meanwhile would hold the check, and its minute, until it closed; a
-  // second check would nest. (The main window is disabled while this one is shown.)
-  std::array<ui::Control*, 5> blocked = {&Command1, &Command2, &Command3, &Command4, &form1_.Form3Window()};
-  std::array<bool, 5> wereEnabled{};
-  for (size_t i = 0; i < blocked.size(); ++i) {
-    wereEnabled[i] = blocked[i]->Enabled();
-    blocked[i]->SetEnabled(false);
-  }
-  const update::UpdateOutcome outcome = update::RunUpdateCheck(
-      ports, {update::UpdateHost(p.environment), form1_.UpdateKey(), form1_.OwnVersion()});
-  for (size_t i = 0; i < blocked.size(); ++i) blocked[i]->SetEnabled(wereEnabled[i]);
-  switch (outcome) {
-    case update::UpdateOutcome::UpToDate:
-      form1_.MsgBx(form1_.strings().Text(IDS_UP_TO_DATE), 0, std::string());
-      break;
-    case update::UpdateOutcome::Failed:
-      form1_.MsgBx(form1_.strings().Text(IDS_UPDATE_FAILED), 0);
-      break;
-    case update::UpdateOutcome::Started:
-      form1_.EndProgram();
-  }
+  // A window opened from here or from the simple-mode window while the check waits would hold
+  // the check, and its minute, until it closed. (The main window is disabled while this one is
+  // shown.)
+  ui::Control* const blocked[] = {&Command1, &Command2, &Command3, &Command4, &services_.SimpleWindow()};
+  RunUpdateCommand(services_, services_.strings(), blocked, [this] {
+    Platform& p = services_.platform();
+    return update::RunUpdateCheck(
+        {p.http, p.registry, p.environment, p.launcher, p.signatures, p.heldFiles, p.clock},
+        {update::UpdateHost(p.environment), services_.UpdateKey(), services_.OwnVersion()});
+  });
 }
 
 // Loaded afresh each time, so that it shows the settings and the last results as they are.

@@ -4,12 +4,9 @@
 
 #include <string>
 
+#include "settings/options_services.h"
 #include "ui/controls.h"
 #include "ui/form.h"
-
-namespace pravelo::app {
-class Form1;
-}
 
 namespace pravelo::settings {
 
@@ -20,7 +17,7 @@ class AutomationWindow;
 
 class Form2 : public ui::Form {
  public:
-  Form2(app::Form1& form1, AreasWindow& areas, AutomationWindow& automation);
+  Form2(OptionsServices& services, AreasWindow& areas, AutomationWindow& automation);
 
   ui::CheckBox Check1;  // autostart
   ui::CheckBox Check2;  // automatic optimization
@@ -49,7 +46,7 @@ class Form2 : public ui::Form {
   bool SaveAutostart();
   bool SaveKernelPaging();
 
-  app::Form1& form1_;
+  OptionsServices& services_;
   AreasWindow& areas_;
   AutomationWindow& automation_;
 };
