@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "base/exclusive_run.h"
 #include "display/auto_schedule.h"
 #include "display/graph.h"
 #include "display/surfaces.h"
@@ -19,9 +20,9 @@
 #include "memory/high_load_trigger.h"
 #include "platform/platform.h"
 #include "settings/area_settings.h"
+#include "settings/options_services.h"
 #include "settings/settings_store.h"
 #include "settings/string_table.h"
-#include "settings/window_services.h"
 #include "taskbar/taskbar_list.h"
 #include "ui/control_array.h"
 #include "ui/form.h"
@@ -63,7 +64,7 @@ struct Form1Services {
   std::string updateKey;
 };
 
-class Form1 : public ui::Form, public settings::WindowServices {
+class Form1 : public ui::Form, public settings::OptionsServices {
  public:
   Form1(Form1Services services, settings::Form2& form2, simple::Form3& form3);
   ~Form1() override;
@@ -150,7 +151,7 @@ class Form1 : public ui::Form, public settings::WindowServices {
   bool ApplyAutomation() override;
   // Ends the program even where a close would move it to the tray: the hand-over to a new
   // instance (the update, the restart after the deep pass) and the simple window's End.
-  [[noreturn]] void EndProgram();
+  [[noreturn]] void EndProgram() override;
 
   bool AutoOptimizeOn = false;
   bool IsWindows7 = false;
@@ -161,9 +162,12 @@ class Form1 : public ui::Form, public settings::WindowServices {
   settings::StringTable& strings() override { return services_.strings; }
   taskbar::TaskbarList* itbar_list3() { return itbar_list3_.get(); }
   memory::Optimizer& optimizer() override { return *optimizer_; }
-  simple::Form3& Form3Window() { return form3_; }
-  const std::optional<update::Version>& OwnVersion() const { return services_.ownVersion; }
-  const std::string& UpdateKey() const { return services_.updateKey; }
+  const std::optional<update::Version>& OwnVersion() const override { return services_.ownVersion; }
+  const std::string& UpdateKey() const override { return services_.updateKey; }
+  base::ExclusiveRun& busy() override { return busy_; }
+  void ShowMessage(const std::string& text, settings::MessageKind kind) override;
+  void SettingsSaved() override;
+  ui::Control& SimpleWindow() override;
 
  private:
   void HandleCommandLine(const CommandLineSwitch& commandSwitch);
@@ -206,6 +210,7 @@ class Form1 : public ui::Form, public settings::WindowServices {
   bool inTray_ = false;     // the program sits in the tray (its windows hidden)
   bool trayAdded_ = false;  // the shell has the icon
   bool endingProgram_ = false;
+  base::ExclusiveRun busy_;
 };
 
 }  // namespace pravelo::app

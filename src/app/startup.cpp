@@ -9,7 +9,7 @@
 #include "memory/optimizer.h"
 #include "platform/program_path.h"
 #include "pravelo_version.h"
-#include "settings/captions.h"
+#include "app/captions.h"
 #include "settings/form2.h"
 #include "settings/machine_values.h"
 #include "simple/form3.h"
@@ -61,7 +61,7 @@ void Form1::Form_Load() {
   }
 
   Show();
-  settings::ApplyCaptions(strings(), *this, form2_, form3_);
+  ApplyCaptions(strings(), *this, form2_, form3_);
   z18 = display::EstimateAvailableMb(memory::GetMemoryLoad(p.memory), TotalMem);
 
   HandleCommandLine(commandSwitch);

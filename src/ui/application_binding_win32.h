@@ -40,10 +40,7 @@ class ApplicationBinding {
 
  private:
   void BindForm1(app::Application& application);
-  void BindForm2(app::Application& application);
   void BindForm3(app::Application& application);
-  void BindAreas(app::Application& application);
-  void BindAutomation(app::Application& application);
 
   HINSTANCE instance_;
   MessagePumpWin32& pump_;
