@@ -5,7 +5,7 @@ import subprocess
 import time
 from dataclasses import dataclass
 
-from .common import HarnessError, run_quietly, setting
+from .common import HarnessError, run_quietly, setting, wait_until
 from .wine import WINE
 
 DRIVER_MARGIN_S = 30
@@ -45,20 +45,60 @@ def parse_window(line):
                   (int(left), int(top), int(right), int(bottom)), unescape(text))
 
 
-def window_filter(class_name, title, visible):
-    """The driver's options that pick windows by class, title and visibility."""
+def window_filter(class_name, title, visible, width=None):
+    """The driver's options that pick windows by class, title, width and visibility."""
     args = []
     if class_name is not None:
         args += ["--class", class_name]
     if title is not None:
         args += ["--title", title]
+    if width is not None:
+        args += ["--width", str(width)]
     if visible:
         args.append("--visible")
     return args
 
 
+class Watch:
+    """A driver that watched for a window before the action that shows it (see `watch`)."""
+
+    def __init__(self, process, output, timeout):
+        self.process, self.output, self.timeout = process, output, timeout
+
+    def _lines(self):
+        return self.output.read_bytes().decode("utf-8", "replace").split("\n")
+
+    def watching(self):
+        return self._lines()[0] == "watching"
+
+    def running(self):
+        return self.process.poll() is None
+
+    def shown(self):
+        """The window as it was when it showed; HarnessError when none showed in time."""
+        wait_until(lambda: len(self._lines()) > 2 or not self.running(), self.timeout + DRIVER_MARGIN_S)
+        lines = self._lines()
+        if len(lines) < 3:
+            raise HarnessError(f"no window showed within {self.timeout} s (driver: {self.process.poll()})")
+        return parse_window(lines[1])
+
+    def lived(self):
+        """Seconds from the window's creation, as its program stamped it, until it went;
+        HarnessError when it was still there at the end of the watch's time."""
+        self.shown()
+        try:
+            code = self.process.wait(self.timeout + DRIVER_MARGIN_S)
+        except subprocess.TimeoutExpired:
+            raise HarnessError("the watching driver did not end") from None
+        lines = self._lines()
+        if code != 0 or len(lines) < 4:
+            raise HarnessError(f"the window was still there after {self.timeout} s (driver: {code})")
+        return int(lines[2]) / 1000
+
+
 class DriverCalls:
-    """A session's window operations; the session gives `env`, `output_file` and `screenshot`."""
+    """A session's window operations; the session gives `env`, `programs`, `output_file` and
+    `screenshot`."""
 
     def driver(self, *args, timeout=30):
         """The driver's exit code and output."""
@@ -68,6 +108,25 @@ class DriverCalls:
                                   stdin=subprocess.DEVNULL, stdout=sink, stderr=subprocess.DEVNULL,
                                   timeout=timeout + DRIVER_MARGIN_S, check=False).returncode
         return code, output.read_bytes().decode("utf-8", "replace")
+
+    def watch(self, parent_class, class_name, width=None, timeout=30, other_than=None):
+        """Starts the driver watching for a window of `class_name` below a top-level window of
+        `parent_class` that is made from now on, by a program that runs or one that starts
+        later (not by the process `other_than`); returns once it watches. However briefly the window shows and however busy
+        the machine, the driver sees it: its creation comes as an event that waits for it."""
+        output = self.output_file("watch")
+        args = ["watch", "--parent-class", parent_class, "--timeout", str(timeout * 1000),
+                *window_filter(class_name, None, False, width),
+                *(["--other-than", str(other_than)] if other_than is not None else [])]
+        with open(output, "wb") as sink:
+            process = subprocess.Popen([WINE, setting("PRAVELO_DRIVER"), *args], env=self.env,
+                                       stdin=subprocess.DEVNULL, stdout=sink, stderr=subprocess.DEVNULL)
+        watch = Watch(process, output, timeout)
+        self.programs.append(watch)
+        wait_until(lambda: watch.watching() or not watch.running(), DRIVER_MARGIN_S)
+        if not watch.watching():
+            raise HarnessError(f"the driver could not watch for {class_name} windows")
+        return watch
 
     def _driver_lines(self, *args, timeout=30):
         code, output = self.driver(*args, timeout=timeout)
@@ -107,10 +166,10 @@ class DriverCalls:
         why = f"the program ended with {program.process.returncode}" if ended else f"none within {timeout} s"
         raise HarnessError(f"no window class={class_name!r} title={title!r}: {why}; windows:\n{seen}")
 
-    def wait_child(self, parent, class_name=None, title=None, timeout=10, visible=True):
+    def wait_child(self, parent, class_name=None, title=None, timeout=10, visible=True, width=None):
         """The first window below `parent` that matches, or None when none came in time."""
         args = ["wait", "--parent", parent.handle, "--timeout", str(int(timeout * 1000)),
-                *window_filter(class_name, title, visible)]
+                *window_filter(class_name, title, visible, width)]
         code, output = self.driver(*args, timeout=timeout)
         return parse_window(output.strip("\n")) if code == 0 else None
 
