@@ -37,6 +37,7 @@ TEST(AutoOptimize, RunsEveryIntervalSeconds) {
     AppFixture f;
     f.SetSetting("Interval", c.interval);
     f.Start();
+    f.form1().Timer2.SetEnabled(false);  // the refresh, four of five steps' work, times no pass
     const std::vector<uint64_t> times = PassTimes(f, 250000);
     if (c.everyMs == 0) {
       EXPECT_TRUE(times.empty()) << c.interval;
