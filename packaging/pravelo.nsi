@@ -1,7 +1,8 @@
 ; The installer of one processor width. scripts/package.sh defines:
-;   VERSION   the program's version, "1.2.3"
+;   GENERATED the build's folder of generated files, whose pravelo.nsh holds the version and
+;             the names the program uses (its file, its picture, its keys and window class)
 ;   ARCH      x64 or x86
-;   STAGE     the folder holding pravelo.exe and pravelo_pic.bmp of that width
+;   STAGE     the folder holding the program and its picture of that width
 ;   COMMON    the folder holding pravelo.ico and LICENSE.txt
 ;   OUTFILE   the installer to write
 ;   SIGN      (optional) a command that signs the file named after it, for the uninstaller
@@ -9,48 +10,44 @@
 ; Silent use: "setup.exe /S [/D=<folder>]" installs; "uninstall.exe /S" removes the program and
 ; keeps the user's settings; "uninstall.exe /S /REMOVESETTINGS" removes the settings as well.
 
+!include "${GENERATED}/pravelo.nsh"
+
 !if ${ARCH} == x64
   Target amd64-unicode
   !define PROGRAM_FILES "$PROGRAMFILES64"
-  !define DISPLAY_NAME "Pravelo (64-bit)"
+  !define DISPLAY_NAME "${PRODUCT_NAME} (64-bit)"
 !else if ${ARCH} == x86
   Unicode true
   !define PROGRAM_FILES "$PROGRAMFILES"
-  !define DISPLAY_NAME "Pravelo"
+  !define DISPLAY_NAME "${PRODUCT_NAME}"
 !else
   !error "ARCH must be x64 or x86"
 !endif
 
-!define PUBLISHER "zEVID"
 !define UNINSTALLER "uninstall.exe"
-!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Pravelo"
-; What the options window's autostart leaves behind.
-!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
-!define RUN_VALUE "Pravelo1"
-!define SYSTEM_COPY "$WINDIR\system32\Pravelo1.exe"
-!define SYSTEM_PICTURE "$WINDIR\system32\pravelo_pic.bmp"
-; The user's settings live in keys of this vendor key whose names begin with "Pravelo".
-!define VENDOR_KEY "Software\zEVID"
-!define MAIN_CLASS "Pravelo.Form1"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT_NAME}"
+; What the options window's autostart leaves behind: the run value and these copies.
+!define SYSTEM_COPY "$WINDIR\system32\${AUTOSTART_PROGRAM}"
+!define SYSTEM_PICTURE "$WINDIR\system32\${PICTURE_FILE}"
 ; A running Pravelo gets this many close requests, each waited on this long (ms).
 !define CLOSE_TRIES 4
 !define CLOSE_WAIT_MS 5000
 
-Name "Pravelo"
+Name "${PRODUCT_NAME}"
 OutFile "${OUTFILE}"
-InstallDir "${PROGRAM_FILES}\Pravelo"
+InstallDir "${PROGRAM_FILES}\${PRODUCT_NAME}"
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 ManifestDPIAware true
-BrandingText "Pravelo ${VERSION}"
+BrandingText "${PRODUCT_NAME} ${VERSION}"
 
 VIProductVersion "${VERSION}.0"
-VIAddVersionKey /LANG=1033 "ProductName" "Pravelo"
+VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT_NAME}"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=1033 "FileDescription" "Pravelo ${VERSION} setup (${ARCH})"
+VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT_NAME} ${VERSION} setup (${ARCH})"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=1033 "LegalCopyright" "MIT License, Pravelo developers"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "MIT License, ${PRODUCT_NAME} developers"
 
 !ifdef SIGN
   !uninstfinalize '${SIGN} "%1"'
@@ -64,7 +61,7 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "MIT License, Pravelo developers"
 !define MUI_ICON "${COMMON}/pravelo.ico"
 !define MUI_UNICON "${COMMON}/pravelo.ico"
 !define MUI_ABORTWARNING
-!define MUI_FINISHPAGE_RUN "$INSTDIR\pravelo.exe"
+!define MUI_FINISHPAGE_RUN "$INSTDIR\${PROGRAM_FILE}"
 !define MUI_FINISHPAGE_RUN_NOTCHECKED
 !define MUI_COMPONENTSPAGE_NODESC
 
@@ -115,21 +112,21 @@ FunctionEnd
 !insertmacro DEFINE_CLOSE_PRAVELO ""
 !insertmacro DEFINE_CLOSE_PRAVELO "un."
 
-Section "Pravelo" SecProgram
+Section "${PRODUCT_NAME}" SecProgram
   SectionIn RO
   SetShellVarContext all
   Call ClosePravelo
   SetOutPath "$INSTDIR"
-  File "${STAGE}/pravelo.exe"
-  File "${STAGE}/pravelo_pic.bmp"
+  File "${STAGE}/${PROGRAM_FILE}"
+  File "${STAGE}/${PICTURE_FILE}"
   File "${COMMON}/LICENSE.txt"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
-  CreateShortcut "$SMPROGRAMS\Pravelo.lnk" "$INSTDIR\pravelo.exe" "" "$INSTDIR\pravelo.exe" 0
+  CreateShortcut "$SMPROGRAMS\${PRODUCT_NAME}.lnk" "$INSTDIR\${PROGRAM_FILE}" "" "$INSTDIR\${PROGRAM_FILE}" 0
 
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${DISPLAY_NAME}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\pravelo.exe,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${PROGRAM_FILE},0"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
@@ -139,16 +136,16 @@ Section "Pravelo" SecProgram
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-Section "un.Pravelo" SecUnProgram
+Section "un.${PRODUCT_NAME}" SecUnProgram
   SectionIn RO
   SetShellVarContext all
   Call un.ClosePravelo
-  Delete /REBOOTOK "$INSTDIR\pravelo.exe"
-  Delete "$INSTDIR\pravelo_pic.bmp"
+  Delete /REBOOTOK "$INSTDIR\${PROGRAM_FILE}"
+  Delete "$INSTDIR\${PICTURE_FILE}"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir /REBOOTOK "$INSTDIR"
-  Delete "$SMPROGRAMS\Pravelo.lnk"
+  Delete "$SMPROGRAMS\${PRODUCT_NAME}.lnk"
 
   DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
   Delete /REBOOTOK "${SYSTEM_COPY}"
@@ -156,17 +153,19 @@ Section "un.Pravelo" SecUnProgram
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd
 
-Section /o "un.Remove my Pravelo settings" SecUnSettings
-  ; Keys are deleted while enumerating, so the index moves on only past keys that stay.
+Section /o "un.Remove my ${PRODUCT_NAME} settings" SecUnSettings
+  ; The settings are the vendor key's keys whose names begin with the product's name. Keys are
+  ; deleted while enumerating, so the index moves on only past keys that stay.
+  StrLen $3 "${PRODUCT_NAME}"
   StrCpy $0 0
   ${Do}
     EnumRegKey $1 HKCU "${VENDOR_KEY}" $0
     ${If} $1 == ""
       ${Break}
     ${EndIf}
-    StrCpy $2 $1 7
+    StrCpy $2 $1 $3
     ClearErrors
-    ${If} $2 == "Pravelo"
+    ${If} $2 == "${PRODUCT_NAME}"
       DeleteRegKey HKCU "${VENDOR_KEY}\$1"
     ${Else}
       SetErrors

@@ -59,6 +59,11 @@ public_key_hex() {
     echo "$hex"
 }
 
+# A name the build hands to the installer script: NAME in GENERATED/pravelo.nsh.
+handed() {
+    sed -n "s/^!define $1 \"\(.*\)\"\$/\1/p" "$2/pravelo.nsh"
+}
+
 # Whether a program holds the key's point, as bytes or as hex text.
 carries_key() {
     od -An -v -tx1 "$1" | tr -d ' \n' | grep -q "$2" || grep -qiF "$2" "$1"
@@ -92,19 +97,22 @@ sign() {
 }
 
 version=
+declare -A generated
 for build in "${builds[@]}"; do
     read -r arch preset dir <<<"$build"
     cmake --preset "$preset" -B "$dir" --no-warn-unused-cli "${cmake_defines[@]}" >/dev/null
     cmake --build "$dir" -j2 --target pravelo pravelo_pic_beside_exe
-    built=$(sed -n 's/^#define PRAVELO_VERSION_TEXT "\(.*\)"$/\1/p' "$dir/generated/pravelo_version.h")
+    generated[$arch]=$(realpath "$dir/generated")
+    built=$(handed VERSION "${generated[$arch]}")
     [ -n "$built" ] && [ "${version:-$built}" = "$built" ] || die "no version, or two versions, in the builds"
     version=$built
+    program=$dir/$(handed PROGRAM_FILE "${generated[$arch]}")
     mkdir -p "$stage/$arch"
-    if [ -n "$update_key" ] && ! carries_key "$dir/pravelo.exe" "$key_hex"; then
-        die "$dir/pravelo.exe does not carry the update key; does this tree take PRAVELO_UPDATE_PUBLIC_KEY?"
+    if [ -n "$update_key" ] && ! carries_key "$program" "$key_hex"; then
+        die "$program does not carry the update key; does this tree take PRAVELO_UPDATE_PUBLIC_KEY?"
     fi
-    cp "$dir/pravelo.exe" "$dir/pravelo_pic.bmp" "$stage/$arch/"
-    sign "$stage/$arch/pravelo.exe"
+    cp "$program" "$dir/$(handed PICTURE_FILE "${generated[$arch]}")" "$stage/$arch/"
+    sign "$stage/$arch/$(basename "$program")"
     cp "$dir/resources/pravelo.ico" "$stage/common/"
 done
 sed 's/$/\r/' LICENSE >"$stage/common/LICENSE.txt"
@@ -117,8 +125,8 @@ rm -f "$out"/pravelo-*-setup.exe "$out"/pravelo-*-portable.zip "$out"/*SHA256SUM
 files=()
 for arch in x64 x86; do
     installer="$prefix-$arch-setup.exe"
-    nsis_defines=("-DVERSION=$version" "-DARCH=$arch" "-DSTAGE=$stage/$arch" "-DCOMMON=$stage/common"
-                  "-DOUTFILE=$out/$installer")
+    nsis_defines=("-DGENERATED=${generated[$arch]}" "-DARCH=$arch" "-DSTAGE=$stage/$arch"
+                  "-DCOMMON=$stage/common" "-DOUTFILE=$out/$installer")
     if [ -n "$sign_key" ]; then
         nsis_defines+=("-DSIGN=\"$root/scripts/sign-file.sh\" \"$sign_key\" \"$sign_cert\"")
     fi

@@ -13,14 +13,14 @@
 #include "display/refresh_state.h"
 #include "display/tray_presence.h"
 #include "settings/form2.h"
-#include "settings/window_services.h"
+#include "settings/options_services.h"
 #include "simple/form3.h"
 #include "ui/control_table.h"
 #include "ui/global_hotkey.h"
 
 namespace pravelo::app {
 
-class Form1 : public ui::Form, public settings::WindowServices, public simple::SimpleModeHost {
+class Form1 : public ui::Form, public settings::OptionsServices, public simple::SimpleModeHost {
  public:
   Form1(Form1Services services, settings::Form2& form2, simple::Form3& form3);
   static std::span<const ui::ControlRow<Form1>> Controls();
@@ -70,9 +70,12 @@ class Form1 : public ui::Form, public settings::WindowServices, public simple::S
   memory::Optimizer& optimizer() override { return command_.Optimizer(); }
   OptimizeCommand& Optimization() { return command_; }
   const display::TrayPresence& Tray() const { return tray_; }
-  simple::Form3& Form3Window() { return form3_; }
-  const std::optional<update::Version>& OwnVersion() const { return services_.ownVersion; }
-  const std::string& UpdateKey() const { return services_.updateKey; }
+  const std::optional<update::Version>& OwnVersion() const override { return services_.ownVersion; }
+  const std::string& UpdateKey() const override { return services_.updateKey; }
+  base::ExclusiveRun& busy() override { return command_.Gate(); }
+  void ShowMessage(const std::string& text, settings::MessageKind kind) override;
+  void SettingsSaved() override;
+  ui::Control& SimpleWindow() override { return form3_; }
 
  private:
   void HandleCommandLine(const CommandLineSwitch& commandSwitch);

@@ -4,8 +4,8 @@
 #include "display/figures.h"
 #include "memory/memory_status.h"
 #include "pravelo_version.h"
+#include "app/captions.h"
 #include "settings/area_settings.h"
-#include "settings/captions.h"
 #include "settings/form2.h"
 #include "settings/machine_values.h"
 #include "simple/form3.h"
@@ -40,7 +40,7 @@ void Form1::Form_Load() {
   refresh_.highBar = tmppc.CurrentPicture();
 
   Show();
-  settings::ApplyCaptions(strings(), *this, form2_, form3_);
+  ApplyCaptions(strings(), *this, form2_, form3_);
   command_.Figures().z18 = display::EstimateAvailableMb(memory::GetMemoryLoad(p.memory), facts_.TotalMem);
 
   HandleCommandLine(commandSwitch);

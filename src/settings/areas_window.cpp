@@ -14,6 +14,12 @@ namespace layout = ui::layout::areas;
 
 std::size_t IndexOf(memory::MemoryArea area) { return static_cast<std::size_t>(area); }
 
+// The element `index` of the array `Member`.
+template <auto Member>
+auto& At(AreasWindow& window, std::size_t index) {
+  return (window.*Member)[index];
+}
+
 // The text with "%1", "%2", ... replaced by the values in their order.
 std::string Filled(std::string text, std::initializer_list<std::string> values) {
   int number = 1;
@@ -81,38 +87,45 @@ std::string SupportText(memory::AreaSupport support, StringTable& strings) {
   return {};
 }
 
+std::span<const ui::ControlRow<AreasWindow>> AreasWindow::Controls() {
+  using W = AreasWindow;
+  using ui::TextStyle;
+  using Label = ui::Element<W, ui::Label>;
+  using Check = ui::Element<W, ui::CheckBox>;
+  constexpr std::size_t kHeaders = 5;
+  constexpr std::size_t kPerArea = 6;
+  static constexpr auto rows = [] {
+    std::array<ui::ControlRow<W>, kHeaders + kPerArea * memory::kAreaCount + 1> r{{
+        {"ManualHeader", &W::ManualHeader, layout::ManualHeader, IDS_MANUAL, TextStyle::Centred},
+        {"AutomaticHeader", &W::AutomaticHeader, layout::AutomaticHeader, IDS_AUTOMATIC, TextStyle::Centred},
+        {"ResultHeader", &W::ResultHeader, layout::ResultHeader, IDS_LAST_OPTIMIZATION},
+        {"FreedHeader", &W::FreedHeader, layout::FreedHeader, IDS_FREED, TextStyle::RightAligned},
+        {"TimeHeader", &W::TimeHeader, layout::TimeHeader, IDS_TIME, TextStyle::RightAligned},
+    }};
+    // A row of the table per area, in the order a pass runs them; the area's name is its caption.
+    for (std::size_t i = 0; i < memory::kAreaCount; ++i) {
+      const int n = static_cast<int>(i);
+      ui::ControlRow<W>* row = &r[kHeaders + kPerArea * i];
+      *row++ = {"AreaLabel", Label{&At<&W::AreaLabel>, i}, layout::AreaLabel(n), IDS_AREA_WORKING_SETS + n};
+      *row++ = {"Manual", Check{&At<&W::Manual>, i}, layout::ManualCheck(n)};
+      *row++ = {"Automatic", Check{&At<&W::Automatic>, i}, layout::AutomaticCheck(n)};
+      *row++ = {"Result", Label{&At<&W::Result>, i}, layout::Result(n)};
+      *row++ = {"Freed", Label{&At<&W::Freed>, i}, layout::Freed(n), 0, TextStyle::RightAligned};
+      *row = {"Time", Label{&At<&W::Time>, i}, layout::Time(n), 0, TextStyle::RightAligned};
+    }
+    r.back() = {"Command1", &W::Command1, layout::Command1, IDS_SAVE};
+    return r;
+  }();
+  return rows;
+}
+
 AreasWindow::AreasWindow(WindowServices& services)
-    : ui::Form(layout::kWindow),
-      ManualHeader(layout::ManualHeader),
-      AutomaticHeader(layout::AutomaticHeader),
-      ResultHeader(layout::ResultHeader),
-      FreedHeader(layout::FreedHeader),
-      TimeHeader(layout::TimeHeader),
-      Command1(layout::Command1),
-      services_(services) {
-  for (std::size_t i = 0; i < memory::kAreaCount; ++i) {
-    const int row = static_cast<int>(i);
-    AreaLabel[i].Move(layout::AreaLabel(row));
-    Manual[i].Move(layout::ManualCheck(row));
-    Automatic[i].Move(layout::AutomaticCheck(row));
-    Result[i].Move(layout::Result(row));
-    Freed[i].Move(layout::Freed(row));
-    Time[i].Move(layout::Time(row));
-  }
-  onLoad = [this] { Form_Load(); };
-  Command1.onClick = [this] { Command1_Click(); };
+    : SettingsWindow(layout::kWindow, services, SaveMessage::None) {
+  ui::PlaceControls(*this, Controls());
 }
 
 void AreasWindow::Form_Load() {
   StringTable& strings = services_.strings();
-  SetText(strings.Text(IDS_AREAS_TITLE));
-  ManualHeader.SetText(strings.Text(IDS_MANUAL));
-  AutomaticHeader.SetText(strings.Text(IDS_AUTOMATIC));
-  ResultHeader.SetText(strings.Text(IDS_LAST_OPTIMIZATION));
-  FreedHeader.SetText(strings.Text(IDS_FREED));
-  TimeHeader.SetText(strings.Text(IDS_TIME));
-  Command1.SetText(strings.Text(IDS_SAVE));
-
   SettingsStore& store = services_.store();
   const memory::AreaSet manual = ReadAreas(store, kManualAreas);
   const memory::AreaSet automatic = ReadAreas(store, kAutomaticAreas);
@@ -121,7 +134,6 @@ void AreasWindow::Form_Load() {
   const std::string separator = services_.platform().environment.DecimalSeparator();
   for (memory::MemoryArea area : memory::kAreaOrder) {
     const std::size_t i = IndexOf(area);
-    AreaLabel[i].SetText(strings.Text(IDS_AREA_WORKING_SETS + static_cast<int>(i)));
     Manual[i].SetValue(manual.Has(area) ? 1 : 0);
     Automatic[i].SetValue(automatic.Has(area) ? 1 : 0);
     const memory::AreaSupport support = optimizer.Support(area);
@@ -144,7 +156,7 @@ void AreasWindow::Form_Load() {
   }
 }
 
-void AreasWindow::Command1_Click() {
+std::string AreasWindow::Write() {
   memory::AreaSet manual;
   memory::AreaSet automatic;
   for (memory::MemoryArea area : memory::kAreaOrder) {
@@ -154,7 +166,7 @@ void AreasWindow::Command1_Click() {
   SettingsStore& store = services_.store();
   WriteAreas(store, kManualAreas, manual);
   WriteAreas(store, kAutomaticAreas, automatic);
-  Unload();
+  return {};
 }
 
 }  // namespace pravelo::settings

@@ -3,14 +3,15 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 
 #include "memory/memory_areas.h"
 #include "memory/optimizer.h"
+#include "settings/settings_window.h"
 #include "settings/string_table.h"
-#include "settings/window_services.h"
+#include "ui/control_table.h"
 #include "ui/controls.h"
-#include "ui/form.h"
 
 namespace pravelo::settings {
 
@@ -23,9 +24,11 @@ std::string FreedText(const memory::AreaResult& result, StringTable& strings,
 // Why an area this Windows does not offer is off.
 std::string SupportText(memory::AreaSupport support, StringTable& strings);
 
-class AreasWindow : public ui::Form {
+class AreasWindow : public SettingsWindow<AreasWindow> {
  public:
   explicit AreasWindow(WindowServices& services);
+  static constexpr int kTitleId = IDS_AREAS_TITLE;
+  static std::span<const ui::ControlRow<AreasWindow>> Controls();
 
   ui::Label ManualHeader, AutomaticHeader, ResultHeader, FreedHeader, TimeHeader;
   // One row per area, in the order a pass runs them.
@@ -36,13 +39,13 @@ class AreasWindow : public ui::Form {
   std::array<ui::Label, memory::kAreaCount> Result;
   std::array<ui::Label, memory::kAreaCount> Freed;
   std::array<ui::Label, memory::kAreaCount> Time;
-  ui::Button Command1;  // Save
 
   void Form_Load();
-  void Command1_Click();
 
  private:
-  WindowServices& services_;
+  friend SettingsWindow<AreasWindow>;
+  // The two columns as checked; the window closes without a word.
+  std::string Write();
 };
 
 }  // namespace pravelo::settings

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "pravelo_version.h"
 #include "settings/automation_settings.h"
 #include "text_ids.h"
 #include "ui/layout.h"
@@ -11,8 +10,6 @@ namespace pravelo::settings {
 namespace {
 
 namespace layout = ui::layout::automation;
-
-constexpr uint32_t kExclamationStyle = 48;
 
 int RefusalText(AutomationInputError error) {
   switch (error) {
@@ -49,18 +46,12 @@ std::span<const ui::ControlRow<AutomationWindow>> AutomationWindow::Controls() {
 }
 
 AutomationWindow::AutomationWindow(WindowServices& services)
-    : ui::Form(layout::kWindow), services_(services) {
+    : SettingsWindow(layout::kWindow, services, SaveMessage::Saved) {
   ui::PlaceControls(*this, Controls());
-  onLoad = [this] { Form_Load(); };
   Check1.onClick = [this] { Check1_Click(); };
-  Command1.onClick = [this] { Command1_Click(); };
 }
 
 void AutomationWindow::Form_Load() {
-  StringTable& strings = services_.strings();
-  SetText(strings.Text(IDS_AUTOMATION_TITLE));
-  ui::ApplyCaptions(*this, Controls(), strings);
-
   // What is in force: a value edited by hand into nonsense shows as its default.
   const AutomationSettings settings = ReadAutomationSettings(services_.store());
   Check1.SetValue(settings.thresholdPercent > 0 ? 1 : 0);
@@ -71,20 +62,19 @@ void AutomationWindow::Form_Load() {
   Text4.SetText(settings.exclusionsText);
 }
 
-void AutomationWindow::Command1_Click() {
-  Platform& p = services_.platform();
-  const AutomationInput input{Check1.Value() != 0, Text1.Text(), Text2.Text(), Text3.Text(), Text4.Text()};
-  if (const std::optional<AutomationInputError> error = CheckAutomationInput(input)) {
-    p.dialogs.MessageBox(Handle(), services_.strings().Text(RefusalText(*error)), PRAVELO_PRODUCT_NAME,
-                         kExclamationStyle);
-    return;
-  }
-  std::string message = services_.strings().Text(IDS_SAVED);
-  WriteAutomationSettings(services_.store(), input);
-  if (!services_.ApplyAutomation())
-    message += "\r\n" + services_.strings().Text(IDS_HOTKEY_TAKEN) + Text3.Text();
-  p.dialogs.MessageBox(Handle(), message, PRAVELO_PRODUCT_NAME, 0);
-  Unload();
+AutomationInput AutomationWindow::Input() const {
+  return {Check1.Value() != 0, Text1.Text(), Text2.Text(), Text3.Text(), Text4.Text()};
+}
+
+std::optional<int> AutomationWindow::Refusal() {
+  const std::optional<AutomationInputError> error = CheckAutomationInput(Input());
+  return error ? std::optional<int>(RefusalText(*error)) : std::nullopt;
+}
+
+std::string AutomationWindow::Write() {
+  WriteAutomationSettings(services_.store(), Input());
+  return services_.ApplyAutomation() ? std::string()
+                                     : services_.strings().Text(IDS_HOTKEY_TAKEN) + Text3.Text();
 }
 
 }  // namespace pravelo::settings

@@ -1,16 +1,13 @@
 #include "settings/form2.h"
 
-#include <array>
+#include <vector>
 
-#include "app/form1.h"
 #include "base/numeric.h"
 #include "platform/program_path.h"
 #include "pravelo_version.h"
 #include "settings/areas_window.h"
 #include "settings/automation_window.h"
-#include "settings/captions.h"
 #include "settings/machine_values.h"
-#include "simple/form3.h"
 #include "text_ids.h"
 #include "ui/layout.h"
 #include "update/update_check.h"
@@ -27,32 +24,38 @@ std::string ValueText(const ui::CheckBox& box) { return box.Value() != 0 ? "1" :
 
 }  // namespace
 
-// Design captions are the Korean texts; start-up replaces them from the string table.
-Form2::Form2(app::Form1& form1, AreasWindow& areas, AutomationWindow& automation)
-    : ui::Form(layout::kWindow, "옵션"),
-      Check1(layout::Check1, "시스템 시작시 자동 시작"),
-      Check2(layout::Check2, "자동최적화"),
-      Check3(layout::Check3, "최소화 시 트레이로 이동"),
-      Check4(layout::Check4, "XP 이상 커널 메모리에 할당"),
-      Check5(layout::Check5, "닫기 버튼 누를 시 최소화"),
-      Check6(layout::Check6, "프로그램 시작 시 트레이로 전환"),
-      Text1(layout::Text1),
-      Label1(layout::Label1, "최적화간격 설정(초)"),
-      Label2(layout::Label2, "0은 없음"),
-      Label3(layout::Label3, "Version " PRAVELO_VERSION_TEXT),
-      Command1(layout::Command1, "저장"),
-      Command2(layout::Command2, "업데이트"),
-      Command3(layout::Command3, "메모리 영역..."),
-      Command4(layout::Command4, "자동화..."),
+std::span<const ui::ControlRow<Form2>> Form2::Controls() {
+  using W = Form2;
+  static constexpr ui::ControlRow<W> rows[] = {
+      {"Check1", &W::Check1, layout::Check1, IDS_AUTOSTART},
+      {"Check2", &W::Check2, layout::Check2, IDS_AUTO_OPTIMIZE},
+      {"Command3", &W::Command3, layout::Command3, IDS_AREAS_BUTTON},
+      {"Label1", &W::Label1, layout::Label1, IDS_INTERVAL},
+      {"Text1", &W::Text1, layout::Text1},
+      {"Label2", &W::Label2, layout::Label2, IDS_INTERVAL_NONE},
+      {"Check3", &W::Check3, layout::Check3, IDS_TRAY_ON_MINIMIZE},
+      {"Check5", &W::Check5, layout::Check5, IDS_MINIMIZE_ON_CLOSE},
+      {"Check6", &W::Check6, layout::Check6, IDS_TRAY_AT_START},
+      {"Check4", &W::Check4, layout::Check4, IDS_KERNEL_IN_MEMORY},
+      {"Label3", &W::Label3, layout::Label3},
+      {"Command2", &W::Command2, layout::Command2, IDS_UPDATE},
+      {"Command1", &W::Command1, layout::Command1, IDS_SAVE},
+      {"Command4", &W::Command4, layout::Command4, IDS_AUTOMATION_BUTTON},
+  };
+  return rows;
+}
+
+Form2::Form2(OptionsServices& services, AreasWindow& areas, AutomationWindow& automation)
+    : SettingsWindow(layout::kWindow, services, SaveMessage::Saved),
       Timer1(kHoldTimerMs, false),
-      form1_(form1),
+      options_(services),
       areas_(areas),
       automation_(automation) {
-  onLoad = [this] { Form_Load(); };
+  ui::PlaceControls(*this, Controls());
+  Label3.SetText("Version " PRAVELO_VERSION_TEXT);
   // An unloaded window's timer is gone; a wait on it ends.
   onUnload = [this] { Timer1.SetEnabled(false); };
   Check2.onClick = [this] { Check2_Click(); };
-  Command1.onClick = [this] { Command1_Click(); };
   Command2.onClick = [this] { Command2_Click(); };
   Command3.onClick = [this] { Command3_Click(); };
   Command4.onClick = [this] { Command4_Click(); };
@@ -60,13 +63,13 @@ Form2::Form2(app::Form1& form1, AreasWindow& areas, AutomationWindow& automation
 }
 
 void Form2::Form_Load() {
-  SettingsStore& store = form1_.store();
+  SettingsStore& store = options_.store();
   Check1.SetValue(CheckValue(store.Read(kAutoStart)));
   Check2.SetValue(CheckValue(store.Read(kAutoOptimize)));
   Check3.SetValue(CheckValue(store.Read(kMinimizeTray)));
   // A machine value that cannot be read shows as unchecked.
   Check4.SetValue(
-      CheckValue(form1_.platform()
+      CheckValue(options_.platform()
                      .registry.Read(RegistryRoot::LocalMachine, kMemoryManagementKey, kDisablePagingExecutive)
                      .value_or("0")));
   Check5.SetValue(CheckValue(store.Read(kMinAtClose)));
@@ -77,9 +80,8 @@ void Form2::Form_Load() {
 
 void Form2::Check2_Click() { Text1.SetEnabled(Check2.Value() != 0); }
 
-void Form2::Command1_Click() {
-  SettingsStore& store = form1_.store();
-  Platform& p = form1_.platform();
+std::string Form2::Write() {
+  SettingsStore& store = options_.store();
 
   store.Write(kAutoStart, ValueText(Check1));
   bool machineSaved = SaveAutostart();
@@ -90,19 +92,13 @@ void Form2::Command1_Click() {
   store.Write(kMinAtClose, ValueText(Check5));
   machineSaved = SaveKernelPaging() && machineSaved;
 
-  ApplyCaptions(form1_.strings(), form1_, *this, form1_.Form3Window());
-  form1_.ReadAutoOptimizeSwitch();
-  form1_.ArmAutoOptimize();
-
+  options_.SettingsSaved();
   // The per-user settings are saved either way; a refused machine-wide change is said so.
-  std::string message = form1_.strings().Text(IDS_SAVED);
-  if (!machineSaved) message += "\r\n" + form1_.strings().Text(IDS_NEEDS_ADMINISTRATOR);
-  p.dialogs.MessageBox(Handle(), message, PRAVELO_PRODUCT_NAME, 0);
-  Unload();
+  return machineSaved ? std::string() : options_.strings().Text(IDS_NEEDS_ADMINISTRATOR);
 }
 
 bool Form2::SaveAutostart() {
-  Platform& p = form1_.platform();
+  Platform& p = options_.platform();
   if (Check1.Value() == 0) {
     // The copies made earlier stay where they are.
     return p.registry.DeleteValue(RegistryRoot::LocalMachine, kRunKey, kRunValueName);
@@ -123,36 +119,25 @@ bool Form2::SaveAutostart() {
 }
 
 bool Form2::SaveKernelPaging() {
-  return form1_.platform().registry.WriteDword(RegistryRoot::LocalMachine, kMemoryManagementKey,
-                                               kDisablePagingExecutive, Check4.Value() != 0 ? 1 : 0);
+  return options_.platform().registry.WriteDword(RegistryRoot::LocalMachine, kMemoryManagementKey,
+                                                 kDisablePagingExecutive, Check4.Value() != 0 ? 1 : 0);
 }
 
 void Form2::Command2_Click() {
-  Platform& p = form1_.platform();
-  update::UpdatePorts ports{p.http,       p.registry,  p.environment, p.launcher,
-                            p.signatures, p.heldFiles, p.clock};
-  // The check lets window messages run while it waits. A window opened from here or from the
-  // simple-mode window meanwhile would hold the check, and its minute, until it closed; a
-  // second check would nest. (The main window is disabled while this one is shown.)
-  std::array<ui::Control*, 5> blocked = {&Command1, &Command2, &Command3, &Command4, &form1_.Form3Window()};
-  std::array<bool, 5> wereEnabled{};
-  for (size_t i = 0; i < blocked.size(); ++i) {
-    wereEnabled[i] = blocked[i]->Enabled();
-    blocked[i]->SetEnabled(false);
+  // A window opened from here or from the simple-mode window while the check waits would hold
+  // the check, and its minute, until it closed. (The main window is disabled while this one is
+  // shown.)
+  std::vector<ui::Control*> blocked{&options_.SimpleWindow()};
+  for (const ui::ControlRow<Form2>& row : Controls()) {
+    if (std::holds_alternative<ui::Button Form2::*>(row.member))
+      blocked.push_back(&ui::ControlOf(*this, row));
   }
-  const update::UpdateOutcome outcome = update::RunUpdateCheck(
-      ports, {update::UpdateHost(p.environment), form1_.UpdateKey(), form1_.OwnVersion()});
-  for (size_t i = 0; i < blocked.size(); ++i) blocked[i]->SetEnabled(wereEnabled[i]);
-  switch (outcome) {
-    case update::UpdateOutcome::UpToDate:
-      form1_.MsgBx(form1_.strings().Text(IDS_UP_TO_DATE), 0, std::string());
-      break;
-    case update::UpdateOutcome::Failed:
-      form1_.MsgBx(form1_.strings().Text(IDS_UPDATE_FAILED), 0);
-      break;
-    case update::UpdateOutcome::Started:
-      form1_.EndProgram();
-  }
+  RunUpdateCommand(options_, options_.strings(), blocked, [this] {
+    Platform& p = options_.platform();
+    return update::RunUpdateCheck(
+        {p.http, p.registry, p.environment, p.launcher, p.signatures, p.heldFiles, p.clock},
+        {update::UpdateHost(p.environment), options_.UpdateKey(), options_.OwnVersion()});
+  });
 }
 
 // Loaded afresh each time, so that it shows the settings and the last results as they are.

@@ -2,14 +2,13 @@
 // and the one-shot timer the deep pass waits on.
 #pragma once
 
+#include <span>
 #include <string>
 
+#include "settings/options_services.h"
+#include "settings/settings_window.h"
+#include "ui/control_table.h"
 #include "ui/controls.h"
-#include "ui/form.h"
-
-namespace pravelo::app {
-class Form1;
-}
 
 namespace pravelo::settings {
 
@@ -18,9 +17,11 @@ inline constexpr int kHoldTimerMs = 5000;
 class AreasWindow;
 class AutomationWindow;
 
-class Form2 : public ui::Form {
+class Form2 : public SettingsWindow<Form2> {
  public:
-  Form2(app::Form1& form1, AreasWindow& areas, AutomationWindow& automation);
+  Form2(OptionsServices& services, AreasWindow& areas, AutomationWindow& automation);
+  static constexpr int kTitleId = IDS_OPTION;
+  static std::span<const ui::ControlRow<Form2>> Controls();
 
   ui::CheckBox Check1;  // autostart
   ui::CheckBox Check2;  // automatic optimization
@@ -30,7 +31,6 @@ class Form2 : public ui::Form {
   ui::CheckBox Check6;  // start in the tray
   ui::TextBox Text1;    // interval in seconds
   ui::Label Label1, Label2, Label3;
-  ui::Button Command1;  // Save
   ui::Button Command2;  // Update
   ui::Button Command3;  // the memory areas window
   ui::Button Command4;  // the automation window
@@ -38,18 +38,20 @@ class Form2 : public ui::Form {
 
   void Form_Load();
   void Check2_Click();
-  void Command1_Click();
   void Command2_Click();
   void Command3_Click();
   void Command4_Click();
   void Timer1_Timer() { Timer1.SetEnabled(false); }
 
  private:
+  friend SettingsWindow<Form2>;
+  // The save's writes; the refused machine-wide part, said below "Saved".
+  std::string Write();
   // The machine-wide part of the save; false when any of it was refused.
   bool SaveAutostart();
   bool SaveKernelPaging();
 
-  app::Form1& form1_;
+  OptionsServices& options_;
   AreasWindow& areas_;
   AutomationWindow& automation_;
 };

@@ -11,10 +11,10 @@ inline constexpr std::string_view kMemoryManagementKey =
 inline constexpr std::string_view kLargeSystemCache = "LargeSystemCache";
 inline constexpr std::string_view kDisablePagingExecutive = "DisablePagingExecutive";
 
-inline constexpr std::string_view kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline constexpr std::string_view kRunValueName = PRAVELO_PRODUCT_NAME "1";
+inline constexpr std::string_view kRunKey = PRAVELO_RUN_KEY;
+inline constexpr std::string_view kRunValueName = PRAVELO_RUN_VALUE;
 // In the system folder.
-inline constexpr std::string_view kAutostartProgram = "\\Pravelo1.exe";
-inline constexpr std::string_view kPictureFile = "\\pravelo_pic.bmp";
+inline constexpr std::string_view kAutostartProgram = "\\" PRAVELO_AUTOSTART_PROGRAM;
+inline constexpr std::string_view kPictureFile = "\\" PRAVELO_PICTURE_FILE;
 
 }  // namespace pravelo::settings

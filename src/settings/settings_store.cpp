@@ -4,7 +4,7 @@ namespace pravelo::settings {
 namespace {
 
 std::string KeyPath(std::string_view appName, std::string_view section) {
-  std::string key = "Software\\zEVID\\";
+  std::string key = PRAVELO_VENDOR_KEY "\\";
   key += appName;
   key += section;
   return key;

@@ -97,8 +97,17 @@ template <class F>
 void AddControls(FormWindow& w, F& form, std::span<const ControlRow<F>> rows,
                  const PictureSetups& pictures = {}) {
   for (const ControlRow<F>& row : rows) {
-    std::visit([&](auto member) { Add(w, form.*member, StyleOf(row.style), pictures); }, row.member);
+    std::visit([&](const auto& member) { Add(w, Resolve(form, member), StyleOf(row.style), pictures); }, row.member);
   }
+}
+
+// A settings window: a dialog frame and the controls of its table.
+template <class F>
+std::unique_ptr<FormWindow> BindDialog(BindContext context, const wchar_t* className, layout::Size client,
+                                       F& form) {
+  auto window = std::make_unique<FormWindow>(context, form, DialogOptions(className, client));
+  AddControls(*window, form, F::Controls());
+  return window;
 }
 
 }  // namespace
@@ -107,10 +116,12 @@ ApplicationBinding::ApplicationBinding(HINSTANCE instance, app::Application& app
                                        MessagePumpWin32& pump)
     : instance_(instance), pump_(pump), pictures_(instance) {
   BindForm1(application);
-  BindForm2(application);
+  const BindContext context{instance_, pump_, pictures_};
+  form2_ = BindDialog(context, kForm2Class, layout::form2::kClient, application.form2);
+  form2_->AddTimer(application.form2.Timer1);
   BindForm3(application);
-  BindAreas(application);
-  BindAutomation(application);
+  areas_ = BindDialog(context, kAreasClass, layout::areas::kClient, application.areas);
+  automation_ = BindDialog(context, kAutomationClass, layout::automation::kClient, application.automation);
 }
 
 ApplicationBinding::~ApplicationBinding() = default;
@@ -155,32 +166,6 @@ void ApplicationBinding::BindForm1(app::Application& application) {
   }
 }
 
-void ApplicationBinding::BindForm2(app::Application& application) {
-  settings::Form2& f = application.form2;
-  FormOptions options = DialogOptions(kForm2Class, layout::form2::kClient);
-  form2_ = std::make_unique<FormWindow>(BindContext{instance_, pump_, pictures_}, f, std::move(options));
-  FormWindow& w = *form2_;
-  w.AddCheckBox(f.Check1);
-  w.AddCheckBox(f.Check2);
-  w.AddButton(f.Command3);
-  w.AddLabel(f.Label1);
-  w.AddTextBox(f.Text1);
-  w.AddLabel(f.Label2);
-  for (CheckBox* check : {&f.Check3, &f.Check5, &f.Check6, &f.Check4}) w.AddCheckBox(*check);
-  w.AddLabel(f.Label3);
-  w.AddButton(f.Command2);
-  w.AddButton(f.Command1);
-  w.AddButton(f.Command4);
-  w.AddTimer(f.Timer1);
-}
-
-void ApplicationBinding::BindAutomation(app::Application& application) {
-  settings::AutomationWindow& f = application.automation;
-  FormOptions options = DialogOptions(kAutomationClass, layout::automation::kClient);
-  automation_ = std::make_unique<FormWindow>(BindContext{instance_, pump_, pictures_}, f, std::move(options));
-  AddControls(*automation_, f, settings::AutomationWindow::Controls());
-}
-
 void ApplicationBinding::BindForm3(app::Application& application) {
   simple::Form3& f = application.form3;
   FormOptions options = Options(kForm3Class, layout::form3::kClient);
@@ -193,27 +178,6 @@ void ApplicationBinding::BindForm3(app::Application& application) {
   options.onCloseBox = [&f] { f.Form_KeyDown(kF4, kAlt); };
   form3_ = std::make_unique<FormWindow>(BindContext{instance_, pump_, pictures_}, f, std::move(options));
   AddControls(*form3_, f, simple::Form3::Controls());
-}
-
-void ApplicationBinding::BindAreas(app::Application& application) {
-  settings::AreasWindow& f = application.areas;
-  FormOptions options = DialogOptions(kAreasClass, layout::areas::kClient);
-  areas_ = std::make_unique<FormWindow>(BindContext{instance_, pump_, pictures_}, f, std::move(options));
-  FormWindow& w = *areas_;
-  w.AddLabel(f.ManualHeader, kCentred);
-  w.AddLabel(f.AutomaticHeader, kCentred);
-  w.AddLabel(f.ResultHeader);
-  w.AddLabel(f.FreedHeader, kRightAligned);
-  w.AddLabel(f.TimeHeader, kRightAligned);
-  for (std::size_t i = 0; i < memory::kAreaCount; ++i) {
-    w.AddLabel(f.AreaLabel[i]);
-    w.AddCheckBox(f.Manual[i]);
-    w.AddCheckBox(f.Automatic[i]);
-    w.AddLabel(f.Result[i]);
-    w.AddLabel(f.Freed[i], kRightAligned);
-    w.AddLabel(f.Time[i], kRightAligned);
-  }
-  w.AddButton(f.Command1);
 }
 
 std::unique_ptr<ApplicationBinding> BindApplication(HINSTANCE instance, app::Application& application,

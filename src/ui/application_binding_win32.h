@@ -21,7 +21,7 @@ struct Application;
 
 namespace pravelo::ui {
 
-inline constexpr wchar_t kForm1Class[] = L"" PRAVELO_PRODUCT_NAME ".Form1";
+inline constexpr wchar_t kForm1Class[] = L"" PRAVELO_MAIN_CLASS;
 inline constexpr wchar_t kForm2Class[] = L"" PRAVELO_PRODUCT_NAME ".Form2";
 inline constexpr wchar_t kForm3Class[] = L"" PRAVELO_PRODUCT_NAME ".Form3";
 inline constexpr wchar_t kAreasClass[] = L"" PRAVELO_PRODUCT_NAME ".Areas";
@@ -40,10 +40,7 @@ class ApplicationBinding {
 
  private:
   void BindForm1(app::Application& application);
-  void BindForm2(app::Application& application);
   void BindForm3(app::Application& application);
-  void BindAreas(app::Application& application);
-  void BindAutomation(app::Application& application);
 
   HINSTANCE instance_;
   MessagePumpWin32& pump_;

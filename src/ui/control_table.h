@@ -2,6 +2,7 @@
 // creates them, the window's captions and the layout test read the same rows.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <variant>
 
@@ -12,8 +13,16 @@ namespace pravelo::ui {
 // How the binding sets out a control's text.
 enum class TextStyle { Plain, Centred, RightAligned, Figure };
 
+// One element of an array of controls: the array's accessor and the element's place in it.
+template <class F, class C>
+struct Element {
+  C& (*at)(F& form, std::size_t index);
+  std::size_t index;
+};
+
 template <class F>
-using ControlMember = std::variant<Label F::*, TextBox F::*, Button F::*, CheckBox F::*, PictureBox F::*>;
+using ControlMember = std::variant<Label F::*, TextBox F::*, Button F::*, CheckBox F::*, PictureBox F::*, Element<F, Label>,
+                                   Element<F, CheckBox>>;
 
 template <class F>
 struct ControlRow {
@@ -24,9 +33,19 @@ struct ControlRow {
   TextStyle style = TextStyle::Plain;
 };
 
+template <class F, class C>
+C& Resolve(F& form, C F::*member) {
+  return form.*member;
+}
+
+template <class F, class C>
+C& Resolve(F& form, const Element<F, C>& element) {
+  return element.at(form, element.index);
+}
+
 template <class F>
 Control& ControlOf(F& form, const ControlRow<F>& row) {
-  return std::visit([&form](auto member) -> Control& { return form.*member; }, row.member);
+  return std::visit([&form](const auto& member) -> Control& { return Resolve(form, member); }, row.member);
 }
 
 template <class F>

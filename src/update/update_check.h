@@ -50,7 +50,7 @@ inline constexpr std::string_view kNewExecutableName = PRAVELO_PRODUCT_NAME "_tm
 inline constexpr std::string_view kVersionFilePath = "/version.txt";
 inline constexpr std::string_view kSignatureFilePath = "/version.txt.sig";
 // The highest version seen signed, so that an older signed file cannot be served again.
-inline constexpr std::string_view kUpdateStateKey = "Software\\zEVID\\PraveloUpdate";
+inline constexpr std::string_view kUpdateStateKey = PRAVELO_VENDOR_KEY "\\" PRAVELO_PRODUCT_NAME "Update";
 inline constexpr std::string_view kHighestVersionValue = "HighestSignedVersion";
 // The whole check ends within this time, whatever the server does.
 inline constexpr uint64_t kUpdateDeadlineMs = 60000;

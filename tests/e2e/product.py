@@ -55,12 +55,19 @@ def notifications(session, main):
 
 
 def wait_notification(session, main, timeout=10):
-    """The text of the first notification shown in `main`; they last only two seconds."""
-    shown = harness.wait_until(lambda: notifications(session, main), timeout, interval=0.05)
+    """The text of the first notification shown in `main`; they last only two seconds, so the
+    driver looks from inside the prefix rather than a list from outside now and then."""
+    shown = session.wait_child(main, "Button", timeout=timeout, width=NOTIFICATION_WIDTH)
     if not shown:
         session.screenshot("no-notification")
         raise harness.HarnessError(f"no notification in {main.text!r} within {timeout} s")
-    return shown[0].text
+    return shown.text
+
+
+def watch_notification(session, timeout=30, other_than=None):
+    """Watches for the next notification of a main window, also of an instance not started
+    yet (not of the instance `other_than`, a process id): seen however briefly it shows."""
+    return session.watch(MAIN_CLASS, "Button", NOTIFICATION_WIDTH, timeout, other_than)
 
 
 def host_available_megabytes():

@@ -136,6 +136,7 @@ TEST(AreasWindow, ShowsTheLastPassAsATableAndSavesBothColumns) {
   w.Automatic[Row(MemoryArea::RegistryCache)].Click();
   w.Command1.Click();
   EXPECT_FALSE(w.Loaded());
+  EXPECT_TRUE(f.dialogs.shown.empty());  // it closes without a word
   EXPECT_EQ(f.registry.Read(RegistryRoot::CurrentUser, fakes::kAreasKey, "Manual"),
             "WorkingSets,StandbyList,CombinedList");
   EXPECT_EQ(f.registry.Read(RegistryRoot::CurrentUser, fakes::kAreasKey, "Automatic"),

@@ -5,8 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "memory/memory_areas.h"
-#include "settings/automation_window.h"
+#include "declared_windows.h"
 #include "ui/dpi_scale.h"
 #include "ui/layout.h"
 
@@ -25,42 +24,20 @@ struct Window {
   std::set<std::pair<std::string, std::string>> stacked;  // pairs meant to overlap
 };
 
+// A row's name, with its place for an element of an array of controls.
 template <class F>
-Window FromTable(std::string name, layout::Size client, std::span<const ControlRow<F>> rows) {
-  Window w{std::move(name), client, {}, {}};
-  for (const ControlRow<F>& row : rows) w.controls.push_back({row.name, row.rect});
-  return w;
-}
-
-// The memory areas window: five headers, a row per area, and Save.
-Window AreasWindow() {
-  namespace ar = layout::areas;
-  Window w{"Areas",
-           ar::kClient,
-           {{"ManualHeader", ar::ManualHeader},
-            {"AutomaticHeader", ar::AutomaticHeader},
-            {"ResultHeader", ar::ResultHeader},
-            {"FreedHeader", ar::FreedHeader},
-            {"TimeHeader", ar::TimeHeader},
-            {"Command1", ar::Command1}},
-           {}};
-  for (int row = 0; row < static_cast<int>(memory::kAreaCount); ++row) {
-    const std::string n = std::to_string(row);
-    for (const Placed& p :
-         {Placed{"AreaLabel" + n, ar::AreaLabel(row)}, Placed{"Manual" + n, ar::ManualCheck(row)},
-          Placed{"Automatic" + n, ar::AutomaticCheck(row)}, Placed{"Result" + n, ar::Result(row)},
-          Placed{"Freed" + n, ar::Freed(row)}, Placed{"Time" + n, ar::Time(row)}}) {
-      w.controls.push_back(p);
-    }
-  }
-  return w;
+std::string NameOf(const ControlRow<F>& row) {
+  const auto place = [](const auto& member) -> std::string {
+    if constexpr (requires { member.index; }) return std::to_string(member.index);
+    return {};
+  };
+  return row.name + std::visit(place, row.member);
 }
 
 std::vector<Window> Windows() {
   namespace f1 = layout::form1;
-  namespace f2 = layout::form2;
   namespace f3 = layout::form3;
-  return {
+  std::vector<Window> windows = {
       {"Form1",
        f1::kClient,
        {{"Label1", f1::Label1},
@@ -84,25 +61,6 @@ std::vector<Window> Windows() {
         {"Picture1", "Picture3"},
         {"Picture1", "Picture6"},
         {"Picture1", "Status"}}},
-      {"Form2",
-       f2::kClient,
-       {{"Check1", f2::Check1},
-        {"Check2", f2::Check2},
-        {"Label1", f2::Label1},
-        {"Text1", f2::Text1},
-        {"Label2", f2::Label2},
-        {"Check3", f2::Check3},
-        {"Check5", f2::Check5},
-        {"Check6", f2::Check6},
-        {"Check4", f2::Check4},
-        {"Label3", f2::Label3},
-        {"Command2", f2::Command2},
-        {"Command1", f2::Command1},
-        {"Command3", f2::Command3},
-        {"Command4", f2::Command4}},
-       {}},
-      AreasWindow(),
-      FromTable("Automation", layout::automation::kClient, settings::AutomationWindow::Controls()),
       {"Form3",
        f3::kClient,
        {{"Label1", f3::Label1},
@@ -114,6 +72,11 @@ std::vector<Window> Windows() {
         {"Command3", f3::Command3}},
        {}},
   };
+  testing::ForEachDeclaredWindow([&](const char* name, layout::Size client, auto rows, auto) {
+    Window& w = windows.emplace_back(Window{name, client, {}, {}});
+    for (const auto& row : rows) w.controls.push_back({NameOf(row), row.rect});
+  });
+  return windows;
 }
 
 bool Overlap(const Rect& a, const Rect& b) {

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "app/captions.h"
+#include "declared_windows.h"
 #include "fakes/app_fixture.h"
-#include "settings/captions.h"
 #include "settings/string_table.h"
 
 namespace pravelo {
@@ -29,16 +30,26 @@ TEST(StringTable, LanguageFollowsAKoreanInterfaceOnly) {
   }
 }
 
+// Every window's table and title, loaded as the program loads it, in either language.
 TEST(Captions, EveryCaptionedControlShowsItsTextInEitherLanguage) {
   for (uint16_t language : {settings::kLanguageEnglish, settings::kLanguageKorean}) {
     fakes::AppFixture f;
     f.strings = fakes::RcStringTable(language);
     f.Start();
     fakes::RcStringTable table(language);
-    for (const auto& [control, id] : settings::CaptionTable(f.form1(), f.form2(), f.form3())) {
-      EXPECT_FALSE(table.Text(id).empty()) << language << " " << id;
-      EXPECT_EQ(control->Text(), table.Text(id)) << language << " " << id;
-    }
+    const auto expect = [&](ui::Control& control, int id, const std::string& name) {
+      EXPECT_FALSE(table.Text(id).empty()) << language << " " << name;
+      EXPECT_EQ(control.Text(), table.Text(id)) << language << " " << name;
+    };
+    for (const auto& [control, id] : app::CaptionTable(f.form1(), f.form3())) expect(*control, id, "main");
+    testing::ForEachDeclaredWindow([&](const char* name, ui::layout::Size, auto rows, auto window) {
+      auto& form = (f.*window)();
+      form.Load();
+      expect(form, form.kTitleId, name);
+      for (const auto& row : rows) {
+        if (row.captionId != 0) expect(ui::ControlOf(form, row), row.captionId, row.name);
+      }
+    });
   }
   fakes::AppFixture english;
   english.Start();

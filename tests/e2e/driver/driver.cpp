@@ -26,6 +26,7 @@ constexpr int kNotFound = 1;
 constexpr int kUsage = 2;
 constexpr int kRefused = 3;
 constexpr DWORD kPollMs = 50;
+constexpr DWORD kWatchPollMs = 10;
 constexpr DWORD kDefaultTimeoutMs = 10000;
 constexpr UINT kTextTimeoutMs = 2000;
 constexpr wchar_t kMessageBoxClass[] = L"#32770";
@@ -51,7 +52,8 @@ struct Options {
 
 bool TakesValue(const std::wstring& name) {
   return name == L"--class" || name == L"--title" || name == L"--timeout" || name == L"--window" ||
-         name == L"--caption" || name == L"--parent" || name == L"--image";
+         name == L"--caption" || name == L"--parent" || name == L"--image" || name == L"--width" ||
+         name == L"--parent-class" || name == L"--other-than";
 }
 
 Options Parse(int argc, wchar_t** argv) {
@@ -187,14 +189,22 @@ std::optional<HWND> WaitFor(DWORD timeoutMs, Find find) {
   }
 }
 
-// Among `candidates`, the first with the class, title and visibility asked for.
+int Width(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect.right - rect.left;
+}
+
+// Among `candidates`, the first with the class, title, width and visibility asked for.
 std::optional<HWND> FindMatching(const Options& options, const std::vector<HWND>& candidates) {
   const auto className = options.Value(L"--class");
   const auto title = options.Value(L"--title");
+  const auto width = options.Value(L"--width");
   const bool visibleOnly = options.Has(L"--visible");
   for (HWND window : candidates) {
     if (className && ClassName(window) != *className) continue;
     if (title && WindowText(window) != *title) continue;
+    if (width && Width(window) != _wtoi(width->c_str())) continue;
     if (visibleOnly && !IsWindowVisible(window)) continue;
     return window;
   }
@@ -249,6 +259,72 @@ int Wait(const Options& options) {
   if (!window) return kNotFound;
   PrintWindow(*window, parent ? GetParent(*window) : nullptr);
   return kDone;
+}
+
+// When each window was made, by the time its maker stamped on the event: what a program shows
+// for a moment is timed from its start however late the driver looks.
+std::map<HWND, DWORD>& CreationTimes() {
+  static std::map<HWND, DWORD> times;
+  return times;
+}
+
+void CALLBACK WindowCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD time) {
+  if (object == OBJID_WINDOW) CreationTimes()[window] = time;
+}
+
+// Runs the events that came in, waiting for them at most `ms`.
+void TakeEvents(DWORD ms) {
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+}
+
+// The windows among `candidates` that were made since the hook was set.
+std::vector<HWND> MadeSinceWatching(const std::vector<HWND>& candidates) {
+  std::vector<HWND> made;
+  for (HWND window : candidates)
+    if (CreationTimes().count(window)) made.push_back(window);
+  return made;
+}
+
+// A window made after this command started, below a top-level window of --parent-class, also of
+// a program that starts later (and not of the process --other-than names): prints "watching" once it looks, the window once shown, then the
+// milliseconds from its creation until it went. Started before the action, so that nothing
+// shown for a moment is missed however busy the machine.
+int Watch(const Options& options) {
+  const auto parentClass = options.Value(L"--parent-class");
+  if (!parentClass || !options.Value(L"--class")) return kUsage;
+  using OwnedHook = pravelo::Owned<HWINEVENTHOOK, &UnhookWinEvent>;
+  OwnedHook hook(SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, WindowCreated, 0, 0,
+                                 WINEVENT_OUTOFCONTEXT));
+  if (!hook) return kRefused;
+  const auto otherThan = options.Value(L"--other-than");
+  const DWORD skipped = otherThan ? std::wcstoul(otherThan->c_str(), nullptr, 10) : 0;
+  Options child = options;
+  child.flags.push_back(L"--visible");
+  Write("watching\n");
+  std::fflush(stdout);
+  const ULONGLONG deadline = GetTickCount64() + Timeout(options);
+  std::optional<HWND> shown;
+  while (GetTickCount64() < deadline) {
+    TakeEvents(kWatchPollMs);
+    if (shown) {
+      if (IsWindow(*shown) && IsWindowVisible(*shown)) continue;
+      Write(std::to_string(GetTickCount() - CreationTimes()[*shown]) + "\n");
+      return kDone;
+    }
+    for (HWND top : TopLevelWindows()) {
+      DWORD processId = 0;
+      GetWindowThreadProcessId(top, &processId);
+      if (ClassName(top) != *parentClass || (otherThan && processId == skipped)) continue;
+      shown = FindMatching(child, MadeSinceWatching(ChildWindows(top)));
+      if (!shown) continue;
+      PrintWindow(*shown, GetParent(*shown));
+      std::fflush(stdout);
+      break;
+    }
+  }
+  return kNotFound;
 }
 
 int Click(const Options& options) {
@@ -398,7 +474,9 @@ int Move(const Options& options) {
 void Usage() {
   std::fputs(
       "usage: pravelo_driver list [--children]\n"
-      "       pravelo_driver wait [--class C] [--title T] [--visible] [--parent H] [--timeout MS]\n"
+      "       pravelo_driver wait [--class C] [--title T] [--width W] [--visible] [--parent H] [--timeout MS]\n"
+      "       pravelo_driver watch --parent-class P --class C [--title T] [--width W] [--other-than PID]\n"
+      "                            [--timeout MS]\n"
       "       pravelo_driver click --window H --caption TEXT [--timeout MS]\n"
       "       pravelo_driver close --window H\n"
       "       pravelo_driver ok --title T [--timeout MS]\n"
@@ -423,7 +501,7 @@ int wmain(int argc, wchar_t** argv) {
   static const std::map<std::wstring, Command> commands = {
       {L"list", List}, {L"wait", Wait}, {L"click", Click},   {L"close", Close},     {L"ok", PressOk},
       {L"key", Key},   {L"text", Text}, {L"client", Client}, {L"state", State}, {L"settext", SetText},
-      {L"restore", Restore}, {L"gui", Gui}, {L"move", Move},
+      {L"restore", Restore}, {L"gui", Gui}, {L"move", Move}, {L"watch", Watch},
   };
   auto found = commands.find(options.command);
   int result = kUsage;

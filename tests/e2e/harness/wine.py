@@ -1,0 +1,41 @@
+"""How the harness runs Wine: the width, the environment, and the bounded retry of Wine's own
+steps."""
+
+import os
+
+from .notes import note
+
+# The width of the programs under test: a 64-bit build runs in a 64-bit prefix through Wine's
+# 64-bit loader, which works also on hosts that cannot execute 32-bit programs.
+WINE_ARCH = os.environ.get("PRAVELO_WINEARCH", "win32")
+WINE = "/usr/lib/wine/wine64" if WINE_ARCH == "win64" else "wine"
+WINE_ENVIRONMENT = {
+    "WINEARCH": WINE_ARCH,
+    "WINEDEBUG": "-all",
+    "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
+}
+if WINE_ARCH == "win64":
+    WINE_ENVIRONMENT["WINELOADER"] = WINE
+# How often a Wine step that failed in Wine itself (not in the program it ran) is tried.
+WINE_STEP_TRIES = 3
+
+
+def wine_environment(prefix, display=None):
+    env = dict(os.environ)
+    env.update(WINE_ENVIRONMENT)
+    env["WINEPREFIX"] = str(prefix)
+    env.pop("DISPLAY", None)
+    if display:
+        env["DISPLAY"] = display
+    return env
+
+
+def wine_step(what, attempt):
+    """Runs `attempt` until it succeeds, at most WINE_STEP_TRIES times; each try but the last
+    that failed is noted with its reason. `attempt` gives (succeeded, result, reason); the
+    result of the last try is returned. Only for Wine's own steps, never for a test's check."""
+    for number in range(1, WINE_STEP_TRIES + 1):
+        succeeded, result, reason = attempt()
+        if succeeded or number == WINE_STEP_TRIES:
+            return result
+        note("retried", what, f"{reason} (try {number} of {WINE_STEP_TRIES})")
