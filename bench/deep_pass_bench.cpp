@@ -15,7 +15,8 @@ int main() {
 
   fakes::FakeMemoryApi memory;
   memory.availableBytes = 16ull << 30;
-  memory::DeepPass pass(memory);
+  base::ExclusiveRun gate;
+  memory::DeepPass pass(memory, gate);
   memory.loadSource = [&] {
     return (pass.BlockCount() - 1) * memory::DeepPass::kBlockBytes >= kFillBytes ? 96u : 50u;
   };

@@ -45,7 +45,8 @@ double RunPass(MessagePumpWin32& pump, bool beside, double& passMs) {
   fakes::FakeMemoryApi memory;
   memory.availableBytes = 1'024'000'000;
   fakes::FakeClock clock;
-  memory::Optimizer optimizer(machine, memory, clock);
+  base::ExclusiveRun gate;
+  memory::Optimizer optimizer(machine, memory, clock, gate);
   memory::AreaSet standby;
   standby.Add(memory::MemoryArea::StandbyList);
   memory::PassFigures figures;

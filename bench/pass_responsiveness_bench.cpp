@@ -58,7 +58,8 @@ double RunPass(bool yielding, double& passMs) {
   fakes::FakeMemoryApi memory;
   memory.availableBytes = 1'024'000'000;
   fakes::FakeClock clock;
-  memory::Optimizer optimizer(processes, memory, clock);
+  base::ExclusiveRun gate;
+  memory::Optimizer optimizer(processes, memory, clock, gate);
   const memory::AreaSet areas = memory::ParseAreaList(settings::kDefaultAreas).areas;
   memory::PassFigures figures;
   RefreshTimer refresh;

@@ -51,7 +51,8 @@ int main() {
   fakes::FakeMemoryApi memory;
   memory.availableBytes = 1'024'000'000;
   fakes::FakeClock clock;
-  memory::Optimizer optimizer(processes, memory, clock);
+  base::ExclusiveRun gate;
+  memory::Optimizer optimizer(processes, memory, clock, gate);
   const memory::AreaSet areas = memory::ParseAreaList(settings::kDefaultAreas).areas;
   memory::PassFigures figures;
   optimizer.Run(areas, figures);  // warm up

@@ -16,7 +16,8 @@ int main() {
   MemoryOperationsWin32 operations;
   MemoryApiWin32 memory;
   ClockWin32 clock;
-  memory::Optimizer optimizer(operations, memory, clock);
+  base::ExclusiveRun gate;
+  memory::Optimizer optimizer(operations, memory, clock, gate);
   const memory::AreaSet areas = memory::ParseAreaList(settings::kDefaultAreas).areas;
   memory::PassFigures figures;
   std::printf("real standard pass, %d runs\n", kRuns);

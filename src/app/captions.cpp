@@ -6,22 +6,22 @@
 #include "text_ids.h"
 
 namespace pravelo::app {
+namespace {
+
+template <class F>
+void AddCaptionedRows(std::vector<std::pair<ui::Control*, int>>& table, F& form) {
+  for (const ui::ControlRow<F>& row : F::Controls()) {
+    if (row.captionId != 0) table.emplace_back(&ui::ControlOf(form, row), row.captionId);
+  }
+}
+
+}  // namespace
 
 std::vector<std::pair<ui::Control*, int>> CaptionTable(Form1& form1, simple::Form3& form3) {
-  return {
-      {&form1.Command1, IDS_OPTIMIZE},
-      {&form1.Command2, IDS_MOVE_ON_TRAY},
-      {&form1.Command3, IDS_OPTIONS_BUTTON},
-      {&form1.Command5, IDS_MINIMIZE},
-      {&form1.Command7, IDS_SIMPLE_MODE},
-      {&form1.Command8, IDS_OPTIMIZE2},
-      {&form1.Command10, IDS_OPTIMIZE2_QUESTION},
-      {&form3, IDS_SIMPLE_TITLE},
-      {&form3.Command4, IDS_SIMPLE_OPTIMIZE},
-      {&form3.Command1, IDS_SIMPLE_TRAY},
-      {&form3.Command2, IDS_SIMPLE_END},
-      {&form3.Command3, IDS_SIMPLE_TOGGLE},
-  };
+  std::vector<std::pair<ui::Control*, int>> table = {{&form3, IDS_SIMPLE_TITLE}};
+  AddCaptionedRows(table, form1);
+  AddCaptionedRows(table, form3);
+  return table;
 }
 
 void ApplyCaptions(settings::StringTable& strings, Form1& form1, settings::Form2& form2,

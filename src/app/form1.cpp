@@ -1,13 +1,10 @@
 #include "app/form1.h"
 
-#include "base/numeric.h"
-#include "memory/deep_pass.h"
-#include "memory/memory_status.h"
-#include "memory/optimizer.h"
 #include "pravelo_version.h"
 #include "settings/automation_settings.h"
 #include "settings/form2.h"
 #include "simple/form3.h"
+#include "text_ids.h"
 #include "ui/layout.h"
 
 namespace pravelo::app {
@@ -15,53 +12,57 @@ namespace {
 
 namespace layout = ui::layout::form1;
 
-#ifdef PRAVELO_TEST_HOOKS
-constexpr int32_t kLongestPassDelayMs = 10'000;
-#endif
-
-std::unique_ptr<ui::Button> CopyButton(const ui::Button& from) {
-  auto button = std::make_unique<ui::Button>(from.Bounds(), from.Text());
-  button->SetVisible(false);
-  return button;
-}
-
-std::unique_ptr<ui::Timer> CopyTimer(const ui::Timer& from) {
-  return std::make_unique<ui::Timer>(from.Interval(), from.Enabled());
-}
-
-std::unique_ptr<ui::Button> NotificationTemplate() {
-  auto button = std::make_unique<ui::Button>(layout::Status);
-  button->SetVisible(false);
-  return button;
-}
-
 }  // namespace
+
+// In the order the binding creates them, which is also the tab order.
+std::span<const ui::ControlRow<Form1>> Form1::Controls() {
+  using F = Form1;
+  using ui::TextStyle;
+  static constexpr ui::ControlRow<F> rows[] = {
+      {"Command1", &F::Command1, layout::Command1, IDS_OPTIMIZE},
+      {"Command8", &F::Command8, layout::Command8, IDS_OPTIMIZE2},
+      {"Command2", &F::Command2, layout::Command2, IDS_MOVE_ON_TRAY},
+      {"Command5", &F::Command5, layout::Command5, IDS_MINIMIZE},
+      {"Command7", &F::Command7, layout::Command7, IDS_SIMPLE_MODE},
+      {"Command3", &F::Command3, layout::Command3, IDS_OPTIONS_BUTTON},
+      {"Command10", &F::Command10, layout::Command10, IDS_OPTIMIZE2_QUESTION},
+      {"Label1", &F::Label1, layout::Label1, 0, TextStyle::Figure},
+      {"Label5", &F::Label5, layout::Label5, 0, TextStyle::Figure},
+      {"Label2", &F::Label2, layout::Label2, 0, TextStyle::Centred},
+      {"Picture3", &F::Picture3, layout::Picture3},
+      {"Picture6", &F::Picture6, layout::Picture6},
+      {"Picture1", &F::Picture1, layout::Picture1},
+      {"Picture4", &F::Picture4, layout::Picture4},
+      {"Picture5", &F::Picture5, layout::Picture5},
+      {"Picture2", &F::Picture2, layout::Picture2},
+      {"tmppc", &F::tmppc, layout::tmppc},
+      {"pichook", &F::pichook, layout::pichook},
+  };
+  return rows;
+}
 
 // Design captions are the Korean texts; start-up replaces them from the string table.
 Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form3)
     : ui::Form(layout::kWindow, PRAVELO_PRODUCT_NAME),
-      Command1(layout::Command1, "최적화"),
-      Command2(layout::Command2, "트레이로 보내기"),
-      Command3(layout::Command3, "옵"),
-      Command5(layout::Command5, "최소화"),
-      Command7(layout::Command7, "심플 모드"),
-      Command8(layout::Command8, "극도최적화"),
-      Command10(layout::Command10, "극도최적화란?"),
-      Status(NotificationTemplate(), CopyButton),
-      msgtimer(std::make_unique<ui::Timer>(kNotificationMs, false), CopyTimer),
-      Label1(layout::Label1, "0%"),
-      Label2(layout::Label2),
-      Label5(layout::Label5, "0%"),
-      Picture1(layout::Picture1),
-      Picture2(layout::Picture2, ui::Picture::IconStrip),
-      Picture3(layout::Picture3, ui::Picture::BarGreen),
-      Picture4(layout::Picture4, ui::Picture::Grid),
-      Picture5(layout::Picture5, ui::Picture::Logo),
-      Picture6(layout::Picture6, ui::Picture::BarGrey),
-      tmppc(layout::tmppc, ui::Picture::BarRed),
-      pichook(layout::pichook),
+      Command1({}, "최적화"),
+      Command2({}, "트레이로 보내기"),
+      Command3({}, "옵"),
+      Command5({}, "최소화"),
+      Command7({}, "심플 모드"),
+      Command8({}, "극도최적화"),
+      Command10({}, "극도최적화란?"),
+      Status(display::NotificationButtons(layout::Status)),
+      msgtimer(display::NotificationTimers()),
+      Label1({}, "0%"),
+      Label5({}, "0%"),
+      Picture4({}, ui::Picture::Grid),
+      Picture2({}, ui::Picture::IconStrip),
+      Picture3({}, ui::Picture::BarGreen),
+      Picture6({}, ui::Picture::BarGrey),
+      tmppc({}, ui::Picture::BarRed),
+      Picture5({}, ui::Picture::Logo),
       Timer1(0, true),
-      Timer2(kRefreshIntervalMs, true),
+      Timer2(display::kRefreshIntervalMs, true),
       openz{"열기", [this] { openz_Click(); }},
       optiz{"최적화", [this] { optiz_Click(); }},
       optnz{"옵션", [this] { optnz_Click(); }},
@@ -71,16 +72,11 @@ Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form
       form2_(form2),
       form3_(form3),
       store_(services.platform.registry),
-      optimizer_(std::make_unique<memory::Optimizer>(services.platform.operations, services.platform.memory,
-                                                     services.platform.clock)),
-      deepPass_(services.makeDeepPassBlock
-                    ? std::make_unique<memory::DeepPass>(services.platform.memory, services.makeDeepPassBlock)
-                    : std::make_unique<memory::DeepPass>(services.platform.memory)) {
-  // A cap on the deep pass's fill, for trying it out on a machine one cares about.
-  if (std::optional<std::string> cap = services.platform.environment.Variable(kDeepFillLimitVariable)) {
-    const double megabytes = NumericValue(*cap);
-    if (megabytes > 0) deepPass_->SetFillLimitBytes(static_cast<uint64_t>(megabytes * 1048576.0));
-  }
+      command_(services.platform, store_, services.makeDeepPassBlock),
+      autoOptimize_(services.platform, store_, command_),
+      tray_(services.surfaces),
+      notifications_(*this, Status, msgtimer, services.platform.dialogs) {
+  ui::PlaceControls(*this, Controls());
   Picture2.SetVisible(false);
   tmppc.SetVisible(false);
   pichook.SetVisible(false);
@@ -102,55 +98,35 @@ Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form
   hotkey.onPressed = [this] { hotkey_Pressed(); };
 }
 
-Form1::~Form1() = default;
-
-bool Form1::OptimizeMemory(const settings::Setting& areasSetting) {
-  // Asked for from a message that a running pass or the deep pass let through.
-  if (!CanOptimize()) return false;
-  memory::PassFigures passFigures{z18, z17};
-  RunPass(settings::ReadAreas(store_, areasSetting), passFigures);
-  // The refreshes during the pass estimated z18 anew; the pass's measured figures win.
-  z18 = passFigures.z18;
-  z17 = passFigures.z17;
-  return true;
+void Form1::MsgBx(const std::string& prompt, int /*button*/, std::optional<std::string> title) {
+  notifications_.MsgBx(prompt, std::move(title));
 }
 
-bool Form1::CanOptimize() const { return !optimizer_->Running() && Command8.Enabled(); }
-
-std::vector<memory::AreaResult> Form1::RunPass(memory::AreaSet areas, memory::PassFigures& figures) {
+bool Form1::DeepOptimize() {
   Platform& p = platform();
-  // Read at every pass, so that every way to a pass, the start-up switches too, leaves
-  // out the same programs.
-  optimizer_->SetExclusions(settings::ReadAutomationSettings(store_).exclusions);
-  memory::RunOptions options;
-  options.yield = [&p] { p.pump.DoEvents(); };
-#ifdef PRAVELO_TEST_HOOKS
-  // A pause wherever the pass lets messages run, so that tests can watch a slow pass.
-  const std::optional<std::string> delayText = p.environment.Variable(kPassDelayVariable);
-  const int32_t delayMs = delayText ? WholeNumberIn(*delayText, 0, kLongestPassDelayMs).value_or(0) : 0;
-  if (delayMs > 0) {
-    options.yield = [&p, delayMs] {
-      p.clock.SleepMs(static_cast<uint32_t>(delayMs));
-      p.pump.DoEvents();
-    };
+  return command_.DeepOptimize([this, &p] {
+    form2_.Load();
+    form2_.Timer1.SetEnabled(true);
+    while (form2_.Timer1.Enabled()) p.pump.WaitAndDispatch();
+  });
+}
+
+void Form1::Timer1_Timer() {
+  autoOptimize_.Tick(Timer1);
+  // The icon canvas keeps what is drawn on it at all times; nothing to make persistent.
+  UpdateDisplay();
+}
+
+bool Form1::ApplyAutomation() {
+  const settings::AutomationSettings automation = settings::ReadAutomationSettings(store_);
+  autoOptimize_.Configure(automation);
+  if (!automation.hotkey) {
+    hotkey.Clear();
+    return true;
   }
-#endif
-  options.runLong = [&p](const std::function<void()>& call) { p.pump.RunBesideMessages(call); };
-  return optimizer_->Run(areas, figures, options);
-}
-
-void Form1::DeepOptimize() {
-  Platform& p = platform();
-  deepPass_->DeepOptimize([&p] { p.pump.DoEvents(); },
-                          [this, &p] {
-                            form2_.Load();
-                            form2_.Timer1.SetEnabled(true);
-                            while (form2_.Timer1.Enabled()) p.pump.WaitAndDispatch();
-                          });
-}
-
-std::string Form1::AvailableMemoryText() {
-  return memory::GetAvailableMemory(platform().memory).ToText(platform().environment.DecimalSeparator());
+  if (hotkey.Set(automation.hotkey->modifiers, automation.hotkey->virtualKey)) return true;
+  MsgBx(strings().Text(IDS_HOTKEY_TAKEN) + settings::HotkeyText(*automation.hotkey), 0);
+  return false;
 }
 
 }  // namespace pravelo::app

@@ -26,15 +26,15 @@ void Form1::Form_Resize() {
   const bool toTray = RoundHalfEven32(NumericValue(store_.Read(settings::kMinimizeTray))) != 0;
   if (!toTray || State() != ui::WindowState::Minimized) return;
   Command2_Click();
-  Timer2.SetInterval(kTrayRefreshIntervalMs);
-  if (IsWindows7) {
+  Timer2.SetInterval(display::kTrayRefreshIntervalMs);
+  if (facts_.IsWindows7) {
     itbar_list3_->SetThumbnailClip(Handle(), 0, Picture3.Top(), kMainClipRight, Picture1.Top() + Picture1.Height());
   }
 }
 
 void Form1::Form_Unload() {
   platform().pump.WaitForLongCall();
-  RemoveTrayIcon();
+  tray_.Leave();
   if (itbar_list3_) itbar_list3_->Class_Terminate();
   platform().process.EndProcess();
 }

@@ -18,6 +18,4 @@ void Form1::SettingsSaved() {
   ArmAutoOptimize();
 }
 
-ui::Control& Form1::SimpleWindow() { return form3_; }
-
 }  // namespace pravelo::app

@@ -9,7 +9,6 @@ namespace pravelo::display {
 
 inline constexpr int kTrayLeftButtonUp = 0x202;
 inline constexpr int kTrayRightButtonUp = 0x205;
-inline constexpr int kIconCanvasSize = 48;
 inline constexpr int kIconTextX = -10;  // the leading blank falls off the canvas
 
 // The 128-character tip field: the text, one NUL, then blanks.

@@ -28,20 +28,28 @@ int32_t BlockLimit(Currency available) {
 
 }  // namespace
 
-DeepPass::DeepPass(MemoryApi& memory) : DeepPass(memory, MakeSpaces) {}
+DeepPass::DeepPass(MemoryApi& memory, base::ExclusiveRun& gate) : DeepPass(memory, gate, MakeSpaces) {}
 
-DeepPass::DeepPass(MemoryApi& memory, BlockMaker makeBlock)
-    : memory_(memory), makeBlock_(std::move(makeBlock)), Blocks(1) {}
+DeepPass::DeepPass(MemoryApi& memory, base::ExclusiveRun& gate, BlockMaker makeBlock)
+    : memory_(memory), gate_(gate), makeBlock_(makeBlock ? std::move(makeBlock) : MakeSpaces), Blocks(1) {}
 
 void DeepPass::SetFillLimitBytes(std::optional<uint64_t> limit) { fillLimitBytes_ = limit; }
 
 std::size_t DeepPass::BlockCount() const { return Blocks.size(); }
 
-void DeepPass::DeepOptimize(const std::function<void()>& pumpOnce, const std::function<void()>& hold) {
+bool DeepPass::DeepOptimize(const std::function<void()>& pumpOnce, const std::function<void()>& hold) {
+  return gate_.RunExclusive([&] { Run(pumpOnce, hold); });
+}
+
+void DeepPass::Run(const std::function<void()>& pumpOnce, const std::function<void()>& hold) {
+  running_ = true;
   // Nothing stays held after the pass, however it ends.
   struct Release {
     DeepPass& pass;
-    ~Release() { pass.ResetBlocks(); }
+    ~Release() {
+      pass.ResetBlocks();
+      pass.running_ = false;
+    }
   } release{*this};
 
   try {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/exclusive_run.h"
 #include "platform/memory_api.h"
 
 namespace pravelo::memory {
@@ -17,16 +18,19 @@ class DeepPass {
  public:
   static constexpr std::size_t kBlockCharacters = 131'072;
   static constexpr uint64_t kBlockBytes = kBlockCharacters * sizeof(char16_t);
-  // Makes one block; throws std::bad_alloc when memory runs out.
+  // Makes one block; throws std::bad_alloc when memory runs out. Empty: real blocks.
   using BlockMaker = std::function<std::u16string()>;
 
-  explicit DeepPass(MemoryApi& memory);
-  DeepPass(MemoryApi& memory, BlockMaker makeBlock);
+  // `gate` is shared with every other work that must not run beside the deep pass.
+  DeepPass(MemoryApi& memory, base::ExclusiveRun& gate);
+  DeepPass(MemoryApi& memory, base::ExclusiveRun& gate, BlockMaker makeBlock);
 
   // At most this many bytes of blocks are taken; nothing means no cap.
   void SetFillLimitBytes(std::optional<uint64_t> limit);
   // pumpOnce: one do-events call; hold: returns after the hold time, messages flowing.
-  void DeepOptimize(const std::function<void()>& pumpOnce, const std::function<void()>& hold);
+  // Whether it ran: nothing happens while gated work (this pass too) runs.
+  bool DeepOptimize(const std::function<void()>& pumpOnce, const std::function<void()>& hold);
+  bool Running() const { return running_; }
   // Elements of Blocks, the empty one included.
   std::size_t BlockCount() const;
 
@@ -34,8 +38,12 @@ class DeepPass {
   void Fill(const std::function<void()>& pumpOnce);
   void ResetBlocks();
 
+  void Run(const std::function<void()>& pumpOnce, const std::function<void()>& hold);
+
   MemoryApi& memory_;
+  base::ExclusiveRun& gate_;
   BlockMaker makeBlock_;
+  bool running_ = false;
   std::optional<uint64_t> fillLimitBytes_;
   std::vector<std::u16string> Blocks;
 };

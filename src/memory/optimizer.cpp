@@ -108,8 +108,8 @@ std::optional<int64_t> FreedBytes(const std::vector<AreaResult>& results) {
   return freed;
 }
 
-Optimizer::Optimizer(MemoryOperations& operations, MemoryApi& memory, Clock& clock)
-    : operations_(operations), memory_(memory), clock_(clock) {}
+Optimizer::Optimizer(MemoryOperations& operations, MemoryApi& memory, Clock& clock, base::ExclusiveRun& gate)
+    : operations_(operations), memory_(memory), clock_(clock), gate_(gate) {}
 
 AreaSupport Optimizer::Support(MemoryArea area) {
   if (!facts_) {
@@ -121,7 +121,7 @@ AreaSupport Optimizer::Support(MemoryArea area) {
 
 std::vector<AreaResult> Optimizer::Run(AreaSet areas, PassFigures& figures, const RunOptions& options) {
   std::vector<AreaResult> results;
-  guard_.RunExclusive([&] { results = RunAreas(areas, figures, options); });
+  gate_.RunExclusive([&] { results = RunAreas(areas, figures, options); });
   return results;
 }
 

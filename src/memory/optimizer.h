@@ -57,13 +57,14 @@ std::optional<int64_t> FreedBytes(const std::vector<AreaResult>& results);
 
 class Optimizer {
  public:
-  Optimizer(MemoryOperations& operations, MemoryApi& memory, Clock& clock);
+  // `gate` is shared with every other work that must not run beside a pass.
+  Optimizer(MemoryOperations& operations, MemoryApi& memory, Clock& clock, base::ExclusiveRun& gate);
 
   // Runs the chosen areas in the fixed order and updates the figures the display reads.
   // One result per chosen area, also kept as the last ones. A pass asked for while one
-  // runs (from a message the yield let through) does nothing and gives no results.
+  // runs, or while other gated work runs (from a message the yield let through), does
+  // nothing and gives no results.
   std::vector<AreaResult> Run(AreaSet areas, PassFigures& figures, const RunOptions& options = {});
-  bool Running() const { return guard_.Running(); }
   // Programs whose working sets are never trimmed.
   void SetExclusions(Exclusions exclusions) { exclusions_ = std::move(exclusions); }
 
@@ -87,7 +88,7 @@ class Optimizer {
   Exclusions exclusions_;
   std::optional<SystemFacts> facts_;
   std::vector<AreaResult> lastResults_;
-  base::ExclusiveRun guard_;
+  base::ExclusiveRun& gate_;
 };
 
 }  // namespace pravelo::memory

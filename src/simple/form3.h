@@ -2,12 +2,10 @@
 // main window.
 #pragma once
 
+#include "simple/simple_mode_host.h"
+#include "ui/control_table.h"
 #include "ui/controls.h"
 #include "ui/form.h"
-
-namespace pravelo::app {
-class Form1;
-}
 
 namespace pravelo::simple {
 
@@ -15,7 +13,8 @@ inline constexpr int kSimpleBarFullWidth = 72;
 
 class Form3 : public ui::Form {
  public:
-  explicit Form3(app::Form1& form1);
+  explicit Form3(SimpleModeHost& host);
+  static std::span<const ui::ControlRow<Form3>> Controls();
 
   ui::PictureBox Picture3;  // load bar
   ui::Label Label1, Label2;
@@ -32,7 +31,7 @@ class Form3 : public ui::Form {
   void Form_KeyDown(int keyCode, int shift);
 
  private:
-  app::Form1& form1_;
+  SimpleModeHost& host_;
 };
 
 }  // namespace pravelo::simple

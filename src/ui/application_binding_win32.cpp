@@ -1,5 +1,7 @@
 #include "ui/application_binding_win32.h"
 
+#include <map>
+
 #include "app/application.h"
 #include "resource_ids.h"
 #include "ui/layout.h"
@@ -49,6 +51,8 @@ FormOptions DialogOptions(const wchar_t* className, layout::Size client) {
 
 ChildStyle StyleOf(TextStyle style) {
   switch (style) {
+    case TextStyle::Figure:
+      return kLargeFigure;
     case TextStyle::Centred:
       return kCentred;
     case TextStyle::RightAligned:
@@ -59,16 +63,41 @@ ChildStyle StyleOf(TextStyle style) {
   return {};
 }
 
-void Add(FormWindow& w, Label& control, ChildStyle style) { w.AddLabel(control, style); }
-void Add(FormWindow& w, TextBox& control, ChildStyle style) { w.AddTextBox(control, style); }
-void Add(FormWindow& w, Button& control, ChildStyle style) { w.AddButton(control, style); }
-void Add(FormWindow& w, CheckBox& control, ChildStyle style) { w.AddCheckBox(control, style); }
+// How a picture box is drawn, where it is not a plain picture.
+struct PictureSetup {
+  PictureStyle picture;
+  PictureBox* parent = nullptr;
+  ChildStyle child;
+};
+using PictureSetups = std::map<const PictureBox*, PictureSetup>;
+
+void Add(FormWindow& w, Label& control, ChildStyle style, const PictureSetups&) {
+  w.AddLabel(control, style);
+}
+void Add(FormWindow& w, TextBox& control, ChildStyle style, const PictureSetups&) {
+  w.AddTextBox(control, style);
+}
+void Add(FormWindow& w, Button& control, ChildStyle style, const PictureSetups&) {
+  w.AddButton(control, style);
+}
+void Add(FormWindow& w, CheckBox& control, ChildStyle style, const PictureSetups&) {
+  w.AddCheckBox(control, style);
+}
+void Add(FormWindow& w, PictureBox& control, ChildStyle, const PictureSetups& setups) {
+  const auto it = setups.find(&control);
+  if (it == setups.end()) {
+    w.AddPicture(control);
+  } else {
+    w.AddPicture(control, it->second.picture, it->second.parent, it->second.child);
+  }
+}
 
 // The window's controls in the order of its table, which is also their tab order.
 template <class F>
-void AddControls(FormWindow& w, F& form, std::span<const ControlRow<F>> rows) {
+void AddControls(FormWindow& w, F& form, std::span<const ControlRow<F>> rows,
+                 const PictureSetups& pictures = {}) {
   for (const ControlRow<F>& row : rows) {
-    std::visit([&](const auto& member) { Add(w, Resolve(form, member), StyleOf(row.style)); }, row.member);
+    std::visit([&](const auto& member) { Add(w, Resolve(form, member), StyleOf(row.style), pictures); }, row.member);
   }
 }
 
@@ -102,23 +131,14 @@ void ApplicationBinding::BindForm1(app::Application& application) {
   form1_ = std::make_unique<FormWindow>(BindContext{instance_, pump_, pictures_}, f,
                                         Options(kForm1Class, layout::form1::kClient));
   FormWindow& w = *form1_;
-  for (Button* button :
-       {&f.Command1, &f.Command8, &f.Command2, &f.Command5, &f.Command7, &f.Command3, &f.Command10}) {
-    w.AddButton(*button);
-  }
-  w.AddLabel(f.Label1, kLargeFigure);
-  w.AddLabel(f.Label5, kLargeFigure);
-  w.AddLabel(f.Label2, kCentred);
-  w.AddPicture(f.Picture3, {}, nullptr, kAbove);  // the bar over its track
-  w.AddPicture(f.Picture6);
-  w.AddPicture(f.Picture1, Background(kGraphViewportColour));
-  w.AddPicture(f.Picture4, Background(kGraphCanvasColour), &f.Picture1);
-  w.AddPicture(f.Picture5, Stretched());
-  w.AddPicture(f.Picture2);
-  w.AddPicture(f.tmppc);
   PictureStyle trayCallback;
   trayCallback.onMouseMove = [&f](int x) { f.pichook_MouseMove(x); };
-  w.AddPicture(f.pichook, std::move(trayCallback));
+  AddControls(w, f, app::Form1::Controls(),
+              {{&f.Picture3, {{}, nullptr, kAbove}},  // the bar over its track
+               {&f.Picture1, {Background(kGraphViewportColour), nullptr, {}}},
+               {&f.Picture4, {Background(kGraphCanvasColour), &f.Picture1, {}}},
+               {&f.Picture5, {Stretched(), nullptr, {}}},
+               {&f.pichook, {trayCallback, nullptr, {}}}});
   w.AddButtonArray(f.Status, kNotification, [&f](int index) { f.Status_Click(index); });
   w.AddTimerArray(f.msgtimer, [&f](int index) { f.msgtimer_Timer(index); });
   w.AddTimer(f.Timer1);
@@ -157,11 +177,7 @@ void ApplicationBinding::BindForm3(app::Application& application) {
   };
   options.onCloseBox = [&f] { f.Form_KeyDown(kF4, kAlt); };
   form3_ = std::make_unique<FormWindow>(BindContext{instance_, pump_, pictures_}, f, std::move(options));
-  FormWindow& w = *form3_;
-  w.AddLabel(f.Label1, kLargeFigure);
-  w.AddPicture(f.Picture3);
-  w.AddLabel(f.Label2, kLargeFigure);
-  for (Button* button : {&f.Command4, &f.Command1, &f.Command2, &f.Command3}) w.AddButton(*button);
+  AddControls(*form3_, f, simple::Form3::Controls());
 }
 
 std::unique_ptr<ApplicationBinding> BindApplication(HINSTANCE instance, app::Application& application,

@@ -11,7 +11,7 @@
 namespace pravelo::ui {
 
 // How the binding sets out a control's text.
-enum class TextStyle { Plain, Centred, RightAligned };
+enum class TextStyle { Plain, Centred, RightAligned, Figure };
 
 // One element of an array of controls: the array's accessor and the element's place in it.
 template <class F, class C>
@@ -21,7 +21,7 @@ struct Element {
 };
 
 template <class F>
-using ControlMember = std::variant<Label F::*, TextBox F::*, Button F::*, CheckBox F::*, Element<F, Label>,
+using ControlMember = std::variant<Label F::*, TextBox F::*, Button F::*, CheckBox F::*, PictureBox F::*, Element<F, Label>,
                                    Element<F, CheckBox>>;
 
 template <class F>

@@ -110,8 +110,8 @@ void Form::SetWindowState(WindowState state) {
   if (onResize) onResize();
 }
 
-void Form::PopupMenu(const std::vector<MenuItem*>& items) {
-  if (formPeer_) formPeer_->PopupMenu(items);
+MenuItem* Form::ChooseFromMenu(const std::vector<MenuItem*>& items) {
+  return formPeer_ ? formPeer_->ChooseFromMenu(items) : nullptr;
 }
 
 int Form::TextHeight(std::string_view text) { return formPeer_ ? formPeer_->TextHeight(text) : 0; }

@@ -25,9 +25,9 @@ class FormPeer : public ControlPeer {
   // Shows the window modally over `owner` (null: no owner) and returns once it is hidden
   // or unloaded.
   virtual void RunModal(Form* owner) = 0;
-  // Shows a pop-up menu at the mouse position; returns when it has closed, after the chosen
-  // item's handler has run.
-  virtual void PopupMenu(const std::vector<MenuItem*>& items) = 0;
+  // Shows a pop-up menu at the mouse position; returns the item chosen (null for none) once
+  // it has closed. The caller runs its handler, outside whatever held the menu open.
+  virtual MenuItem* ChooseFromMenu(const std::vector<MenuItem*>& items) = 0;
   // Height in pixels of a text in the window's font, all its lines.
   virtual int TextHeight(std::string_view text) = 0;
   // The window state changed in the model. The binding does not raise the resize event
@@ -53,7 +53,7 @@ class Form : public Control {
   void SetWindowState(WindowState state);
   void SetStateFromUser(WindowState state) { state_ = state; }
 
-  void PopupMenu(const std::vector<MenuItem*>& items);
+  MenuItem* ChooseFromMenu(const std::vector<MenuItem*>& items);
   int TextHeight(std::string_view text);
 
   void AttachForm(FormPeer* peer) { formPeer_ = peer; }

@@ -36,12 +36,12 @@ void FormWindow::RunModal(Form* owner) {
   }
 }
 
-void FormWindow::PopupMenu(const std::vector<MenuItem*>& items) {
-  if (!window_ || items.empty()) return;
+MenuItem* FormWindow::ChooseFromMenu(const std::vector<MenuItem*>& items) {
+  if (!window_ || items.empty()) return nullptr;
   UINT chosen = 0;
   {
     UniqueMenu menu(CreatePopupMenu());
-    if (!menu) return;
+    if (!menu) return nullptr;
     for (std::size_t i = 0; i < items.size(); ++i) {
       AppendMenuW(menu.Get(), MF_STRING, i + 1, Widen(items[i]->caption).c_str());
     }
@@ -54,10 +54,8 @@ void FormWindow::PopupMenu(const std::vector<MenuItem*>& items) {
     // Lets the menu's own loop see the switch of task, so the next menu opens properly.
     PostMessageW(window_, WM_NULL, 0, 0);
   }
-  if (chosen == 0 || chosen > items.size()) return;
-  // A copy: the handler may change the menu's items.
-  const auto handler = items[chosen - 1]->onClick;
-  if (handler) handler();
+  if (chosen == 0 || chosen > items.size()) return nullptr;
+  return items[chosen - 1];
 }
 
 int FormWindow::TextHeight(std::string_view text) {

@@ -75,7 +75,7 @@ class FormWindow final : public FormPeer, public ChildHost, public WindowBase<Fo
   void Create() override;
   void Destroy() override;
   void RunModal(Form* owner) override;
-  void PopupMenu(const std::vector<MenuItem*>& items) override;
+  MenuItem* ChooseFromMenu(const std::vector<MenuItem*>& items) override;
   int TextHeight(std::string_view text) override;
   void ApplyWindowState() override;
   void Apply(Change change) override;

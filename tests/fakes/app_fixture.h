@@ -7,14 +7,8 @@
 #include <string>
 
 #include "app/application.h"
-#include "fakes/fake_file_api.h"
-#include "fakes/fake_memory_api.h"
-#include "fakes/fake_machine.h"
-#include "fakes/fake_registry.h"
+#include "fakes/fake_platform.h"
 #include "fakes/fake_surfaces.h"
-#include "fakes/fake_system.h"
-#include "fakes/fake_ui.h"
-#include "fakes/update_fakes.h"
 
 namespace pravelo::fakes {
 
@@ -30,7 +24,7 @@ inline constexpr WindowId kBarWindow = 0xBA3;
 // The release key the fixture's program trusts (signatures come from testing::FakeSignatures).
 inline const std::string kFixtureUpdateKey(128, 'c');
 
-class AppFixture {
+class AppFixture : public FakePlatform {
  public:
   AppFixture();
 
@@ -49,23 +43,6 @@ class AppFixture {
   // The peer that counts what a control of the windows was told.
   RecordingPeer& PeerOf(ui::Control& control) { return peers[&control]; }
 
-  FakeMemoryApi memory;
-  FakeMachine machine;
-  FakeRegistry registry;
-  FakeFileApi files;
-  FakeEnvironment environment;
-  FakeLauncher launcher;
-  FakeProcessControl process;
-  FakeClock clock;
-  TimerDriver timers{clock};
-  FakePump pump{timers};
-  FakeDialogs dialogs;
-  FakeHttp http;
-  testing::FakeSignatures signatures;
-  testing::FakeHeldFiles heldFiles;
-  FakeOutput output;
-  Platform platform{memory, machine, registry, files,   environment, launcher,  process,
-                    pump,   clock,   dialogs,  http,    signatures,  heldFiles, output};
   RcStringTable strings{settings::kLanguageEnglish};
 
   FakeGraphCanvas graph;

@@ -35,9 +35,9 @@ class FakeFormPeer final : public ui::FormPeer {
     modalOwners.push_back(owner);
     if (onModal) onModal();
   }
-  void PopupMenu(const std::vector<ui::MenuItem*>& items) override {
+  ui::MenuItem* ChooseFromMenu(const std::vector<ui::MenuItem*>& items) override {
     ++menus;
-    if (onMenu) onMenu(items);
+    return onMenu ? onMenu(items) : nullptr;
   }
   // Each line is 16 pixels high.
   int TextHeight(std::string_view text) override {
@@ -51,7 +51,8 @@ class FakeFormPeer final : public ui::FormPeer {
   int created = 0, destroyed = 0, menus = 0, stateChanges = 0;
   std::vector<ui::Form*> modalOwners;
   std::function<void()> onModal;
-  std::function<void(const std::vector<ui::MenuItem*>&)> onMenu;
+  // What the user chooses while the menu is open; nothing when empty.
+  std::function<ui::MenuItem*(const std::vector<ui::MenuItem*>&)> onMenu;
 };
 
 // Virtual time: timers tick when time is advanced, in the order they come due.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "app/auto_optimize.h"
 #include "display/auto_schedule.h"
 #include "fakes/app_fixture.h"
 
@@ -11,8 +12,26 @@ namespace {
 
 using fakes::AppFixture;
 
-// Times (ms after start-up) at which the standard pass ran during `spanMs`.
-std::vector<uint64_t> PassTimes(AppFixture& f, uint64_t spanMs) {
+// The automatic optimization alone, on the timer it sets, armed from the settings.
+struct Automatic : fakes::FakePlatform {
+  Automatic(std::string_view autoOptimize, std::string_view interval) {
+    machine.processes = {{400, "400.exe", 1000}};
+    store.Write(settings::kAutoOptimize, autoOptimize);
+    store.Write(settings::kInterval, interval);
+    automatic.ReadSwitch();
+    automatic.Arm(timer);
+    timer.onTimer = [this] { automatic.Tick(timer); };
+    timers.Watch(timer);
+  }
+  settings::SettingsStore store{registry};
+  app::OptimizeCommand command{platform, store, {}};
+  app::AutoOptimize automatic{platform, store, command};
+  ui::Timer timer{0, true};
+};
+
+// Times (ms after the start) at which the standard pass ran during `spanMs`.
+template <class Fixture>
+std::vector<uint64_t> PassTimes(Fixture& f, uint64_t spanMs) {
   const uint64_t start = f.clock.now;
   std::vector<uint64_t> times;
   int passes = f.machine.listings;
@@ -34,10 +53,8 @@ TEST(AutoOptimize, RunsEveryIntervalSeconds) {
                         {"10", 10000},    {"15", 15000},    {"35", 35000},    {"50", 50000},
                         {"-5", 0},        {"often", 0},     {"120", 120000}};
   for (const Case& c : cases) {
-    AppFixture f;
-    f.SetSetting("Interval", c.interval);
-    f.Start();
-    f.form1().Timer2.SetEnabled(false);  // the refresh, four of five steps' work, times no pass
+    Automatic f("1", c.interval);
+    EXPECT_EQ(f.timer.Tag().empty(), c.everyMs <= 10000) << c.interval;  // a long interval is kept in the tag
     const std::vector<uint64_t> times = PassTimes(f, 250000);
     if (c.everyMs == 0) {
       EXPECT_TRUE(times.empty()) << c.interval;
@@ -63,12 +80,9 @@ TEST(AutoOptimize, LongIntervalsStillTickEveryTenSecondsAndRefresh) {
 }
 
 TEST(AutoOptimize, SwitchedOffNeverRunsThePass) {
-  AppFixture f;
-  f.SetSetting("AutoOptimize", "0");
-  f.SetSetting("Interval", "5");
-  f.Start();
+  Automatic f("0", "5");
   EXPECT_TRUE(PassTimes(f, 60000).empty());
-  f.form1().Command2_Click();  // the direct tick of the move to the tray
+  f.automatic.Tick(f.timer);  // the direct tick of the move to the tray
   EXPECT_EQ(f.machine.listings, 0);
 }
 

@@ -28,31 +28,6 @@ TEST(OptimizeCommand, ReportsMeasuredBeforeAndAfter) {
   EXPECT_TRUE(f.dialogs.shown.empty());
 }
 
-TEST(OptimizeCommand, NothingFreedAndTheUsersSeparator) {
-  AppFixture f;
-  f.environment.decimalSeparator = ",";
-  f.memory.availableBytes = 1536500 * kBytesPerProgramMb / 1000;
-  f.Start();
-  f.form1().Command1_Click();
-  EXPECT_EQ(ShownNotification(f), "Optimized.0MB\r\n1536,5 MB -> 1536,5 MB");
-}
-
-TEST(OptimizeCommand, RemovesTheVcacheSectionFromSystemIni) {
-  AppFixture f;
-  f.files.files["C:\\windows\\system.ini"] = "[boot]\r\nshell=x\r\n[vcache]\r\nMaxFileCache=1\r\n[drivers]\r\na=b\r\n";
-  f.Start();
-  f.form1().Command1_Click();
-  EXPECT_EQ(f.files.files["C:\\windows\\system.ini"], "[boot]\r\nshell=x\r\n[drivers]\r\na=b\r\n");
-}
-
-TEST(OptimizeCommand, WithoutSystemIniStillReportsAndCreatesNothing) {
-  AppFixture f;
-  f.Start();
-  f.form1().Command1_Click();
-  EXPECT_EQ(f.files.files.count("C:\\windows\\system.ini"), 0u);
-  EXPECT_EQ(ShownNotification(f).rfind("Optimized.", 0), 0u);
-}
-
 TEST(MoveToTray, HidesBothWindowsAddsTheIconAndSlowsTheRefresh) {
   AppFixture f;
   f.Start();

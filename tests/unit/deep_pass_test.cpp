@@ -44,9 +44,10 @@ TEST(DeepPass, FillsUntilTheLoadOrALimitStopsIt) {
   for (const Scenario& s : scenarios) {
     SCOPED_TRACE(s.name);
     FakeMemoryApi memory;
+    base::ExclusiveRun gate;
     memory.availableBytes = s.availableBytes;
     int made = 0;
-    DeepPass pass(memory, [&] {
+    DeepPass pass(memory, gate, [&] {
       if (++made == s.failAtBlock) throw std::bad_alloc();
       return TinyBlock();
     });
@@ -73,9 +74,10 @@ TEST(DeepPass, FillsUntilTheLoadOrALimitStopsIt) {
 
 TEST(DeepPass, TestsTheLoadBeforeEachBlockAndPumpsAfterIt) {
   FakeMemoryApi memory;
+  base::ExclusiveRun gate;
   memory.availableBytes = 1'024'000'000;
   std::string events;
-  DeepPass pass(memory, [&] {
+  DeepPass pass(memory, gate, [&] {
     events += 'B';
     return TinyBlock();
   });
@@ -89,8 +91,9 @@ TEST(DeepPass, TestsTheLoadBeforeEachBlockAndPumpsAfterIt) {
 
 TEST(DeepPass, ASecondPassStartsEmptyAndHoldsAgain) {
   FakeMemoryApi memory;
+  base::ExclusiveRun gate;
   memory.availableBytes = 1'024'000'000;
-  DeepPass pass(memory, TinyBlock);
+  DeepPass pass(memory, gate, TinyBlock);
   int blocksThisPass = 0;
   memory.loadSource = [&] { return blocksThisPass >= 3 ? 99u : 10u; };
   std::vector<std::size_t> held;
@@ -103,20 +106,46 @@ TEST(DeepPass, ASecondPassStartsEmptyAndHoldsAgain) {
 
 TEST(DeepPass, ReleasesTheBlocksWhenTheHoldThrows) {
   FakeMemoryApi memory;
+  base::ExclusiveRun gate;
   memory.availableBytes = 1'024'000'000;
   memory.load = 10;
-  DeepPass pass(memory, TinyBlock);
+  DeepPass pass(memory, gate, TinyBlock);
   pass.SetFillLimitBytes(DeepPass::kBlockBytes * 3);
   EXPECT_THROW(pass.DeepOptimize([] {}, [] { throw std::runtime_error("window gone"); }), std::runtime_error);
   EXPECT_EQ(pass.BlockCount(), 1u);
 }
 
-// The one test with real blocks: 1 MB, bounded by the cap.
-TEST(DeepPass, RealBlocksAreReleasedAfterTheHold) {
+// The gate is shared with the standard pass: either refuses the other, and the deep pass
+// tells it runs only while it does.
+TEST(DeepPass, RunsOnlyWhenTheSharedGateIsFree) {
   FakeMemoryApi memory;
   memory.availableBytes = 1'024'000'000;
   memory.load = 10;
-  DeepPass pass(memory);
+  base::ExclusiveRun gate;
+  DeepPass pass(memory, gate, TinyBlock);
+  pass.SetFillLimitBytes(DeepPass::kBlockBytes);
+  int holds = 0;
+  const auto hold = [&] {
+    ++holds;
+    EXPECT_TRUE(pass.Running());
+    EXPECT_FALSE(gate.RunExclusive([] {}));
+    EXPECT_FALSE(pass.DeepOptimize([] {}, [&] { ++holds; }));
+  };
+  EXPECT_TRUE(pass.DeepOptimize([] {}, hold));
+  EXPECT_EQ(holds, 1);
+  EXPECT_FALSE(pass.Running());
+  EXPECT_FALSE(gate.Running());
+  EXPECT_TRUE(gate.RunExclusive([&] { EXPECT_FALSE(pass.DeepOptimize([] {}, hold)); }));
+  EXPECT_EQ(holds, 1);
+}
+
+// The one test with real blocks: 1 MB, bounded by the cap.
+TEST(DeepPass, RealBlocksAreReleasedAfterTheHold) {
+  FakeMemoryApi memory;
+  base::ExclusiveRun gate;
+  memory.availableBytes = 1'024'000'000;
+  memory.load = 10;
+  DeepPass pass(memory, gate);
   pass.SetFillLimitBytes(1 << 20);
   std::size_t held = 0;
   pass.DeepOptimize([] {}, [&] { held = pass.BlockCount(); });

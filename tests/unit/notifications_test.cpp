@@ -1,103 +1,106 @@
 #include <gtest/gtest.h>
 
-#include "fakes/app_fixture.h"
+#include "display/notifications.h"
+#include "fakes/fake_ui.h"
 
-namespace pravelo {
+namespace pravelo::display {
 namespace {
 
-using fakes::AppFixture;
+// The notifications of a bare window: its peer measures 16 pixels a line.
+struct Window {
+  Window() {
+    window.AttachForm(&peer);
+    window.Show();
+    timers.onLoaded = [this](int, ui::Timer& timer) { driver.Watch(timer); };
+    buttons.onLoaded = [this](int, ui::Button& button) { button.Attach(&peers[&button], 0); };
+    buttons.onUnloading = [this](int, ui::Button& button) { peers.erase(&button); };
+  }
+  int Shown() const { return static_cast<int>(buttons.Size()) - 1; }
+  int Focused(int index) { return peers[&buttons[index]].Count(ui::Change::Focus); }
 
-int VisibleNotifications(app::Form1& form) {
-  int count = 0;
-  for (int i = 1; i <= form.Status.UpperBound(); ++i) count += form.Status.Contains(i) ? 1 : 0;
-  return count;
+  ui::Form window{{0, 0, 400, 200}};
+  fakes::FakeFormPeer peer;
+  fakes::FakeClock clock;
+  fakes::TimerDriver driver{clock};
+  fakes::FakeDialogs dialogs;
+  ui::ControlArray<ui::Button> buttons = NotificationButtons({0, 48, 217, 40});
+  ui::ControlArray<ui::Timer> timers = NotificationTimers();
+  std::map<ui::Control*, fakes::RecordingPeer> peers;
+  Notifications notifications{window, buttons, timers, dialogs};
+};
+
+TEST(Notifications, WithAnyTitleAMessageBoxWithoutOneAButtonSizedToItsText) {
+  Window w;
+  w.notifications.MsgBx("up to date", std::string());
+  ASSERT_EQ(w.dialogs.shown.size(), 1u);
+  EXPECT_EQ(w.dialogs.shown[0].owner, fakes::FakeDialogs::kDesktop);
+  EXPECT_EQ(w.dialogs.shown[0].caption, "Pravelo");
+  EXPECT_EQ(w.Shown(), 0);
+  struct Case {
+    const char* prompt;
+    int height;
+  };
+  for (const Case& c : {Case{"freed", 16 + 50}, Case{"first\r\nsecond", 32 + 50}}) {
+    w.notifications.MsgBx(c.prompt, std::nullopt);
+    const ui::Button& box = w.buttons[w.buttons.UpperBound()];
+    EXPECT_EQ(box.Text(), c.prompt);
+    EXPECT_TRUE(box.Visible());
+    EXPECT_EQ(box.Left(), 0);
+    EXPECT_EQ(box.Top(), 48);
+    EXPECT_EQ(box.Width(), 217);
+    EXPECT_EQ(box.Height(), c.height);
+    EXPECT_EQ(w.Focused(w.buttons.UpperBound()), 1);
+  }
+  EXPECT_EQ(w.dialogs.shown.size(), 1u);
 }
 
-TEST(MsgBx, WithAnyTitleAMessageBoxWithoutOneANotification) {
-  AppFixture f;
-  f.Start();
-  f.form1().MsgBx("up to date", 0, std::string());
-  ASSERT_EQ(f.dialogs.shown.size(), 1u);
-  EXPECT_EQ(f.dialogs.shown[0].caption, "Pravelo");
-  EXPECT_EQ(f.dialogs.shown[0].style, 0u);
-  EXPECT_EQ(VisibleNotifications(f.form1()), 0);
-  f.form1().MsgBx("freed", 64);
-  EXPECT_EQ(f.dialogs.shown.size(), 1u);
-  ASSERT_TRUE(f.form1().Status.Contains(1));
-  const ui::Button& box = f.form1().Status[1];
-  EXPECT_EQ(box.Text(), "freed");
-  EXPECT_TRUE(box.Visible());
-  EXPECT_EQ(box.Left(), 0);
-  EXPECT_EQ(box.Top(), 48);
-  EXPECT_EQ(box.Width(), 217);
-  EXPECT_EQ(box.Height(), 16 + 50);
-  EXPECT_EQ(f.PeerOf(f.form1().Status[1]).Count(ui::Change::Focus), 1);
+TEST(Notifications, CloseAfterTwoSecondsOnAClickOrWhenTheNextComes) {
+  Window w;
+  w.notifications.MsgBx("one", std::nullopt);
+  w.driver.Advance(1990);
+  EXPECT_TRUE(w.buttons.Contains(1));
+  w.driver.Advance(20);
+  EXPECT_EQ(w.Shown(), 0);
+  EXPECT_FALSE(w.timers.Contains(1));
+  EXPECT_EQ(w.notifications.Messages(), std::vector<std::string>{""});
+
+  w.notifications.MsgBx("two", std::nullopt);
+  ASSERT_TRUE(w.buttons.Contains(1));  // indexes start again at 1
+  w.buttons[1].Click();
+  EXPECT_EQ(w.Shown(), 0);
+  EXPECT_FALSE(w.timers.Contains(1));
+
+  for (const char* text : {"a", "b", "c"}) w.notifications.MsgBx(text, std::nullopt);
+  EXPECT_EQ(w.Shown(), 1);
+  EXPECT_EQ(w.buttons[3].Text(), "c");
+  EXPECT_EQ(w.notifications.Messages().size(), 2u);
+  w.driver.Advance(2001);
+  EXPECT_EQ(w.Shown(), 0);
+  EXPECT_EQ(w.notifications.Messages(), std::vector<std::string>{""});
 }
 
-TEST(MsgBx, TwoLinePromptIsTwoLinesHighPlusFifty) {
-  AppFixture f;
-  f.Start();
-  f.form1().MsgBx("first\r\nsecond", 0);
-  EXPECT_EQ(f.form1().Status[1].Height(), 32 + 50);
+TEST(Notifications, AHiddenWindowTakesNoFocusAndTheNotificationStillExpires) {
+  Window w;
+  w.window.Hide();
+  w.notifications.MsgBx("while hidden", std::nullopt);
+  ASSERT_TRUE(w.buttons.Contains(1));
+  EXPECT_EQ(w.Focused(1), 0);
+  w.window.Show();  // shown again within the two seconds: still there
+  w.driver.Advance(1000);
+  EXPECT_TRUE(w.buttons.Contains(1));
+  w.driver.Advance(1001);
+  EXPECT_FALSE(w.buttons.Contains(1));
 }
 
-TEST(MsgBx, ClosesAfterTwoSecondsOrOnAClick) {
-  AppFixture f;
-  f.Start();
-  f.form1().MsgBx("one", 0);
-  f.timers.Advance(1990);
-  EXPECT_TRUE(f.form1().Status.Contains(1));
-  f.timers.Advance(20);
-  EXPECT_FALSE(f.form1().Status.Contains(1));
-  EXPECT_FALSE(f.form1().msgtimer.Contains(1));
-  EXPECT_EQ(f.form1().messageList.size(), 1u);
-
-  f.form1().MsgBx("two", 0);
-  ASSERT_TRUE(f.form1().Status.Contains(1));  // indexes start again at 1
-  f.form1().Status[1].Click();
-  EXPECT_FALSE(f.form1().Status.Contains(1));
-  EXPECT_FALSE(f.form1().msgtimer.Contains(1));
-  f.timers.Advance(5000);  // its timer went with it
-  EXPECT_EQ(f.form1().messageList.size(), 1u);
-}
-
-TEST(MsgBx, EachNewNotificationClosesTheOneBefore) {
-  AppFixture f;
-  f.Start();
-  f.form1().MsgBx("a", 0);
-  f.form1().MsgBx("b", 0);
-  f.form1().MsgBx("c", 0);
-  EXPECT_EQ(VisibleNotifications(f.form1()), 1);
-  EXPECT_EQ(f.form1().Status[3].Text(), "c");
-  f.timers.Advance(2001);
-  EXPECT_EQ(VisibleNotifications(f.form1()), 0);
-  EXPECT_EQ(f.form1().messageList, std::vector<std::string>{""});
-  f.form1().MsgBx("d", 0);
-  EXPECT_TRUE(f.form1().Status.Contains(1));
-}
-
-TEST(MsgBx, HiddenWindowTakesNoFocusAndTheNotificationExpires) {
-  AppFixture f;
-  f.Start();
-  f.form1().Command2_Click();
-  f.form1().MsgBx("while hidden", 0);
-  ASSERT_TRUE(f.form1().Status.Contains(1));
-  EXPECT_EQ(f.PeerOf(f.form1().Status[1]).Count(ui::Change::Focus), 0);
-  f.form1().openz_Click();  // shown again within the two seconds: still there
-  EXPECT_TRUE(f.form1().Status.Contains(1));
-  f.timers.Advance(2001);
-  EXPECT_FALSE(f.form1().Status.Contains(1));
-}
-
-TEST(MsgBx, ClosingAMissingIndexIsHarmless) {
-  AppFixture f;
-  f.Start();
-  f.form1().msgtimer_Timer(0);
-  f.form1().msgtimer_Timer(7);
-  EXPECT_EQ(f.form1().messageList.size(), 1u);
-  EXPECT_TRUE(f.form1().msgtimer.Contains(0));
-  EXPECT_TRUE(f.form1().Status.Contains(0));
+TEST(Notifications, ClosingTheTemplateOrAMissingIndexIsHarmless) {
+  Window w;
+  w.notifications.MsgBx("kept", std::nullopt);
+  for (int index : {0, 7}) w.notifications.Close(index);
+  EXPECT_TRUE(w.buttons.Contains(0));
+  EXPECT_TRUE(w.timers.Contains(0));
+  EXPECT_TRUE(w.buttons.Contains(1));
+  EXPECT_EQ(w.notifications.Messages().size(), 2u);
 }
 
 }  // namespace
-}  // namespace pravelo
+}  // namespace pravelo::display

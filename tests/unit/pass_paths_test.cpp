@@ -83,7 +83,7 @@ TEST(PassPaths, APassAskedForDuringAnotherDoesNothingAndReportsNothing) {
       std::size_t notificationsAtAsk = 0;
       std::size_t notificationsAfterAsk = 0;
       f.pump.onDoEvents = [&] {
-        if (listingsAtAsk >= 0 || (deepPass && f.form1().Command8.Enabled())) return;
+        if (listingsAtAsk >= 0 || (deepPass && !f.form1().Optimization().DeepPassRunning())) return;
         listingsAtAsk = f.machine.listings;
         notificationsAtAsk = static_cast<std::size_t>(f.form1().Status.UpperBound());
         path.run(f);

@@ -86,10 +86,10 @@ TEST(Refresh, FiguresLabelOnEverySixthRun) {
   for (int run = 2; run <= 5; ++run) form.UpdateDisplay();
   EXPECT_EQ(form.Label2.Text(), "");
   EXPECT_EQ(f.PeerOf(form.Label2).Count(ui::Change::Text), 0);
-  form.z18 = 1;
+  form.Optimization().Figures().z18 = 1;
   form.UpdateDisplay();  // run 6
   EXPECT_EQ(form.Label2.Text(), "4096MB / 1834MB");
-  EXPECT_DOUBLE_EQ(form.z18, 2252.8);
+  EXPECT_DOUBLE_EQ(form.Optimization().Figures().z18, 2252.8);
   for (int run = 7; run <= 11; ++run) form.UpdateDisplay();
   EXPECT_EQ(f.PeerOf(form.Label2).Count(ui::Change::Text), 1);
   form.UpdateDisplay();  // run 12
@@ -171,10 +171,16 @@ TEST(Refresh, TaskbarCallsByLoadAndDuringTheDeepPass) {
   AppFixture f;
   f.Start();
   f.taskbar->calls.clear();
-  f.form1().Command8.SetEnabled(false);
-  f.form1().UpdateDisplay();
-  EXPECT_EQ(f.taskbar->calls, (std::vector<Call>{{"state", w, {1}}, {"tooltip", w, {}, kTitle + "45%"}}));
-  f.form1().Command8.SetEnabled(true);
+  // The deep pass holds its memory while the window works; Form2's timer ends the hold.
+  std::vector<Call> duringHold;
+  f.form2().Timer1.onTimer = [&] {
+    f.taskbar->calls.clear();
+    f.form1().UpdateDisplay();
+    duringHold = f.taskbar->calls;
+    f.form2().Timer1.SetEnabled(false);
+  };
+  EXPECT_TRUE(f.form1().DeepOptimize());
+  EXPECT_EQ(duringHold, (std::vector<Call>{{"state", w, {1}}, {"tooltip", w, {}, kTitle + "45%"}}));
   f.form1().SimpleMode = true;
   f.taskbar->calls.clear();
   f.form1().UpdateDisplay();
@@ -213,68 +219,6 @@ TEST(Refresh, GraphCallsOnTheCanvas) {
   EXPECT_EQ(std::count(f.graph.calls.begin(), f.graph.calls.end(), fakes::FakeGraphCanvas::Call{"scroll", 2}), 0);
   f.form1().UpdateDisplay();
   EXPECT_EQ(f.graph.calls[f.graph.calls.size() - 2], (fakes::FakeGraphCanvas::Call{"scroll", 2}));
-}
-
-TEST(Refresh, TrayIconOnlyWhileInTheTrayAndOnlyWhenItChanges) {
-  AppFixture f;
-  f.Start();
-  for (int run = 0; run < 5; ++run) f.form1().UpdateDisplay();
-  EXPECT_EQ(f.icon.made, 1);  // start-up's record icon only
-  EXPECT_TRUE(f.tray.calls.empty());
-  f.form1().Command2_Click();
-  const std::size_t afterAdd = f.tray.calls.size();
-  for (int run = 0; run < 5; ++run) f.form1().UpdateDisplay();
-  EXPECT_EQ(f.tray.calls.size(), afterAdd);  // same digits, same tip: nothing to send
-  f.memory.load = 46;
-  f.form1().UpdateDisplay();
-  ASSERT_EQ(f.tray.calls.size(), afterAdd + 1);
-  EXPECT_EQ(f.tray.calls.back().operation, display::TrayOperation::Modify);
-  const std::string& tip = f.tray.calls.back().data.szTip;
-  EXPECT_EQ(tip.size(), 128u);
-  EXPECT_EQ(tip.substr(0, 14), std::string("Pravelo - 46%") + '\0');
-  EXPECT_EQ(tip.find_first_not_of(' ', 14), std::string::npos);
-  EXPECT_EQ(f.icon.live, 0);
-}
-
-TEST(Refresh, ManyRunsLeaveNoIconBehind) {
-  AppFixture f;
-  f.Start();
-  f.form1().Command2_Click();
-  for (int run = 0; run < 2000; ++run) {
-    f.memory.load = static_cast<uint32_t>(run % 101);
-    f.form1().UpdateDisplay();
-  }
-  EXPECT_GT(f.icon.made, 1000);
-  EXPECT_EQ(f.icon.live, 0);
-}
-
-TEST(Refresh, SecondMoveToTheTrayKeepsTheIconUpToDate) {
-  AppFixture f;
-  f.Start("/tray");            // in the tray, and the window shown again
-  f.form1().Command2_Click();  // the shell refuses the second add of the same icon
-  f.memory.load = 60;
-  f.form1().UpdateDisplay();
-  EXPECT_EQ(f.tray.calls.back().operation, display::TrayOperation::Modify);
-  EXPECT_EQ(f.tray.calls.back().data.szTip.substr(0, 14), std::string("Pravelo - 60%") + '\0');
-  const std::size_t calls = f.tray.calls.size();
-  f.form1().UpdateDisplay();
-  EXPECT_EQ(f.tray.calls.size(), calls);  // nothing new to send
-}
-
-TEST(Refresh, LostIconIsAddedAgain) {
-  AppFixture f;
-  f.tray.acceptAdd = false;  // the shell is not ready yet
-  f.Start();
-  f.form1().Command2_Click();
-  EXPECT_FALSE(f.tray.present);
-  f.tray.acceptAdd = true;
-  f.memory.load = 50;
-  f.form1().UpdateDisplay();
-  EXPECT_TRUE(f.tray.present);
-  EXPECT_EQ(f.tray.calls.back().operation, display::TrayOperation::Add);
-  f.tray.present = false;  // Explorer restarted
-  f.form1().TaskbarCreated();
-  EXPECT_TRUE(f.tray.present);
 }
 
 }  // namespace

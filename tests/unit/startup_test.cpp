@@ -70,12 +70,12 @@ TEST(Startup, RefusedMachineWritesAndOddSettingsDoNotStopIt) {
   f.Start();
   EXPECT_EQ(f.Setting("AutoOptimize"), "yes please");  // kept as it is
   EXPECT_EQ(f.Setting("Interval"), "50");              // empty reads as the default
-  EXPECT_FALSE(f.form1().AutoOptimizeOn);
-  EXPECT_EQ(f.form1().TotalMem, 0);
-  EXPECT_EQ(f.form1().z18, 0);
+  EXPECT_EQ(f.form1().Optimization().Figures().z18, 0);
   EXPECT_EQ(f.form1().State(), ui::WindowState::Minimized);  // 1e400 is not 0
   EXPECT_EQ(f.registry.Find(RegistryRoot::LocalMachine, settings::kMemoryManagementKey, "LargeSystemCache"),
             nullptr);
+  f.timers.Advance(60'000);  // "AutoOptimize" is not a number: no automatic pass is due
+  EXPECT_EQ(f.machine.listings, 0);
 }
 
 TEST(Startup, DerivedFigures) {
@@ -83,9 +83,29 @@ TEST(Startup, DerivedFigures) {
   f.memory.totalBytes = 4294967296ull;
   f.memory.load = 45;
   f.Start();
-  EXPECT_DOUBLE_EQ(f.form1().TotalMem, 4194304.0);
-  EXPECT_EQ(f.form1().TotalPhysMB, 4096);
-  EXPECT_DOUBLE_EQ(f.form1().z18, 2252.8);  // (100 - 45) x 4194304 / 100 / 1024
+  EXPECT_DOUBLE_EQ(f.form1().Optimization().Figures().z18, 2252.8);  // (100 - 45) x 4194304 / 100 / 1024
+}
+
+TEST(Startup, MachineFactsFromTheInstalledMemoryAndTheVersion) {
+  struct Case {
+    std::optional<uint64_t> totalBytes;
+    uint32_t version;
+    app::MachineFacts facts;
+  };
+  const Case cases[] = {
+      {4294967296ull, fakes::FakeMemoryApi::VersionOf(6, 1), {4194304.0, 4096, true}},
+      {3221749760ull, fakes::FakeMemoryApi::VersionOf(10, 0), {3146240.0, 3072, false}},  // 3072.5 to even
+      {std::nullopt, fakes::FakeMemoryApi::VersionOf(6, 2), {0, 0, false}},
+  };
+  for (const Case& c : cases) {
+    fakes::FakeMemoryApi memory;
+    memory.totalBytes = c.totalBytes;
+    memory.version = c.version;
+    const app::MachineFacts facts = app::ReadMachineFacts(memory);
+    EXPECT_DOUBLE_EQ(facts.TotalMem, c.facts.TotalMem);
+    EXPECT_EQ(facts.TotalPhysMB, c.facts.TotalPhysMB);
+    EXPECT_EQ(facts.IsWindows7, c.facts.IsWindows7);
+  }
 }
 
 TEST(Startup, WindowsSevenOnlyAddsTheThumbnailButtons) {
@@ -98,7 +118,6 @@ TEST(Startup, WindowsSevenOnlyAddsTheThumbnailButtons) {
     f.memory.version = version;
     f.form1().img = {0, 0x11, 0x12, 0x13, 0};
     f.Start();
-    EXPECT_EQ(f.form1().IsWindows7, seven);
     auto buttons = f.taskbar->Named("buttons");
     ASSERT_EQ(buttons.size(), seven ? 1u : 0u);
     if (seven) {
@@ -112,16 +131,14 @@ TEST(Startup, TimerFromInterval) {
   struct Case {
     const char* interval;
     int timerMs;
-    double zy;
   };
-  const Case cases[] = {{"0", 0, 0},      {"10", 10000, 1}, {"11", 10000, 1}, {"50", 10000, 5},
-                        {"7.5", 7500, 0}, {"-3", 0, 0},     {"soon", 0, 0}};
+  const Case cases[] = {{"0", 0},      {"10", 10000}, {"11", 10000}, {"50", 10000},
+                        {"7.5", 7500}, {"-3", 0},     {"soon", 0}};
   for (const Case& c : cases) {
     AppFixture f;
     f.SetSetting("Interval", c.interval);
     f.Start();
     EXPECT_EQ(f.form1().Timer1.Interval(), c.timerMs) << c.interval;
-    EXPECT_DOUBLE_EQ(f.form1().zy, c.zy) << c.interval;
   }
 }
 
@@ -354,12 +371,12 @@ TEST(Startup, FirstRefreshAndTrayRecord) {
   const app::Form1& form = f.form1();
   ASSERT_FALSE(f.graph.calls.empty());
   EXPECT_EQ(f.graph.calls[0], (fakes::FakeGraphCanvas::Call{"point", 0, 153}));
-  EXPECT_EQ(form.TrayIconData.cbSize, 488u);
-  EXPECT_EQ(form.TrayIconData.hWnd, fakes::kPichookWindow);
-  EXPECT_EQ(form.TrayIconData.uID, 1u);
-  EXPECT_EQ(form.TrayIconData.uFlags, 0x17u);
-  EXPECT_EQ(form.TrayIconData.uCallbackMessage, 0x200u);
-  EXPECT_EQ(form.TrayIconData.szTip.size(), 128u);
+  EXPECT_EQ(form.Tray().Record().cbSize, 488u);
+  EXPECT_EQ(form.Tray().Record().hWnd, fakes::kPichookWindow);
+  EXPECT_EQ(form.Tray().Record().uID, 1u);
+  EXPECT_EQ(form.Tray().Record().uFlags, 0x17u);
+  EXPECT_EQ(form.Tray().Record().uCallbackMessage, 0x200u);
+  EXPECT_EQ(form.Tray().Record().szTip.size(), 128u);
   EXPECT_EQ(form.Label1.Text(), "45%");
   EXPECT_FALSE(form.Timer1.Tag().empty());
   EXPECT_TRUE(f.tray.calls.empty());  // start-up fills the record but adds nothing

@@ -43,14 +43,13 @@ TEST(TrayCallback, RightClickOpensOneMenuAndOtherEventsDoNothing) {
   f.Start();
   f.form1().Command2_Click();
   int nested = 0;
-  f.form1Peer.onMenu = [&](const std::vector<ui::MenuItem*>& items) {
-    ASSERT_EQ(items.size(), 4u);
-    EXPECT_EQ(items[0]->caption, "열기");
-    EXPECT_EQ(items[1]->caption, "최적화");
-    EXPECT_EQ(items[2]->caption, "옵션");
-    EXPECT_EQ(items[3]->caption, "종료");
+  f.form1Peer.onMenu = [&](const std::vector<ui::MenuItem*>& items) -> ui::MenuItem* {
+    std::vector<std::string> captions;
+    for (const ui::MenuItem* item : items) captions.push_back(item->caption);
+    EXPECT_EQ(captions, (std::vector<std::string>{"열기", "최적화", "옵션", "종료"}));
     // A second click while the menu is open is dropped.
     if (++nested == 1) f.form1().pichook_MouseMove(kRightUp);
+    return nullptr;
   };
   f.form1().pichook_MouseMove(kRightUp);
   EXPECT_EQ(f.form1Peer.menus, 1);
@@ -73,9 +72,34 @@ TEST(TrayMenu, ItemsRunTheirCommands) {
   f.form1().openz.onClick();
   EXPECT_TRUE(f.form1().Visible());
   f.form1().Command2_Click();
-  f.form1Peer.onMenu = [&](const std::vector<ui::MenuItem*>& items) { items[3]->onClick(); };
+  f.form1Peer.onMenu = [&](const std::vector<ui::MenuItem*>& items) { return items[3]; };
   EXPECT_THROW(f.form1().pichook_MouseMove(kRightUp), ProcessEnded);
   EXPECT_FALSE(f.tray.present);
+}
+
+// One gate refuses a second run of anything: the menu holds it while it is open, and lets
+// it go before the chosen item runs, so that the item's own pass is not refused.
+TEST(TrayMenu, TheChosenPassRunsAndACallbackDuringAPassIsDropped) {
+  AppFixture f;
+  f.Start();
+  f.form1().Command2_Click();
+  int menus = 0;
+  f.form1Peer.onMenu = [&](const std::vector<ui::MenuItem*>& items) {
+    ++menus;
+    EXPECT_FALSE(f.form1().OptimizeMemory());  // a timer's pass while the menu is open
+    return items[1];
+  };
+  int callbacksDuringPass = 0;
+  f.pump.onDoEvents = [&] {
+    if (callbacksDuringPass++ == 0) f.form1().pichook_MouseMove(kRightUp);
+  };
+  f.form1().pichook_MouseMove(kRightUp);
+  EXPECT_EQ(menus, 1);                  // the callback inside the chosen pass found the gate held
+  EXPECT_GT(callbacksDuringPass, 0);    // so the chosen item's pass did run
+  EXPECT_FALSE(f.form1().Optimization().Gate().Running());
+  f.pump.onDoEvents = nullptr;
+  f.form1().pichook_MouseMove(kLeftUp);  // free again
+  EXPECT_TRUE(f.form1().Visible());
 }
 
 TEST(ThumbnailButtons, DispatchByIndex) {

@@ -136,7 +136,8 @@ TEST(OptimizerWin32, EveryAreaAgainstTheRealSystem) {
   EXPECT_EQ(memory.IsWow64(), false);
 
   ClockWin32 clock;
-  memory::Optimizer optimizer(operations, memory, clock);
+  base::ExclusiveRun gate;
+  memory::Optimizer optimizer(operations, memory, clock, gate);
   memory::PassFigures figures;
   const std::vector<memory::AreaResult> results = optimizer.Run(memory::AreaSet::All(), figures);
   ASSERT_EQ(results.size(), memory::kAreaCount);
@@ -165,7 +166,8 @@ TEST(DeepPassWin32, SmallBoundedFill) {
   MemoryApiWin32 memory;
   if (memory.MemoryLoad() > 90) GTEST_SKIP() << "the machine is too full for a fill";
   constexpr uint64_t kCap = 8 << 20;
-  memory::DeepPass pass(memory);
+  base::ExclusiveRun gate;
+  memory::DeepPass pass(memory, gate);
   pass.SetFillLimitBytes(kCap);
   const SIZE_T before = WorkingSetBytes();
   int pumps = 0;

@@ -20,10 +20,7 @@ void CALLBACK EndStuckMenu(HWND, UINT, UINT_PTR id, DWORD) {
 
 class PopupMenuTest : public ::testing::Test {
  protected:
-  PopupMenuTest() {
-    for (int i = 0; i < 4; ++i) items[i].onClick = [this, i] { chosen.push_back(i); };
-    bound.form.Show();
-  }
+  PopupMenuTest() { bound.form.Show(); }
 
   // Keys typed into the menu once it is open.
   void Open(std::vector<WORD> keys) {
@@ -37,25 +34,25 @@ class PopupMenuTest : public ::testing::Test {
       return 0;
     });
     std::vector<MenuItem*> menu{&items[0], &items[1], &items[2], &items[3]};
-    bound.form.PopupMenu(menu);
+    chosen = bound.form.ChooseFromMenu(menu);
     KillTimer(nullptr, watchdog);
   }
 
   BoundTestForm bound;
   MenuItem items[4] = {{"열기", {}}, {"최적화", {}}, {"옵션", {}}, {"종료", {}}};
-  std::vector<int> chosen;
+  MenuItem* chosen = nullptr;
   std::vector<WORD> keysToType;
   UINT_PTR watchdog = 0;
 };
 
-TEST_F(PopupMenuTest, TheChosenItemsHandlerRunsOnceBeforeItReturns) {
+TEST_F(PopupMenuTest, TheChosenItemComesBackOnceTheMenuHasClosed) {
   Open({VK_DOWN, VK_DOWN, VK_RETURN});
-  EXPECT_EQ(chosen, std::vector<int>{1});
+  EXPECT_EQ(chosen, &items[1]);
 }
 
 TEST_F(PopupMenuTest, EscapeChoosesNothing) {
   Open({VK_ESCAPE});
-  EXPECT_TRUE(chosen.empty());
+  EXPECT_EQ(chosen, nullptr);
 }
 
 }  // namespace

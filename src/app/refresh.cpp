@@ -25,43 +25,44 @@ void Form1::UpdateDisplay() {
   // the tray tip are all taken within it.
   const int load = memory::GetMemoryLoad(memory);
 
-  if (RefreshCount != kFiguresEveryRuns) {
-    ++RefreshCount;
+  if (refresh_.count != kFiguresEveryRuns) {
+    ++refresh_.count;
   } else {
-    Label2.SetText(display::FiguresText(TotalPhysMB, memory::GetAvailableMemory(memory).ToInt32()));
-    RefreshCount = 0;
-    z18 = display::EstimateAvailableMb(load, TotalMem);
+    Label2.SetText(display::FiguresText(facts_.TotalPhysMB, memory::GetAvailableMemory(memory).ToInt32()));
+    refresh_.count = 0;
+    command_.Figures().z18 = display::EstimateAvailableMb(load, facts_.TotalMem);
   }
 
   UpdateBarsAndLabels(load);
 
-  const bool high = display::IsHighLoad(load, z17);
-  const ui::Picture bar = high ? SavedTmppcPicture : SavedPicture3;
+  const bool high = display::IsHighLoad(load, command_.Figures().z17);
+  const ui::Picture bar = high ? refresh_.highBar : refresh_.normalBar;
   SetPictureIfChanged(Picture3, bar);
   SetPictureIfChanged(form3_.Picture3, bar);
   Timer1.SetTag(display::TimerTagText(NumericValue(store_.Read(settings::kInterval)), high));
 
-  const display::GraphSegment segment = graph_.Advance(load, Picture1.Width(), Picture4.Height());
+  const display::GraphSegment segment = refresh_.graph.Advance(load, Picture1.Width(), Picture4.Height());
   if (segment.scrollFirst) services_.surfaces.graph.ScrollLeft(display::kGraphStep);
   services_.surfaces.graph.DrawLine(segment.x0, segment.y0, segment.x1, segment.y1);
 
-  if (IsWindows7) {
+  if (facts_.IsWindows7) {
     UpdateTaskbarButton(load);
   } else if (const std::string title = display::TitleText(load); Text() != title) {
     SetText(title);
   }
 
-  DrawTrayIcon(load, high);
+  tray_.Refresh(load, high);
 
   // A region of the same size is the region the bar already has.
-  if (Picture3.Width() != barRegionWidth_ || Picture3.Height() != barRegionHeight_) {
-    barRegionWidth_ = Picture3.Width();
-    barRegionHeight_ = Picture3.Height();
-    services_.surfaces.region.SetRoundRectRegion(Picture3.Handle(), barRegionWidth_, barRegionHeight_);
+  if (Picture3.Width() != refresh_.regionWidth || Picture3.Height() != refresh_.regionHeight) {
+    refresh_.regionWidth = Picture3.Width();
+    refresh_.regionHeight = Picture3.Height();
+    services_.surfaces.region.SetRoundRectRegion(Picture3.Handle(), refresh_.regionWidth,
+                                                 refresh_.regionHeight);
   }
 
   // Last, so that a pass it starts finds this refresh done.
-  OptimizeOnHighLoad(load);
+  autoOptimize_.OnRefresh(load);
 }
 
 void Form1::UpdateBarsAndLabels(int load) {
@@ -79,9 +80,10 @@ void Form1::UpdateBarsAndLabels(int load) {
 
 void Form1::UpdateTaskbarButton(int load) {
   taskbar::TaskbarList& taskbar = *itbar_list3_;
-  if (Command8.Enabled()) {
+  if (!command_.DeepPassRunning()) {
     taskbar.SetProgressValue(SimpleMode ? form3_.Handle() : Handle(), static_cast<uint32_t>(load), 100);
-    taskbar.SetProgressState(Handle(), load <= display::kHighLoad ? taskbar::kProgressNormal : taskbar::kProgressPaused);
+    taskbar.SetProgressState(
+        Handle(), load <= display::kHighLoad ? taskbar::kProgressNormal : taskbar::kProgressPaused);
     if (load > display::kAlarmLoad) taskbar.SetProgressState(Handle(), taskbar::kProgressErrorPaused);
   } else {
     taskbar.SetProgressState(Handle(), taskbar::kProgressIndeterminate);
