@@ -6,17 +6,17 @@ namespace pravelo::app {
 
 void Form1::pichook_MouseMove(int x) {
   const int event = x;
-  // A callback while the menu is open, or while a pass runs, is dropped. The menu's choice
-  // runs once the menu has closed and let the gate go, so that its pass can run.
+  // Bringing the window back opens no loop of its own, so it works even during a pass.
+  if (event == display::kTrayLeftButtonUp) {
+    SetWindowState(ui::WindowState::Normal);
+    openz_Click();
+    return;
+  }
+  if (event != display::kTrayRightButtonUp) return;
+  // The menu is a modal loop: none opens while a pass, the deep pass or an update check runs.
+  // Its choice runs once the menu has closed and let the gate go, so that its pass can run.
   ui::MenuItem* chosen = nullptr;
-  command_.Gate().RunExclusive([&] {
-    if (event == display::kTrayLeftButtonUp) {
-      SetWindowState(ui::WindowState::Normal);
-      openz_Click();
-    } else if (event == display::kTrayRightButtonUp) {
-      chosen = ChooseFromMenu(msys);
-    }
-  });
+  command_.Gate().RunExclusive([&] { chosen = ChooseFromMenu(msys); });
   if (chosen && chosen->onClick) chosen->onClick();
 }
 
@@ -30,7 +30,11 @@ void Form1::openz_Click() {
   tray_.Leave();
 }
 
-void Form1::optnz_Click() { form2_.ShowModal(this); }
+void Form1::optnz_Click() {
+  // Chosen from the tray while the window is open already: a second modal loop would nest.
+  if (form2_.Visible()) return form2_.Show();
+  form2_.ShowModal(this);
+}
 
 void Form1::itbar_list3_ButtonPressed(int16_t index) {
   switch (index) {

@@ -79,7 +79,7 @@ TEST(TrayMenu, ItemsRunTheirCommands) {
 
 // One gate refuses a second run of anything: the menu holds it while it is open, and lets
 // it go before the chosen item runs, so that the item's own pass is not refused.
-TEST(TrayMenu, TheChosenPassRunsAndACallbackDuringAPassIsDropped) {
+TEST(TrayMenu, NoMenuOpensInsideAPassOrTheOptionsAndItsChoiceRunsAfterIt) {
   AppFixture f;
   f.Start();
   f.form1().Command2_Click();
@@ -91,15 +91,28 @@ TEST(TrayMenu, TheChosenPassRunsAndACallbackDuringAPassIsDropped) {
   };
   int callbacksDuringPass = 0;
   f.pump.onDoEvents = [&] {
-    if (callbacksDuringPass++ == 0) f.form1().pichook_MouseMove(kRightUp);
+    if (callbacksDuringPass++ == 0) {
+      f.form1().pichook_MouseMove(kRightUp);
+      f.form1().pichook_MouseMove(kLeftUp);  // bringing the window back opens no menu
+    }
   };
   f.form1().pichook_MouseMove(kRightUp);
-  EXPECT_EQ(menus, 1);                  // the callback inside the chosen pass found the gate held
+  EXPECT_EQ(menus, 1);                  // the menu inside the chosen pass found the gate held
   EXPECT_GT(callbacksDuringPass, 0);    // so the chosen item's pass did run
+  EXPECT_TRUE(f.form1().Visible());     // and the window came back during it
   EXPECT_FALSE(f.form1().Optimization().Gate().Running());
   f.pump.onDoEvents = nullptr;
-  f.form1().pichook_MouseMove(kLeftUp);  // free again
-  EXPECT_TRUE(f.form1().Visible());
+  f.form1Peer.onMenu = [&](const std::vector<ui::MenuItem*>& items) {
+    ++menus;
+    return items[2];  // the options, twice: the second brings the open window forward
+  };
+  f.form2Peer.onModal = [&] {
+    f.form2().SetVisible(true);  // as the window's own modal loop does
+    f.form1().pichook_MouseMove(kRightUp);
+  };
+  f.form1().pichook_MouseMove(kRightUp);
+  EXPECT_EQ(menus, 3);
+  EXPECT_EQ(f.form2Peer.modalOwners.size(), 1u);
 }
 
 TEST(ThumbnailButtons, DispatchByIndex) {
