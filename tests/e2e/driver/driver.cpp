@@ -289,8 +289,8 @@ std::vector<HWND> MadeSinceWatching(const std::vector<HWND>& candidates) {
 
 // A window made after this command started, below a top-level window of --parent-class, also of
 // a program that starts later (and not of the process --other-than names): prints "watching" once it looks, the window once shown, then the
-// milliseconds from its creation until it went. Started before the action, so that nothing
-// shown for a moment is missed however busy the machine.
+// milliseconds from its creation until it went. Started before the action, it needs no program
+// start between the action and its first look.
 int Watch(const Options& options) {
   const auto parentClass = options.Value(L"--parent-class");
   if (!parentClass || !options.Value(L"--class")) return kUsage;

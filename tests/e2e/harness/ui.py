@@ -112,8 +112,9 @@ class DriverCalls:
     def watch(self, parent_class, class_name, width=None, timeout=30, other_than=None):
         """Starts the driver watching for a window of `class_name` below a top-level window of
         `parent_class` that is made from now on, by a program that runs or one that starts
-        later (not by the process `other_than`); returns once it watches. However briefly the window shows and however busy
-        the machine, the driver sees it: its creation comes as an event that waits for it."""
+        later (not by the process `other_than`); returns once it watches. The driver looks
+        every 10 ms from inside the prefix, where a list taken from outside needs a program
+        start per look, and times the window from the stamp its program put on its creation."""
         output = self.output_file("watch")
         args = ["watch", "--parent-class", parent_class, "--timeout", str(timeout * 1000),
                 *window_filter(class_name, None, False, width),
