@@ -34,7 +34,8 @@ std::vector<std::pair<ui::Control*, int>> CaptionTable(app::Form1& form1, Form2&
       {&form3.Command2, IDS_SIMPLE_END},
       {&form3.Command3, IDS_SIMPLE_TOGGLE},
       {&form2.Command3, IDS_AREAS_BUTTON},       // beside the options: the memory areas
-      {&form2.Command4, IDS_AUTOMATION_BUTTON},  // and the automation
+      {&form2.Command4, IDS_AUTOMATION_BUTTON},  // the automation
+      {&form2.Command5, IDS_LANGUAGE_BUTTON},    // and the language
   };
 }
 

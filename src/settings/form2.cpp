@@ -9,6 +9,7 @@
 #include "settings/areas_window.h"
 #include "settings/automation_window.h"
 #include "settings/captions.h"
+#include "settings/language_window.h"
 #include "settings/machine_values.h"
 #include "simple/form3.h"
 #include "text_ids.h"
@@ -28,7 +29,7 @@ std::string ValueText(const ui::CheckBox& box) { return box.Value() != 0 ? "1" :
 }  // namespace
 
 // Design captions are the Korean texts; start-up replaces them from the string table.
-Form2::Form2(app::Form1& form1, AreasWindow& areas, AutomationWindow& automation)
+Form2::Form2(app::Form1& form1, AreasWindow& areas, AutomationWindow& automation, LanguageWindow& language)
     : ui::Form(layout::kWindow, "옵션"),
       Check1(layout::Check1, "시스템 시작시 자동 시작"),
       Check2(layout::Check2, "자동최적화"),
@@ -44,10 +45,12 @@ Form2::Form2(app::Form1& form1, AreasWindow& areas, AutomationWindow& automation
       Command2(layout::Command2, "업데이트"),
       Command3(layout::Command3, "메모리 영역..."),
       Command4(layout::Command4, "자동화..."),
+      Command5(layout::Command5, "언어..."),
       Timer1(kHoldTimerMs, false),
       form1_(form1),
       areas_(areas),
-      automation_(automation) {
+      automation_(automation),
+      language_(language) {
   onLoad = [this] { Form_Load(); };
   // An unloaded window's timer is gone; a wait on it ends.
   onUnload = [this] { Timer1.SetEnabled(false); };
@@ -56,6 +59,7 @@ Form2::Form2(app::Form1& form1, AreasWindow& areas, AutomationWindow& automation
   Command2.onClick = [this] { Command2_Click(); };
   Command3.onClick = [this] { Command3_Click(); };
   Command4.onClick = [this] { Command4_Click(); };
+  Command5.onClick = [this] { Command5_Click(); };
   Timer1.onTimer = [this] { Timer1_Timer(); };
 }
 
@@ -134,8 +138,9 @@ void Form2::Command2_Click() {
   // The check lets window messages run while it waits. A window opened from here or from the
   // simple-mode window meanwhile would hold the check, and its minute, until it closed; a
   // second check would nest. (The main window is disabled while this one is shown.)
-  std::array<ui::Control*, 5> blocked = {&Command1, &Command2, &Command3, &Command4, &form1_.Form3Window()};
-  std::array<bool, 5> wereEnabled{};
+  std::array<ui::Control*, 6> blocked = {&Command1, &Command2, &Command3,
+                                         &Command4, &Command5, &form1_.Form3Window()};
+  std::array<bool, 6> wereEnabled{};
   for (size_t i = 0; i < blocked.size(); ++i) {
     wereEnabled[i] = blocked[i]->Enabled();
     blocked[i]->SetEnabled(false);
@@ -159,5 +164,7 @@ void Form2::Command2_Click() {
 void Form2::Command3_Click() { areas_.ShowModal(this); }
 
 void Form2::Command4_Click() { automation_.ShowModal(this); }
+
+void Form2::Command5_Click() { language_.ShowModal(this); }
 
 }  // namespace pravelo::settings

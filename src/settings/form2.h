@@ -17,10 +17,11 @@ inline constexpr int kHoldTimerMs = 5000;
 
 class AreasWindow;
 class AutomationWindow;
+class LanguageWindow;
 
 class Form2 : public ui::Form {
  public:
-  Form2(app::Form1& form1, AreasWindow& areas, AutomationWindow& automation);
+  Form2(app::Form1& form1, AreasWindow& areas, AutomationWindow& automation, LanguageWindow& language);
 
   ui::CheckBox Check1;  // autostart
   ui::CheckBox Check2;  // automatic optimization
@@ -34,6 +35,7 @@ class Form2 : public ui::Form {
   ui::Button Command2;  // Update
   ui::Button Command3;  // the memory areas window
   ui::Button Command4;  // the automation window
+  ui::Button Command5;  // the language window
   ui::Timer Timer1;
 
   void Form_Load();
@@ -42,6 +44,7 @@ class Form2 : public ui::Form {
   void Command2_Click();
   void Command3_Click();
   void Command4_Click();
+  void Command5_Click();
   void Timer1_Timer() { Timer1.SetEnabled(false); }
 
  private:
@@ -52,6 +55,7 @@ class Form2 : public ui::Form {
   app::Form1& form1_;
   AreasWindow& areas_;
   AutomationWindow& automation_;
+  LanguageWindow& language_;
 };
 
 }  // namespace pravelo::settings

@@ -63,6 +63,7 @@ void Add(FormWindow& w, Label& control, ChildStyle style) { w.AddLabel(control, 
 void Add(FormWindow& w, TextBox& control, ChildStyle style) { w.AddTextBox(control, style); }
 void Add(FormWindow& w, Button& control, ChildStyle style) { w.AddButton(control, style); }
 void Add(FormWindow& w, CheckBox& control, ChildStyle style) { w.AddCheckBox(control, style); }
+void Add(FormWindow& w, ListBox& control, ChildStyle style) { w.AddListBox(control, style); }
 
 // The window's controls in the order of its table, which is also their tab order.
 template <class F>
@@ -82,6 +83,7 @@ ApplicationBinding::ApplicationBinding(HINSTANCE instance, app::Application& app
   BindForm3(application);
   BindAreas(application);
   BindAutomation(application);
+  BindLanguage(application);
 }
 
 ApplicationBinding::~ApplicationBinding() = default;
@@ -151,6 +153,7 @@ void ApplicationBinding::BindForm2(app::Application& application) {
   w.AddButton(f.Command2);
   w.AddButton(f.Command1);
   w.AddButton(f.Command4);
+  w.AddButton(f.Command5);
   w.AddTimer(f.Timer1);
 }
 
@@ -159,6 +162,13 @@ void ApplicationBinding::BindAutomation(app::Application& application) {
   FormOptions options = DialogOptions(kAutomationClass, layout::automation::kClient);
   automation_ = std::make_unique<FormWindow>(BindContext{instance_, pump_, pictures_}, f, std::move(options));
   AddControls(*automation_, f, settings::AutomationWindow::Controls());
+}
+
+void ApplicationBinding::BindLanguage(app::Application& application) {
+  settings::LanguageWindow& f = application.language;
+  FormOptions options = DialogOptions(kLanguageClass, layout::language::kClient);
+  language_ = std::make_unique<FormWindow>(BindContext{instance_, pump_, pictures_}, f, std::move(options));
+  AddControls(*language_, f, settings::LanguageWindow::Controls());
 }
 
 void ApplicationBinding::BindForm3(app::Application& application) {

@@ -26,6 +26,7 @@ inline constexpr wchar_t kForm2Class[] = L"" PRAVELO_PRODUCT_NAME ".Form2";
 inline constexpr wchar_t kForm3Class[] = L"" PRAVELO_PRODUCT_NAME ".Form3";
 inline constexpr wchar_t kAreasClass[] = L"" PRAVELO_PRODUCT_NAME ".Areas";
 inline constexpr wchar_t kAutomationClass[] = L"" PRAVELO_PRODUCT_NAME ".Automation";
+inline constexpr wchar_t kLanguageClass[] = L"" PRAVELO_PRODUCT_NAME ".Language";
 
 class ApplicationBinding {
  public:
@@ -44,12 +45,13 @@ class ApplicationBinding {
   void BindForm3(app::Application& application);
   void BindAreas(app::Application& application);
   void BindAutomation(app::Application& application);
+  void BindLanguage(app::Application& application);
 
   HINSTANCE instance_;
   MessagePumpWin32& pump_;
   PictureLibrary pictures_;
   std::array<UniqueIcon, 3> thumbnailIcons_;
-  std::unique_ptr<FormWindow> form1_, form2_, form3_, areas_, automation_;
+  std::unique_ptr<FormWindow> form1_, form2_, form3_, areas_, automation_, language_;
   std::unique_ptr<GlobalHotkeyWin32> hotkey_;
 };
 

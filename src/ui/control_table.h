@@ -13,7 +13,7 @@ namespace pravelo::ui {
 enum class TextStyle { Plain, Centred, RightAligned };
 
 template <class F>
-using ControlMember = std::variant<Label F::*, TextBox F::*, Button F::*, CheckBox F::*>;
+using ControlMember = std::variant<Label F::*, TextBox F::*, Button F::*, CheckBox F::*, ListBox F::*>;
 
 template <class F>
 struct ControlRow {

@@ -7,6 +7,7 @@
 
 #include "memory/memory_areas.h"
 #include "settings/automation_window.h"
+#include "settings/language_window.h"
 #include "ui/dpi_scale.h"
 #include "ui/layout.h"
 
@@ -99,10 +100,12 @@ std::vector<Window> Windows() {
         {"Command2", f2::Command2},
         {"Command1", f2::Command1},
         {"Command3", f2::Command3},
-        {"Command4", f2::Command4}},
+        {"Command4", f2::Command4},
+        {"Command5", f2::Command5}},
        {}},
       AreasWindow(),
       FromTable("Automation", layout::automation::kClient, settings::AutomationWindow::Controls()),
+      FromTable("Language", layout::language::kClient, settings::LanguageWindow::Controls()),
       {"Form3",
        f3::kClient,
        {{"Label1", f3::Label1},
