@@ -36,6 +36,13 @@ std::vector<std::pair<ui::Control*, int>> CaptionTable(app::Form1& form1, Form2&
       {&form2.Command3, IDS_AREAS_BUTTON},       // beside the options: the memory areas
       {&form2.Command4, IDS_AUTOMATION_BUTTON},  // the automation
       {&form2.Command5, IDS_LANGUAGE_BUTTON},    // and the language
+      // Pictures show no text; theirs is the name a screen reader gives them.
+      {&form1.Picture1, IDS_NAME_GRAPH},
+      {&form1.Picture4, IDS_NAME_GRAPH},
+      {&form1.Picture6, IDS_NAME_LOAD_BAR},
+      {&form1.Picture3, IDS_NAME_LOAD_BAR},
+      {&form1.Picture5, IDS_NAME_LOGO},
+      {&form3.Picture3, IDS_NAME_LOAD_BAR},
   };
 }
 

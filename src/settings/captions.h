@@ -18,7 +18,8 @@ namespace pravelo::settings {
 
 class Form2;
 
-// Each captioned control of the three windows with the number of its text.
+// Each captioned control of the three windows with the number of its text, and each visible
+// picture with the number of its accessible name.
 std::vector<std::pair<ui::Control*, int>> CaptionTable(app::Form1& form1, Form2& form2, simple::Form3& form3);
 
 // Sets the captions of the three windows; loads, hidden, a window not loaded yet.
