@@ -1,4 +1,4 @@
-// The numbers of the string table's texts, shared by strings.rc and the code. Plain
+// The numbers of the string table's texts, shared by the generated string table and the code. Plain
 // definitions, as the resource compiler reads no C++.
 #pragma once
 
