@@ -1,5 +1,5 @@
-// The numbers of the string table's texts, shared by the generated string table and the code. Plain
-// definitions, as the resource compiler reads no C++.
+// The numbers of the string table's texts, shared by the generated string table and the
+// code. Plain definitions, as the resource compiler reads no C++.
 #pragma once
 
 // The main window

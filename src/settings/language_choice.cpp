@@ -72,7 +72,8 @@ std::string ReadLanguageOverride(RegistryApi& registry) {
 }
 
 bool WriteLanguageOverride(RegistryApi& registry, std::string_view tag) {
-  return registry.WriteString(RegistryRoot::CurrentUser, SettingsKeyPath(kDisplaySection), kLanguageValue, tag);
+  return registry.WriteString(RegistryRoot::CurrentUser, SettingsKeyPath(kDisplaySection), kLanguageValue,
+                              tag);
 }
 
 }  // namespace pravelo::settings

@@ -39,7 +39,8 @@ std::map<uint16_t, std::map<int, std::string>> ReadStringScript() {
   uint16_t current = 0;
   while (std::getline(file, line)) {
     if (std::regex_search(line, match, language)) {
-      current = static_cast<uint16_t>(std::stoi(match[1], nullptr, 16) | std::stoi(match[2], nullptr, 16) << 10);
+      const int primary = std::stoi(match[1], nullptr, 16);
+      current = static_cast<uint16_t>(primary | std::stoi(match[2], nullptr, 16) << 10);
     } else if (current != 0 && std::regex_match(line, match, entry)) {
       // The script's escapes are a doubled backslash and a doubled quote.
       std::string text = std::regex_replace(match[2].str(), std::regex(R"(\\\\)"), "\\");

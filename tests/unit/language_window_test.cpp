@@ -35,7 +35,7 @@ TEST(LanguageWindow, ShowsTheStoredPickAndSavesTheNewOneForTheNextStart) {
   } cases[] = {
       {nullptr, "Deutsch", "Same as Windows", "de"},
       {"ja-JP", "Same as Windows", "日本語", ""},
-      {"pt-br", "", "Português (Brasil)", ""},   // nothing picked: Windows' language
+      {"pt-br", "", "Português (Brasil)", ""},              // nothing picked: Windows' language
       {"xx-YY", "中文(简体)", "Same as Windows", "zh-CN"},  // an unknown tag shows as Windows'
   };
   for (const Case& c : cases) {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "fakes/app_fixture.h"
 #include <set>
 
+#include "fakes/app_fixture.h"
 #include "settings/captions.h"
 #include "settings/language_choice.h"
 #include "settings/string_table.h"

@@ -1,4 +1,5 @@
 #include <windows.h>
+// After windows.h, which it needs.
 #include <oleacc.h>
 
 #include <gtest/gtest.h>

@@ -59,8 +59,8 @@ struct ProgramOnWindows {
   SignatureApiWin32 signatures;
   HeldFileApiWin32 heldFiles;
   fakes::FakeOutput output;
-  Platform platform{memory, operations, registry, files,      environment, launcher,  process,
-                    pump,   clock,      dialogs,  http,       signatures,  heldFiles, output};
+  Platform platform{memory, operations, registry, files, environment, launcher,  process,
+                    pump,   clock,      dialogs,  http,  signatures,  heldFiles, output};
   settings::StringTableWin32 strings;
   display::GraphCanvasWin32 graph;
   display::IconCanvasWin32 icon;
@@ -68,12 +68,12 @@ struct ProgramOnWindows {
   display::WindowRegionWin32 region;
   display::Surfaces surfaces{graph, icon, tray, region};
   app::Application application{app::Form1Services{platform,
-                                                   strings,
-                                                   surfaces,
-                                                   [] { return std::make_unique<taskbar::ITaskBarList3>(); },
-                                                   update::Version{1, 4, 2},
-                                                   {},
-                                                   {}}};
+                                                  strings,
+                                                  surfaces,
+                                                  [] { return std::make_unique<taskbar::ITaskBarList3>(); },
+                                                  update::Version{1, 4, 2},
+                                                  {},
+                                                  {}}};
   std::unique_ptr<ui::ApplicationBinding> binding;
 };
 

@@ -139,13 +139,12 @@ std::vector<Captioned> InterimRows() {
     rows.push_back({std::string("Areas.Result ") + what, Kind::Label, ar::Result(0), std::move(text)});
   };
   result("counts", [](settings::StringTable& s) {
-    return settings::AreaResultText({memory::MemoryArea::WorkingSets, memory::AreaOutcome::Partly, 0, 0, {},
-                                     {888, 88, 88}},
-                                    s);
+    return settings::AreaResultText(
+        {memory::MemoryArea::WorkingSets, memory::AreaOutcome::Partly, 0, 0, {}, {888, 88, 88}}, s);
   });
   result("error", [](settings::StringTable& s) {
-    return settings::AreaResultText({memory::MemoryArea::StandbyList, memory::AreaOutcome::Failed, 3221225506u, 0, {}, {}},
-                                    s);
+    return settings::AreaResultText(
+        {memory::MemoryArea::StandbyList, memory::AreaOutcome::Failed, 3221225506u, 0, {}, {}}, s);
   });
   result("WOW64", [](settings::StringTable& s) {
     return settings::SupportText(memory::AreaSupport::NotUnderWow64, s);
@@ -179,7 +178,8 @@ Fit Measure(HDC dc, const Captioned& row, const std::wstring& text, int dpi) {
   GetTextMetricsW(dc, &metrics);
   if (row.kind == Kind::Label && r.height >= 2 * metrics.tmHeight) {
     RECT box{0, 0, width, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     // A word longer than the line is not broken; it sticks out.
     return {box.right > width ? r.height + 1 : static_cast<int>(box.bottom), r.height};
   }
@@ -239,13 +239,15 @@ TEST(TextFit, EveryCaptionFitsItsControlInEveryLanguageAtEveryScale) {
         selected.emplace(dc.Get(), font.Get());
       }
       // Boxes for missing glyphs would be measured instead of the text.
-      ASSERT_TRUE(HasEveryGlyph(dc.Get(), all)) << language.tag << ": no font has its glyphs (scripts/install-deps.sh)";
+      ASSERT_TRUE(HasEveryGlyph(dc.Get(), all))
+          << language.tag << ": no font has its glyphs (scripts/install-deps.sh)";
       for (const Captioned& row : rows) {
         const std::wstring text = Widen(row.text(strings));
         ASSERT_FALSE(text.empty()) << language.tag << " " << row.where;
         const Fit fit = Measure(dc.Get(), row, text, dpi);
-        EXPECT_LE(fit.needed, fit.offered) << language.tag << " " << row.where << " at " << dpi << " DPI: \""
-                                           << Narrow(text) << "\" needs " << fit.needed << " of " << fit.offered;
+        EXPECT_LE(fit.needed, fit.offered)
+            << language.tag << " " << row.where << " at " << dpi << " DPI: \"" << Narrow(text) << "\" needs "
+            << fit.needed << " of " << fit.offered;
         ++measured;
       }
     }
