@@ -5,10 +5,11 @@ import harness
 # Window class, the window's own caption, the captions of its controls, by string number.
 WINDOWS = (
     ("Pravelo.Form1", None, (101, 102, 103, 105, 107, 108, 110)),
-    ("Pravelo.Form2", 115, (116, 117, 118, 119, 120, 121, 122, 123, 137, 112)),
+    ("Pravelo.Form2", 115, (116, 117, 118, 119, 120, 121, 122, 123, 137, 112, 141, 160, 177)),
     ("Pravelo.Form3", 124, (125, 126, 127, 128)),
 )
-LANGUAGES = (("en_US.UTF-8", harness.ENGLISH), ("ko_KR.UTF-8", harness.KOREAN))
+LANGUAGES = (("en_US.UTF-8", harness.ENGLISH), ("ko_KR.UTF-8", harness.KOREAN), ("de_DE.UTF-8", "de"),
+             ("ja_JP.UTF-8", "ja"))
 
 
 class StartupCaptionTest(harness.E2ETestCase):
