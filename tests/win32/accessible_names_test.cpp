@@ -25,7 +25,7 @@ struct BstrFree {
 // What a screen reader asks the window's client object for its name.
 std::wstring AccessibleName(HWND window) {
   IAccessible* raw = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+  if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                         reinterpret_cast<void**>(&raw))) ||
       !raw) {
     return L"(no accessible object)";
