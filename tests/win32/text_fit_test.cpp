@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "display/tray_icon.h"
@@ -45,24 +46,11 @@ int MarginOf(Kind kind) {
   return 0;
 }
 
-template <class F>
-Kind KindOf(Label F::*) {
-  return Kind::Label;
-}
-template <class F>
-Kind KindOf(Button F::*) {
-  return Kind::Button;
-}
-template <class F>
-Kind KindOf(CheckBox F::*) {
-  return Kind::CheckBox;
-}
-template <class F>
-Kind KindOf(TextBox F::*) {
-  return Kind::Box;
-}
-template <class F>
-Kind KindOf(ListBox F::*) {
+template <class F, class C>
+Kind KindOf(C F::*) {
+  if constexpr (std::is_same_v<C, Label>) return Kind::Label;
+  if constexpr (std::is_same_v<C, Button>) return Kind::Button;
+  if constexpr (std::is_same_v<C, CheckBox>) return Kind::CheckBox;
   return Kind::Box;
 }
 
