@@ -30,8 +30,8 @@ namespace {
 
 // What a control keeps of its width for itself, in design pixels: a push button's border and
 // focus frame on both sides, a check box's glyph and the gap after it, an edit or list
-// box's sunken edge.
-enum class Kind { Label, Button, CheckBox, Box };
+// box's sunken edge, and a list's item its scroll bar besides.
+enum class Kind { Label, Button, CheckBox, Box, ListItem };
 int MarginOf(Kind kind) {
   switch (kind) {
     case Kind::Button:
@@ -40,6 +40,8 @@ int MarginOf(Kind kind) {
       return 17;
     case Kind::Box:
       return 8;
+    case Kind::ListItem:
+      return 8 + 17;
     case Kind::Label:
       break;
   }
@@ -54,7 +56,8 @@ Kind KindOf(C F::*) {
   return Kind::Box;
 }
 
-using TextOf = std::function<std::string(settings::StringTable&)>;
+// The text a control shows in one language, from its table.
+using TextOf = std::function<std::string(settings::StringTable&, const settings::Language&)>;
 
 // A control that shows a text of the string table. Every such control has the message
 // font, the binding's default.
@@ -66,7 +69,7 @@ struct Captioned {
 };
 
 TextOf Caption(int id) {
-  return [id](settings::StringTable& strings) { return strings.Text(id); };
+  return [id](settings::StringTable& strings, const settings::Language&) { return strings.Text(id); };
 }
 
 template <class F>
@@ -126,18 +129,18 @@ std::vector<Captioned> InterimRows() {
   const auto result = [&rows](const char* what, TextOf text) {
     rows.push_back({std::string("Areas.Result ") + what, Kind::Label, ar::Result(0), std::move(text)});
   };
-  result("counts", [](settings::StringTable& s) {
+  result("counts", [](settings::StringTable& s, const settings::Language&) {
     return settings::AreaResultText(
         {memory::MemoryArea::WorkingSets, memory::AreaOutcome::Partly, 0, 0, {}, {888, 88, 88}}, s);
   });
-  result("error", [](settings::StringTable& s) {
+  result("error", [](settings::StringTable& s, const settings::Language&) {
     return settings::AreaResultText(
         {memory::MemoryArea::StandbyList, memory::AreaOutcome::Failed, 3221225506u, 0, {}, {}}, s);
   });
-  result("WOW64", [](settings::StringTable& s) {
+  result("WOW64", [](settings::StringTable& s, const settings::Language&) {
     return settings::SupportText(memory::AreaSupport::NotUnderWow64, s);
   });
-  result("Windows 8.1", [](settings::StringTable& s) {
+  result("Windows 8.1", [](settings::StringTable& s, const settings::Language&) {
     return settings::SupportText(memory::AreaSupport::NeedsWindows81, s);
   });
   result("not last", Caption(IDS_NOT_IN_LAST_PASS));
@@ -149,6 +152,14 @@ std::vector<Captioned> EveryCaptionedControl() {
   std::vector<Captioned> rows = InterimRows();
   AddTable(rows, "Automation", settings::AutomationWindow::Controls());
   AddTable(rows, "Language", settings::LanguageWindow::Controls());
+  // The language list: its first item, and each language's own name in its own script.
+  const auto languageRows = settings::LanguageWindow::Controls();
+  const Rect list = std::ranges::find_if(languageRows, [](const auto& row) {
+                      return row.name == std::string("List1");
+                    })->rect;
+  rows.push_back({"Language.List1 first item", Kind::ListItem, list, Caption(IDS_LANGUAGE_SYSTEM)});
+  rows.push_back({"Language.List1 own name", Kind::ListItem, list,
+                  [](settings::StringTable&, const settings::Language& l) { return std::string(l.name); }});
   return rows;
 }
 
@@ -218,7 +229,7 @@ TEST(TextFit, EveryCaptionFitsItsControlInEveryLanguageAtEveryScale) {
     for (const settings::Language& language : settings::Languages()) {
       settings::StringTableWin32 strings(module, language.id);
       std::wstring all;
-      for (const Captioned& row : rows) all += Widen(row.text(strings));
+      for (const Captioned& row : rows) all += Widen(row.text(strings, language));
       UniqueFont font = FontFor(language, dpi, false);
       std::optional<ScopedSelect> selected(std::in_place, dc.Get(), font.Get());
       if (!HasEveryGlyph(dc.Get(), all)) {
@@ -230,7 +241,7 @@ TEST(TextFit, EveryCaptionFitsItsControlInEveryLanguageAtEveryScale) {
       ASSERT_TRUE(HasEveryGlyph(dc.Get(), all))
           << language.tag << ": no font has its glyphs (scripts/install-deps.sh)";
       for (const Captioned& row : rows) {
-        const std::wstring text = Widen(row.text(strings));
+        const std::wstring text = Widen(row.text(strings, language));
         ASSERT_FALSE(text.empty()) << language.tag << " " << row.where;
         const Fit fit = Measure(dc.Get(), row, text, dpi);
         EXPECT_LE(fit.needed, fit.offered)
