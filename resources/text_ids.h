@@ -1,5 +1,5 @@
-// The numbers of the string table's texts, shared by strings.rc and the code. Plain
-// definitions, as the resource compiler reads no C++.
+// The numbers of the string table's texts, shared by the generated string table and the
+// code. Plain definitions, as the resource compiler reads no C++.
 #pragma once
 
 // The main window
@@ -88,3 +88,14 @@
 #define IDS_BAD_EXCLUSIONS 169
 #define IDS_HOTKEY_TAKEN 170
 #define IDS_DEEP_PASS_NOTE 176
+
+// The language window
+#define IDS_LANGUAGE_BUTTON 177
+#define IDS_LANGUAGE_TITLE 178
+#define IDS_LANGUAGE_SYSTEM 179
+#define IDS_LANGUAGE_NOTE 180
+
+// The names screen readers give the controls without a text of their own
+#define IDS_NAME_GRAPH 181
+#define IDS_NAME_LOAD_BAR 182
+#define IDS_NAME_LOGO 183

@@ -7,7 +7,10 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 
 packages=(cmake ninja-build g++ googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64
           xvfb xauth xdotool imagemagick fonts-nanum locales python3 clang libclang-rt-14-dev
-          nsis zip openssl osslsigncode)
+          nsis zip openssl osslsigncode
+          # Japanese and Chinese glyphs, so that Wine measures and shows the real texts
+          # (Korean comes with fonts-nanum); fontconfig hands them to Wine as fallbacks.
+          fonts-ipafont-gothic fonts-wqy-microhei)
 for p in "${packages[@]}"; do have "$p" || need+=("$p"); done
 # The 32-bit program's tiers need Wine's 32-bit half; a host that does not offer it still
 # builds and tests the 64-bit program.
@@ -33,8 +36,9 @@ if [ ${#need[@]} -gt 0 ] || [ ${#want[@]} -gt 0 ]; then
     fi
 fi
 
-# The Korean end-to-end test runs Wine under ko_KR.UTF-8.
-for loc in en_US.UTF-8 ko_KR.UTF-8; do
+# The Korean end-to-end test runs Wine under ko_KR.UTF-8; the screenshots script under the
+# German and Japanese locales.
+for loc in en_US.UTF-8 ko_KR.UTF-8 de_DE.UTF-8 ja_JP.UTF-8; do
     if ! locale -a 2>/dev/null | grep -qi "^${loc%.UTF-8}.utf8$"; then
         "${sudo_cmd[@]}" sed -i "s/^# *\(${loc} UTF-8\)/\1/" /etc/locale.gen
         regen=1

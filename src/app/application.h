@@ -5,6 +5,7 @@
 #include "settings/areas_window.h"
 #include "settings/automation_window.h"
 #include "settings/form2.h"
+#include "settings/language_window.h"
 #include "simple/form3.h"
 
 namespace pravelo::app {
@@ -12,16 +13,18 @@ namespace pravelo::app {
 struct Application {
   explicit Application(Form1Services services)
       : form1(services, form2, form3),
-        form2(form1, areas, automation),
+        form2(form1, areas, automation, language),
         form3(form1),
         areas(form1),
-        automation(form1) {}
+        automation(form1),
+        language(form1) {}
 
   Form1 form1;
   settings::Form2 form2;
   simple::Form3 form3;
   settings::AreasWindow areas;
   settings::AutomationWindow automation;
+  settings::LanguageWindow language;
 };
 
 }  // namespace pravelo::app

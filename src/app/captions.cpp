@@ -18,7 +18,7 @@ void AddCaptionedRows(std::vector<std::pair<ui::Control*, int>>& table, F& form)
 }  // namespace
 
 std::vector<std::pair<ui::Control*, int>> CaptionTable(Form1& form1, simple::Form3& form3) {
-  std::vector<std::pair<ui::Control*, int>> table = {{&form3, IDS_SIMPLE_TITLE}};
+  std::vector<std::pair<ui::Control*, int>> table = {{&form3, simple::Form3::kTitleId}};
   AddCaptionedRows(table, form1);
   AddCaptionedRows(table, form3);
   return table;

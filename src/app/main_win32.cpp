@@ -23,6 +23,7 @@
 #include "platform/signature_api_win32.h"
 #include "platform/standard_output_win32.h"
 #include "platform/system_library_win32.h"
+#include "settings/language_choice.h"
 #include "settings/string_table_win32.h"
 #include "taskbar/itaskbarlist3.h"
 #include "ui/application_binding_win32.h"
@@ -76,7 +77,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   Platform platform{memory, operations, registry, files,   environment, launcher,  process,
                     pump,   clock,      dialogs,  http,    signatures,  heldFiles, output};
 
-  settings::StringTableWin32 strings(instance, settings::ChooseTextLanguage(environment.UserInterfaceLanguage()));
+  settings::StringTableWin32 strings(instance, settings::ChooseTextLanguage(environment.UserInterfaceLanguage(),
+                                                                           settings::ReadLanguageOverride(registry)));
   display::GraphCanvasWin32 graph;
   display::IconCanvasWin32 icon;
   display::TrayApiWin32 tray;

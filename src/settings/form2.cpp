@@ -7,6 +7,7 @@
 #include "pravelo_version.h"
 #include "settings/areas_window.h"
 #include "settings/automation_window.h"
+#include "settings/language_window.h"
 #include "settings/machine_values.h"
 #include "text_ids.h"
 #include "ui/layout.h"
@@ -41,16 +42,19 @@ std::span<const ui::ControlRow<Form2>> Form2::Controls() {
       {"Command2", &W::Command2, layout::Command2, IDS_UPDATE},
       {"Command1", &W::Command1, layout::Command1, IDS_SAVE},
       {"Command4", &W::Command4, layout::Command4, IDS_AUTOMATION_BUTTON},
+      {"Command5", &W::Command5, layout::Command5, IDS_LANGUAGE_BUTTON},
   };
   return rows;
 }
 
-Form2::Form2(OptionsServices& services, AreasWindow& areas, AutomationWindow& automation)
+Form2::Form2(OptionsServices& services, AreasWindow& areas, AutomationWindow& automation,
+             LanguageWindow& language)
     : SettingsWindow(layout::kWindow, services, SaveMessage::Saved),
       Timer1(kHoldTimerMs, false),
       options_(services),
       areas_(areas),
-      automation_(automation) {
+      automation_(automation),
+      language_(language) {
   ui::PlaceControls(*this, Controls());
   Label3.SetText("Version " PRAVELO_VERSION_TEXT);
   // An unloaded window's timer is gone; a wait on it ends.
@@ -59,6 +63,7 @@ Form2::Form2(OptionsServices& services, AreasWindow& areas, AutomationWindow& au
   Command2.onClick = [this] { Command2_Click(); };
   Command3.onClick = [this] { Command3_Click(); };
   Command4.onClick = [this] { Command4_Click(); };
+  Command5.onClick = [this] { Command5_Click(); };
   Timer1.onTimer = [this] { Timer1_Timer(); };
 }
 
@@ -144,5 +149,7 @@ void Form2::Command2_Click() {
 void Form2::Command3_Click() { areas_.ShowModal(this); }
 
 void Form2::Command4_Click() { automation_.ShowModal(this); }
+
+void Form2::Command5_Click() { language_.ShowModal(this); }
 
 }  // namespace pravelo::settings

@@ -16,10 +16,11 @@ inline constexpr int kHoldTimerMs = 5000;
 
 class AreasWindow;
 class AutomationWindow;
+class LanguageWindow;
 
 class Form2 : public SettingsWindow<Form2> {
  public:
-  Form2(OptionsServices& services, AreasWindow& areas, AutomationWindow& automation);
+  Form2(OptionsServices& services, AreasWindow& areas, AutomationWindow& automation, LanguageWindow& language);
   static constexpr int kTitleId = IDS_OPTION;
   static std::span<const ui::ControlRow<Form2>> Controls();
 
@@ -34,6 +35,7 @@ class Form2 : public SettingsWindow<Form2> {
   ui::Button Command2;  // Update
   ui::Button Command3;  // the memory areas window
   ui::Button Command4;  // the automation window
+  ui::Button Command5;  // the language window
   ui::Timer Timer1;
 
   void Form_Load();
@@ -41,6 +43,7 @@ class Form2 : public SettingsWindow<Form2> {
   void Command2_Click();
   void Command3_Click();
   void Command4_Click();
+  void Command5_Click();
   void Timer1_Timer() { Timer1.SetEnabled(false); }
 
  private:
@@ -54,6 +57,7 @@ class Form2 : public SettingsWindow<Form2> {
   OptionsServices& options_;
   AreasWindow& areas_;
   AutomationWindow& automation_;
+  LanguageWindow& language_;
 };
 
 }  // namespace pravelo::settings

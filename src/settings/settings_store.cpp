@@ -12,6 +12,8 @@ std::string KeyPath(std::string_view appName, std::string_view section) {
 
 }  // namespace
 
+std::string SettingsKeyPath(std::string_view section) { return KeyPath(kApplicationName, section); }
+
 std::string SettingsStore::ReadSetting(std::string_view appName, std::string_view valueName,
                                        std::string_view defaultValue) {
   return ReadIn(appName, kSectionName, valueName, defaultValue);

@@ -27,6 +27,9 @@ inline constexpr Setting kMinAtClose{"MinAtClose", "0"};
 inline constexpr Setting kAutoStart{"AutoStart", "0"};
 inline constexpr Setting kKernelMemoryUse{"KernelMemoryUse", "0"};
 
+// The key of one section of the program's settings.
+std::string SettingsKeyPath(std::string_view section);
+
 class SettingsStore {
  public:
   explicit SettingsStore(RegistryApi& registry) : registry_(registry) {}

@@ -22,7 +22,7 @@ std::span<const ui::ControlRow<Form3>> Form3::Controls() {
   using F = Form3;
   static constexpr ui::ControlRow<F> rows[] = {
       {"Label1", &F::Label1, layout::Label1, 0, ui::TextStyle::Figure},
-      {"Picture3", &F::Picture3, layout::Picture3},
+      {"Picture3", &F::Picture3, layout::Picture3, IDS_NAME_LOAD_BAR},  // named for screen readers
       {"Label2", &F::Label2, layout::Label2, 0, ui::TextStyle::Figure},
       {"Command4", &F::Command4, layout::Command4, IDS_SIMPLE_OPTIMIZE},
       {"Command1", &F::Command1, layout::Command1, IDS_SIMPLE_TRAY},

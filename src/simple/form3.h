@@ -3,6 +3,7 @@
 #pragma once
 
 #include "simple/simple_mode_host.h"
+#include "text_ids.h"
 #include "ui/control_table.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -14,6 +15,7 @@ inline constexpr int kSimpleBarFullWidth = 72;
 class Form3 : public ui::Form {
  public:
   explicit Form3(SimpleModeHost& host);
+  static constexpr int kTitleId = IDS_SIMPLE_TITLE;
   static std::span<const ui::ControlRow<Form3>> Controls();
 
   ui::PictureBox Picture3;  // load bar

@@ -91,6 +91,9 @@ void Add(FormWindow& w, PictureBox& control, ChildStyle, const PictureSetups& se
     w.AddPicture(control, it->second.picture, it->second.parent, it->second.child);
   }
 }
+void Add(FormWindow& w, ListBox& control, ChildStyle style, const PictureSetups&) {
+  w.AddListBox(control, style);
+}
 
 // The window's controls in the order of its table, which is also their tab order.
 template <class F>
@@ -122,6 +125,7 @@ ApplicationBinding::ApplicationBinding(HINSTANCE instance, app::Application& app
   BindForm3(application);
   areas_ = BindDialog(context, kAreasClass, layout::areas::kClient, application.areas);
   automation_ = BindDialog(context, kAutomationClass, layout::automation::kClient, application.automation);
+  language_ = BindDialog(context, kLanguageClass, layout::language::kClient, application.language);
 }
 
 ApplicationBinding::~ApplicationBinding() = default;

@@ -26,6 +26,7 @@ inline constexpr wchar_t kForm2Class[] = L"" PRAVELO_PRODUCT_NAME ".Form2";
 inline constexpr wchar_t kForm3Class[] = L"" PRAVELO_PRODUCT_NAME ".Form3";
 inline constexpr wchar_t kAreasClass[] = L"" PRAVELO_PRODUCT_NAME ".Areas";
 inline constexpr wchar_t kAutomationClass[] = L"" PRAVELO_PRODUCT_NAME ".Automation";
+inline constexpr wchar_t kLanguageClass[] = L"" PRAVELO_PRODUCT_NAME ".Language";
 
 class ApplicationBinding {
  public:
@@ -46,7 +47,7 @@ class ApplicationBinding {
   MessagePumpWin32& pump_;
   PictureLibrary pictures_;
   std::array<UniqueIcon, 3> thumbnailIcons_;
-  std::unique_ptr<FormWindow> form1_, form2_, form3_, areas_, automation_;
+  std::unique_ptr<FormWindow> form1_, form2_, form3_, areas_, automation_, language_;
   std::unique_ptr<GlobalHotkeyWin32> hotkey_;
 };
 

@@ -21,8 +21,8 @@ struct Element {
 };
 
 template <class F>
-using ControlMember = std::variant<Label F::*, TextBox F::*, Button F::*, CheckBox F::*, PictureBox F::*, Element<F, Label>,
-                                   Element<F, CheckBox>>;
+using ControlMember = std::variant<Label F::*, TextBox F::*, Button F::*, CheckBox F::*, ListBox F::*, PictureBox F::*,
+                                   Element<F, Label>, Element<F, CheckBox>>;
 
 template <class F>
 struct ControlRow {

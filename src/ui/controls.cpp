@@ -50,6 +50,17 @@ void CheckBox::Click() {
   if (onClick) onClick();
 }
 
+void ListBox::SetItems(std::vector<std::string> items) {
+  items_ = std::move(items);
+  index_ = -1;
+  Notify(Change::Value);
+}
+
+void ListBox::SetListIndex(int index) {
+  index_ = index >= 0 && static_cast<std::size_t>(index) < items_.size() ? index : -1;
+  Notify(Change::Value);
+}
+
 void PictureBox::SetPicture(Picture picture) {
   picture_ = picture;
   Notify(Change::Picture);

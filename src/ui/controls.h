@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/handles.h"
 
@@ -119,6 +120,24 @@ class CheckBox : public Control {
 
  private:
   int value_ = 0;
+};
+
+// A list of texts to pick one from.
+class ListBox : public Control {
+ public:
+  using Control::Control;
+  const std::vector<std::string>& Items() const { return items_; }
+  // New items leave nothing picked.
+  void SetItems(std::vector<std::string> items);
+  // The picked item's index; -1 for none.
+  int ListIndex() const { return index_; }
+  // An index outside the items picks none.
+  void SetListIndex(int index);
+  void SetListIndexFromUser(int index) { index_ = index; }
+
+ private:
+  std::vector<std::string> items_;
+  int index_ = -1;
 };
 
 // The pictures a picture box can show.

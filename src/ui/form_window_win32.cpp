@@ -72,6 +72,10 @@ void FormWindow::AddTextBox(TextBox& model, ChildStyle style) {
   AddChild<TextBoxBinding>(model, style, nullptr);
 }
 
+void FormWindow::AddListBox(ListBox& model, ChildStyle style) {
+  AddChild<ListBoxBinding>(model, style, nullptr);
+}
+
 void FormWindow::AddPicture(PictureBox& model, PictureStyle picture, PictureBox* parent, ChildStyle style) {
   ChildBinding* parentBinding = parent && parent->Peer() ? parent->Peer()->AsChildBinding() : nullptr;
   AddChild<PictureBinding>(model, style, parentBinding, std::move(picture), context_.pictures);

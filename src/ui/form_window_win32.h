@@ -60,6 +60,7 @@ class FormWindow final : public FormPeer, public ChildHost, public WindowBase<Fo
   void AddCheckBox(CheckBox& model, ChildStyle style = {});
   void AddLabel(Label& model, ChildStyle style = {});
   void AddTextBox(TextBox& model, ChildStyle style = {});
+  void AddListBox(ListBox& model, ChildStyle style = {});
   void AddPicture(PictureBox& model, PictureStyle picture = {}, PictureBox* parent = nullptr,
                   ChildStyle style = {});
   void AddTimer(Timer& model);

@@ -84,6 +84,7 @@ inline constexpr Rect Command2{174, 179, 75, 25};     // Update
 inline constexpr Rect Command1{255, 179, 75, 25};     // Save
 inline constexpr Rect Command3{200, 31, 130, 23};     // Memory areas...
 inline constexpr Rect Command4{174, 210, 156, 25};    // Automation...
+inline constexpr Rect Command5{kMargin, 210, 156, 25};  // Language...
 }  // namespace form2
 
 namespace areas {
@@ -132,6 +133,14 @@ inline constexpr int kWide = kClient.width - 2 * kMargin;
 inline constexpr int kNumberLeft = 300;
 inline constexpr int kNumberWidth = 70;
 }  // namespace automation
+
+namespace language {
+inline constexpr Size kClient{260, 246};
+inline constexpr Rect kWindow = NominalWindow(kClient);
+
+inline constexpr int kMargin = 10;
+inline constexpr int kWide = kClient.width - 2 * kMargin;
+}  // namespace language
 
 namespace form3 {
 inline constexpr Size kClient{200, 54};

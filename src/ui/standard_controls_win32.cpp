@@ -97,4 +97,24 @@ void TextBoxBinding::OnCommand(WORD notification) {
   if (notification == EN_CHANGE && !settingText_) Model().SetTextFromUser(Narrow(WindowText(Hwnd())));
 }
 
+HWND ListBoxBinding::CreateControl(HWND parent, DWORD style, const RECT& bounds) {
+  style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP;
+  return CreateNamed(L"LISTBOX", WS_EX_CLIENTEDGE, style, parent, bounds);
+}
+
+void ListBoxBinding::ApplyValue() {
+  const auto& model = static_cast<ListBox&>(Model());
+  SendMessageW(Hwnd(), LB_RESETCONTENT, 0, 0);
+  for (const std::string& item : model.Items()) {
+    SendMessageW(Hwnd(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+  }
+  SendMessageW(Hwnd(), LB_SETCURSEL, static_cast<WPARAM>(model.ListIndex()), 0);
+}
+
+void ListBoxBinding::OnCommand(WORD notification) {
+  if (notification != LBN_SELCHANGE) return;
+  const auto picked = static_cast<int>(SendMessageW(Hwnd(), LB_GETCURSEL, 0, 0));
+  static_cast<ListBox&>(Model()).SetListIndexFromUser(picked == LB_ERR ? -1 : picked);
+}
+
 }  // namespace pravelo::ui

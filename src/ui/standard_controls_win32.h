@@ -51,4 +51,16 @@ class TextBoxBinding final : public ChildBinding {
   bool settingText_ = false;  // the control's change notice for our own text is no user's typing
 };
 
+// Refilled from the model whenever its items or its pick change.
+class ListBoxBinding final : public ChildBinding {
+ public:
+  ListBoxBinding(ListBox& model, ChildHost& host, ChildStyle style, int id)
+      : ChildBinding(model, host, style, id) {}
+  void OnCommand(WORD notification) override;
+
+ protected:
+  HWND CreateControl(HWND parent, DWORD style, const RECT& bounds) override;
+  void ApplyValue() override;
+};
+
 }  // namespace pravelo::ui

@@ -15,11 +15,11 @@ TRAY_AT_START = "Move on tray if you run this program"
 KERNEL = "Allocate Kernel on Memory over XP"
 ENGLISH_CAPTIONS = sorted([AUTO_OPTIMIZE, "Optimize Interval(s)", "0:Do not", MIN_AT_CLOSE, TRAY_AT_START,
                            MINIMIZE_TRAY, KERNEL, AUTOSTART, "Save", "Update", "Version " + product.VERSION,
-                           "Memory areas...", "Automation..."])
+                           "Memory areas...", "Automation...", "Language..."])
 KOREAN_CAPTIONS = sorted(["자동최적화", "최적화간격 설정(초)", "0은 없음", "닫기 버튼 누를 시 최소화",
                           "프로그램 시작 시 트레이로 전환", "최소화 시 트레이로 이동", "XP 이상 커널 메모리에 할당",
                           "시스템 시작시 자동 시작", "저장", "업데이트", "Version " + product.VERSION, "메모리 영역...",
-                          "자동화..."])
+                          "자동화...", "언어..."])
 SAVED = "Saved"
 NEEDS_ADMINISTRATOR = "Saved\r\nAutostart and kernel settings need administrator rights."
 SYSTEM_COPY = "C:\\windows\\system32\\Pravelo1.exe"

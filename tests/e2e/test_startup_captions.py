@@ -5,10 +5,12 @@ import harness
 # Window class, the window's own caption, the captions of its controls, by string number.
 WINDOWS = (
     ("Pravelo.Form1", None, (101, 102, 103, 105, 107, 108, 110)),
-    ("Pravelo.Form2", 115, (116, 117, 118, 119, 120, 121, 122, 123, 137, 112)),
+    ("Pravelo.Form2", 115, (116, 117, 118, 119, 120, 121, 122, 123, 137, 112, 141, 160, 177)),
     ("Pravelo.Form3", 124, (125, 126, 127, 128)),
 )
-LANGUAGES = (("en_US.UTF-8", harness.ENGLISH), ("ko_KR.UTF-8", harness.KOREAN))
+DISPLAY_KEY = "HKCU\\Software\\zEVID\\PraveloDisplay"
+LANGUAGES = (("en_US.UTF-8", harness.ENGLISH), ("ko_KR.UTF-8", harness.KOREAN), ("de_DE.UTF-8", "de"),
+             ("ja_JP.UTF-8", "ja"))
 
 
 class StartupCaptionTest(harness.E2ETestCase):
@@ -32,6 +34,20 @@ class StartupCaptionTest(harness.E2ETestCase):
                     shown = [child.text for child in self.session.children(window)]
                     for number in controls:
                         self.assertIn(texts[number], shown, f"{class_name}: text {number}")
+                self.session.close_window(main)
+                self.assertEqual(started.wait(60), 0)
+
+    def test_the_stored_language_wins_over_windows_and_nonsense_counts_as_none(self):
+        program = self.session.install_product()
+        for value_type, value, language in (("REG_SZ", "ja-JP", "ja"), ("REG_SZ", "de", "de"),
+                                            ("REG_DWORD", "1041", harness.ENGLISH),
+                                            ("REG_SZ", "xx-" + "y" * 300, harness.ENGLISH)):
+            with self.subTest(value=value):
+                self.session.reg_add(DISPLAY_KEY, "Language", value_type, value)
+                started = self.session.start(program, lang="en_US.UTF-8")
+                main = self.session.wait_window("Pravelo.Form1", "Pravelo", timeout=60, program=started)
+                shown = [child.text for child in self.session.children(main)]
+                self.assertIn(harness.string_table(language)[101], shown)
                 self.session.close_window(main)
                 self.assertEqual(started.wait(60), 0)
 

@@ -109,7 +109,7 @@ class UpdateRefusalTest(UpdateCase):
             time.sleep(2)
             before = self.graph_pixels()
             disabled = self.disabled_buttons(options) - idle_disabled
-            self.assertEqual(len(disabled), 4, disabled)
+            self.assertEqual(len(disabled), 5, disabled)
             self.assertLessEqual({"Save", "Update"}, disabled)
             with self.assertRaises(harness.HarnessError):
                 options.click("Save")

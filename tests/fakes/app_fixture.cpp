@@ -39,6 +39,8 @@ AppFixture::AppFixture() {
   areas().AttachForm(&areasPeer);
   automation().Attach(&automationPeer, kAutomationWindow);
   automation().AttachForm(&automationPeer);
+  language().Attach(&languagePeer, kLanguageWindow);
+  language().AttachForm(&languagePeer);
   f1.pichook.Attach(&peers[&f1.pichook], kPichookWindow);
   f1.Picture3.Attach(&peers[&f1.Picture3], kBarWindow);
   for (ui::Control* control : {static_cast<ui::Control*>(&f1.Label1), static_cast<ui::Control*>(&f1.Label2),

@@ -18,6 +18,7 @@ inline constexpr WindowId kForm2Window = 0xF2;
 inline constexpr WindowId kForm3Window = 0xF3;
 inline constexpr WindowId kAreasWindow = 0xF4;
 inline constexpr WindowId kAutomationWindow = 0xA7;
+inline constexpr WindowId kLanguageWindow = 0x1A;
 inline constexpr WindowId kPichookWindow = 0xB00C;
 inline constexpr WindowId kBarWindow = 0xBA3;
 
@@ -33,6 +34,7 @@ class AppFixture : public FakePlatform {
   simple::Form3& form3() { return app->form3; }
   settings::AreasWindow& areas() { return app->areas; }
   settings::AutomationWindow& automation() { return app->automation; }
+  settings::LanguageWindow& language() { return app->language; }
 
   // Runs start-up with the given command line; a switch that ends the process throws
   // ProcessEnded out of here.
@@ -53,7 +55,7 @@ class AppFixture : public FakePlatform {
   FakeTaskbar* taskbar = nullptr;  // the one start-up made
   int deepPassBlocks = 0;          // blocks the deep pass asked for
 
-  FakeFormPeer form1Peer, form2Peer, form3Peer, areasPeer, automationPeer;
+  FakeFormPeer form1Peer, form2Peer, form3Peer, areasPeer, automationPeer, languagePeer;
   std::map<ui::Control*, RecordingPeer> peers;
   std::unique_ptr<app::Application> app;
 };

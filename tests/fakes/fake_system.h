@@ -119,7 +119,7 @@ class FakeHttp final : public HttpApi {
   std::function<void()> onGet;  // what runs while a request waits (window messages)
 };
 
-// The texts of resources/strings.rc in one language, as the program loads them.
+// The texts of the generated string table in one language, as the program loads them.
 class RcStringTable final : public settings::StringTable {
  public:
   explicit RcStringTable(uint16_t language);
@@ -130,7 +130,7 @@ class RcStringTable final : public settings::StringTable {
   std::map<int, std::string> texts_;
 };
 
-// Every text of resources/strings.rc, by language.
+// Every text of the generated string table, by language.
 std::map<uint16_t, std::map<int, std::string>> ReadStringScript();
 
 }  // namespace pravelo::fakes

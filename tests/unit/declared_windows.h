@@ -16,6 +16,8 @@ void ForEachDeclaredWindow(Visit&& visit) {
   visit("Areas", layout::areas::kClient, settings::AreasWindow::Controls(), &AppFixture::areas);
   visit("Automation", layout::automation::kClient, settings::AutomationWindow::Controls(),
         &AppFixture::automation);
+  visit("Language", layout::language::kClient, settings::LanguageWindow::Controls(), &AppFixture::language);
+  visit("Form3", layout::form3::kClient, simple::Form3::Controls(), &AppFixture::form3);
 }
 
 }  // namespace pravelo::testing

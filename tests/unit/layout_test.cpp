@@ -36,7 +36,6 @@ std::string NameOf(const ControlRow<F>& row) {
 
 std::vector<Window> Windows() {
   namespace f1 = layout::form1;
-  namespace f3 = layout::form3;
   std::vector<Window> windows = {
       {"Form1",
        f1::kClient,
@@ -61,16 +60,6 @@ std::vector<Window> Windows() {
         {"Picture1", "Picture3"},
         {"Picture1", "Picture6"},
         {"Picture1", "Status"}}},
-      {"Form3",
-       f3::kClient,
-       {{"Label1", f3::Label1},
-        {"Picture3", f3::Picture3},
-        {"Label2", f3::Label2},
-        {"Command4", f3::Command4},
-        {"Command1", f3::Command1},
-        {"Command2", f3::Command2},
-        {"Command3", f3::Command3}},
-       {}},
   };
   testing::ForEachDeclaredWindow([&](const char* name, layout::Size client, auto rows, auto) {
     Window& w = windows.emplace_back(Window{name, client, {}, {}});

@@ -6,27 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "display/graph_canvas_win32.h"
-#include "display/icon_canvas_win32.h"
-#include "display/tray_api_win32.h"
 #include "display/window_region_win32.h"
-#include "app/application.h"
-#include "fakes/fake_memory_api.h"
-#include "fakes/fake_system.h"
-#include "platform/clock_win32.h"
-#include "platform/dialogs_win32.h"
-#include "platform/environment_api_win32.h"
-#include "platform/file_api_win32.h"
-#include "platform/held_file_api_win32.h"
-#include "platform/http_api_win32.h"
-#include "platform/message_pump_win32.h"
-#include "platform/memory_operations_win32.h"
-#include "platform/process_launcher_win32.h"
-#include "platform/registry_api_win32.h"
-#include "platform/signature_api_win32.h"
-#include "settings/string_table_win32.h"
-#include "taskbar/itaskbarlist3.h"
-#include "ui/application_binding_win32.h"
+#include "platform/gdi_win32.h"
+#include "program_on_windows.h"
 
 namespace pravelo::display {
 namespace {
@@ -80,56 +62,23 @@ TEST(HandleSlots, ProbesLandOnFewSlotsUnlessObjectsAreKept) {
 
 // The program's own refresh, on its real windows, canvases, tray and region, with a load
 // that moves so that every kind of work is done again and again.
-class RefreshWork : public testing::Test {
+class RefreshWork : public ::testing::Test {
  protected:
-  class NoEnd final : public ProcessControl {
-   protected:
-    void End(uint32_t) override { throw std::logic_error("the program ended"); }
-  };
-
   void SetUp() override {
-    memory_.totalBytes = 4ull << 30;
-    memory_.availableBytes = 2ull << 30;
-    memory_.load = 45;
-    binding_ = ui::BindApplication(::GetModuleHandleW(nullptr), application_, pump_);
-    application_.form1.Load();
-    application_.form1.Command2_Click();  // in the tray: the icon is rebuilt and sent
+    program_.application.form1.Load();
+    program_.application.form1.Command2_Click();  // in the tray: the icon is rebuilt and sent
   }
   void TearDown() override {
-    application_.form1.openz_Click();  // takes the icon out of the tray again
-    binding_.reset();
+    program_.application.form1.openz_Click();  // takes the icon out of the tray again
+    program_.binding.reset();
   }
 
   void Refresh(int run) {
-    memory_.load = static_cast<uint32_t>(run % 101);
-    application_.form1.UpdateDisplay();
+    program_.memory.load = static_cast<uint32_t>(run % 101);
+    program_.application.form1.UpdateDisplay();
   }
 
-  fakes::FakeMemoryApi memory_;
-  MemoryOperationsWin32 operations_;
-  RegistryApiWin32 registry_;
-  FileApiWin32 files_;
-  EnvironmentApiWin32 environment_;
-  ProcessLauncherWin32 launcher_;
-  NoEnd process_;
-  MessagePumpWin32 pump_;
-  ClockWin32 clock_;
-  DialogsWin32 dialogs_;
-  HttpApiWin32 http_{pump_};
-  SignatureApiWin32 signatures_;
-  HeldFileApiWin32 heldFiles_;
-  fakes::FakeOutput output_;
-  Platform platform_{memory_, operations_, registry_, files_,       environment_, launcher_, process_,
-                     pump_,   clock_,      dialogs_,  http_,        signatures_,  heldFiles_, output_};
-  settings::StringTableWin32 strings_{::GetModuleHandleW(nullptr), settings::kLanguageEnglish};
-  GraphCanvasWin32 graph_;
-  IconCanvasWin32 icon_;
-  TrayApiWin32 tray_;
-  WindowRegionWin32 region_;
-  Surfaces surfaces_{graph_, icon_, tray_, region_};
-  app::Application application_{app::Form1Services{
-      platform_, strings_, surfaces_, [] { return std::make_unique<taskbar::ITaskBarList3>(); }, update::Version{1, 4, 2}, {}, {}}};
-  std::unique_ptr<ui::ApplicationBinding> binding_;
+  pravelo::testing::ProgramOnWindows program_;
 };
 
 TEST_F(RefreshWork, TwentyThousandRefreshesLeaveTheHandleTablesFlat) {
@@ -143,7 +92,7 @@ TEST_F(RefreshWork, TwentyThousandRefreshesLeaveTheHandleTablesFlat) {
   EXPECT_LE(slots.user.size(), kSlack);
   // Meaningful where the system counts (Windows); under Wine both stay 0.
   EXPECT_EQ(CountGuiObjects(), countsBefore);
-  EXPECT_EQ(application_.form1.Label1.Text(), "1%");  // the last run's load: 19999 % 101
+  EXPECT_EQ(program_.application.form1.Label1.Text(), "1%");  // the last run's load: 19999 % 101
 }
 
 TEST(WindowRegion, ARegionTheWindowRefusesIsDeleted) {

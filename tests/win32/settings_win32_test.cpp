@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/registry_api_win32.h"
+#include "settings/language_choice.h"
 #include "settings/settings_store.h"
 #include "settings/string_table_win32.h"
 
@@ -41,7 +42,7 @@ TEST_F(SettingsOnTheRegistry, DefaultsAreCreatedAsTextAndStoredTextsComeBack) {
   EXPECT_EQ(Raw(L"AutoStart").second, L"0");
 }
 
-TEST(StringTableResources, EnglishAndKoreanTextsLoadByLanguage) {
+TEST(StringTableResources, EveryLanguageLoadsWholeByItsIdentifier) {
   HMODULE module = ::GetModuleHandleW(nullptr);
   StringTableWin32 english(module, kLanguageEnglish);
   StringTableWin32 korean(module, kLanguageKorean);
@@ -50,14 +51,15 @@ TEST(StringTableResources, EnglishAndKoreanTextsLoadByLanguage) {
   EXPECT_EQ(english.Text(138), "Optimize2 Complete");
   EXPECT_EQ(korean.Text(124), "Pravelo 심플");
   EXPECT_NE(korean.Text(113).find("\\n"), std::string::npos);  // kept as two characters
-  // The program's texts, the memory areas' and the automation's, the last pass's table and
-  // the deep pass's note; nothing between or after.
-  const auto inTable = [](int id) { return (id >= 101 && id <= 158) || (id >= 160 && id <= 176); };
-  for (int id = 101; id <= 177; ++id) {
-    EXPECT_EQ(english.Text(id).empty(), !inTable(id)) << id;
-    EXPECT_EQ(korean.Text(id).empty(), !inTable(id)) << id;
+  EXPECT_EQ(StringTableWin32(module, 0x0411).Text(101), "最適化");
+  // The program's texts, the memory areas' and the automation's, the last pass's table, the
+  // deep pass's note, the language window's and the accessible names; nothing between or after.
+  const auto inTable = [](int id) { return (id >= 101 && id <= 158) || (id >= 160 && id <= 183); };
+  for (const Language& language : Languages()) {
+    StringTableWin32 table(module, language.id);
+    for (int id = 101; id <= 184; ++id) EXPECT_EQ(table.Text(id).empty(), !inTable(id)) << language.tag << id;
   }
-  EXPECT_EQ(StringTableWin32(module, 0x0411).Text(101), "");  // no Japanese table
+  EXPECT_EQ(StringTableWin32(module, 0x0413).Text(101), "");  // no Dutch table
 }
 
 }  // namespace

@@ -1,27 +1,26 @@
-"""The product's own texts, read from its string table."""
+"""The product's own texts, read from its translation files."""
 
-import re
+import importlib.util
 from pathlib import Path
 
 from .common import HarnessError
 
 SOURCE_ROOT = Path(__file__).resolve().parents[3]
-ENGLISH, KOREAN = "LANG_ENGLISH", "LANG_KOREAN"
+ENGLISH, KOREAN = "en", "ko"
+
+
+def _make_strings():
+    """The build's own reader of the translation files."""
+    spec = importlib.util.spec_from_file_location("make_strings", SOURCE_ROOT / "resources" / "make_strings.py")
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module
 
 
 def string_table(language):
-    """The texts of resources/strings.rc for one LANGUAGE block, by number."""
-    texts, current = {}, None
-    numbers = dict(re.findall(r"^#define\s+(\w+)\s+(\d+)", (SOURCE_ROOT / "resources" / "text_ids.h").read_text(), re.M))
-    for line in (SOURCE_ROOT / "resources" / "strings.rc").read_text(encoding="utf-8").splitlines():
-        language_line = re.match(r"^\s*LANGUAGE\s+(\w+)", line)
-        if language_line:
-            current = language_line.group(1)
-            continue
-        entry = re.match(r'^\s*(\w+)\s+"((?:[^"]|"")*)"\s*$', line)
-        if entry and current == language:
-            text = entry.group(2).replace('""', '"')
-            texts[int(numbers[entry.group(1)])] = re.sub(r"\\(.)", lambda m: {"n": "\n", "t": "\t"}.get(m.group(1), m.group(1)), text)
-    if not texts:
-        raise HarnessError(f"no {language} texts in strings.rc")
-    return texts
+    """The texts of resources/lang/<language>.txt, by number."""
+    make_strings = _make_strings()
+    ids, languages = make_strings.load(SOURCE_ROOT / "resources" / "lang", SOURCE_ROOT / "resources" / "text_ids.h")
+    if language not in languages:
+        raise HarnessError(f"no {language} texts in resources/lang")
+    return {int(ids[name]): text for name, text in languages[language][2].items()}
