@@ -11,9 +11,9 @@ ENGLISH, KOREAN = "en", "ko"
 
 def _make_strings():
     """The build's own reader of the translation files."""
-    spec = importlib.util.spec_from_file_location("make_strings", SOURCE_ROOT / "resources" / "make_strings.py")
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("make_strings", SOURCE_ROOT / "resources" / "make_strings.py")
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 
