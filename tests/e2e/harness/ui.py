@@ -102,12 +102,19 @@ class DriverCalls:
 
     def driver(self, *args, timeout=30):
         """The driver's exit code and output."""
+        code, output, _ = self._run_driver(args, timeout)
+        return code, output
+
+    def _run_driver(self, args, timeout):
+        """The driver's exit code, output and what Wine or the driver said on stderr."""
         output = self.output_file("driver")
-        with open(output, "wb") as sink:
+        errors = output.with_suffix(".err")
+        with open(output, "wb") as sink, open(errors, "wb") as said:
             code = subprocess.run([WINE, setting("PRAVELO_DRIVER"), *args], env=self.env,
-                                  stdin=subprocess.DEVNULL, stdout=sink, stderr=subprocess.DEVNULL,
+                                  stdin=subprocess.DEVNULL, stdout=sink, stderr=said,
                                   timeout=timeout + DRIVER_MARGIN_S, check=False).returncode
-        return code, output.read_bytes().decode("utf-8", "replace")
+        return (code, output.read_bytes().decode("utf-8", "replace"),
+                errors.read_bytes().decode("utf-8", "replace"))
 
     def watch(self, parent_class, class_name, width=None, timeout=30, other_than=None):
         """Starts the driver watching for a window of `class_name` below a top-level window of
@@ -130,9 +137,11 @@ class DriverCalls:
         return watch
 
     def _driver_lines(self, *args, timeout=30):
-        code, output = self.driver(*args, timeout=timeout)
+        code, output, said = self._run_driver(args, timeout)
         if code != 0:
-            raise HarnessError(f"driver {' '.join(args)} ended with {code}")
+            # Wine's own failures (a server it cannot reach) end with 1 too, as "not found" does.
+            last = " | ".join(said.strip().splitlines()[-3:])
+            raise HarnessError(f"driver {' '.join(args)} ended with {code}" + (f": {last}" if last else ""))
         return [line for line in output.split("\n") if line]
 
     def windows(self, children=False):
