@@ -54,16 +54,6 @@ def notifications(session, main):
             if w.class_name.lower() == "button" and w.visible and w.size[0] == NOTIFICATION_WIDTH]
 
 
-def wait_notification(session, main, timeout=10):
-    """The text of the first notification shown in `main`; they last only two seconds, so the
-    driver looks from inside the prefix rather than a list from outside now and then."""
-    shown = session.wait_child(main, "Button", timeout=timeout, width=NOTIFICATION_WIDTH)
-    if not shown:
-        session.screenshot("no-notification")
-        raise harness.HarnessError(f"no notification in {main.text!r} within {timeout} s")
-    return shown.text
-
-
 def watch_notification(session, timeout=30, other_than=None):
     """Watches for the next notification of a main window, also of an instance not started
     yet (not of the instance `other_than`, a process id): seen however briefly it shows."""

@@ -89,8 +89,9 @@ class AreasTest(product.ProductTestCase):
         self.session.skip_window_manager_waits()
         self.session.reg_add(AREAS_KEY, "Manual", "REG_SZ", "WorkingSets,StandbyList")
         program, main = product.start_main(self.session)
+        report = product.watch_notification(self.session)
         self.session.click(main, "Optimize")
-        product.wait_notification(self.session, main)
+        report.shown()
 
         options = product.open_options(self.session, main, program)
         options.click("Memory areas...")
