@@ -9,6 +9,7 @@
 #include "app/command_line.h"
 #include "app/form1_services.h"
 #include "app/machine_facts.h"
+#include "app/startup_controller.h"
 #include "display/notifications.h"
 #include "display/refresh_state.h"
 #include "display/tray_presence.h"
@@ -20,7 +21,10 @@
 
 namespace pravelo::app {
 
-class Form1 : public ui::Form, public settings::OptionsServices, public simple::SimpleModeHost {
+class Form1 : public ui::Form,
+              public settings::OptionsServices,
+              public simple::SimpleModeHost,
+              private StartupHost {
  public:
   Form1(Form1Services services, settings::Form2& form2, simple::Form3& form3);
   static std::span<const ui::ControlRow<Form1>> Controls();
@@ -39,7 +43,8 @@ class Form1 : public ui::Form, public settings::OptionsServices, public simple::
   void Form_Load(), Form_Resize();
   void Form_QueryUnload(bool& cancel, ui::CloseReason reason);
   [[noreturn]] void Form_Unload();
-  void Command1_Click(), Command2_Click(), Command3_Click(), Command7_Click(), Command8_Click(), Command10_Click();
+  void Command1_Click(), Command2_Click(), Command3_Click(), Command7_Click(), Command8_Click(),
+      Command10_Click();
   void Command5_Click() { SetWindowState(ui::WindowState::Minimized); }
   void openz_Click(), optnz_Click(), endez_Click();
   void optiz_Click() { OptimizeMemory(); }
@@ -55,9 +60,7 @@ class Form1 : public ui::Form, public settings::OptionsServices, public simple::
   void MsgBx(const std::string& prompt, int button, std::optional<std::string> title = std::nullopt);
 
   bool OptimizeMemory() override { return command_.Optimize(PassTrigger::Manual); }
-  bool DeepOptimize();
-  void ArmAutoOptimize() { autoOptimize_.Arm(Timer1); }
-  void ReadAutoOptimizeSwitch() { autoOptimize_.ReadSwitch(); }
+  bool DeepOptimize() override;
   bool ApplyAutomation() override;
   [[noreturn]] void EndProgram() override;
   void MoveToTray() override { Command2_Click(); }
@@ -78,7 +81,9 @@ class Form1 : public ui::Form, public settings::OptionsServices, public simple::
   ui::Control& SimpleWindow() override { return form3_; }
 
  private:
-  void HandleCommandLine(const CommandLineSwitch& commandSwitch);
+  void ShowBox(const std::string& text) override;
+  void ClearNotifications() override { notifications_.Clear(); }
+  void Notify(const std::string& text) override { MsgBx(text, 0); }
   void UpdateTaskbarButton(int load);
   void UpdateBarsAndLabels(int load);
   Form1Services services_;

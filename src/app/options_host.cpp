@@ -14,8 +14,8 @@ void Form1::ShowMessage(const std::string& text, settings::MessageKind kind) {
 
 void Form1::SettingsSaved() {
   ApplyCaptions(strings(), *this, form2_, form3_);
-  ReadAutoOptimizeSwitch();
-  ArmAutoOptimize();
+  autoOptimize_.ReadSwitch();
+  autoOptimize_.Arm(Timer1);
 }
 
 }  // namespace pravelo::app
