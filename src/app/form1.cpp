@@ -17,6 +17,7 @@ namespace layout = ui::layout::form1;
 // In the order the binding creates them, which is also the tab order.
 std::span<const ui::ControlRow<Form1>> Form1::Controls() {
   using F = Form1;
+  using ui::Placement;
   using ui::TextStyle;
   static constexpr ui::ControlRow<F> rows[] = {
       {"Command1", &F::Command1, layout::Command1, IDS_OPTIMIZE},
@@ -29,15 +30,16 @@ std::span<const ui::ControlRow<Form1>> Form1::Controls() {
       {"Label1", &F::Label1, layout::Label1, 0, TextStyle::Figure},
       {"Label5", &F::Label5, layout::Label5, 0, TextStyle::Figure},
       {"Label2", &F::Label2, layout::Label2, 0, TextStyle::Centred},
-      // Pictures draw no text; theirs is the name a screen reader gives them.
-      {"Picture3", &F::Picture3, layout::Picture3, IDS_NAME_LOAD_BAR},
-      {"Picture6", &F::Picture6, layout::Picture6, IDS_NAME_LOAD_BAR},
-      {"Picture1", &F::Picture1, layout::Picture1, IDS_NAME_GRAPH},
-      {"Picture4", &F::Picture4, layout::Picture4, IDS_NAME_GRAPH},
+      // Pictures draw no text; theirs is the name a screen reader gives them. The bar lies
+      // on its track and touches the graph's first row; the canvas scrolls inside the graph.
+      {"Picture3", &F::Picture3, layout::Picture3, IDS_NAME_LOAD_BAR, TextStyle::Plain, Placement::Stacked},
+      {"Picture6", &F::Picture6, layout::Picture6, IDS_NAME_LOAD_BAR, TextStyle::Plain, Placement::Stacked},
+      {"Picture1", &F::Picture1, layout::Picture1, IDS_NAME_GRAPH, TextStyle::Plain, Placement::Stacked},
+      {"Picture4", &F::Picture4, layout::Picture4, IDS_NAME_GRAPH, TextStyle::Plain, Placement::Inside},
       {"Picture5", &F::Picture5, layout::Picture5, IDS_NAME_LOGO},
-      {"Picture2", &F::Picture2, layout::Picture2},
-      {"tmppc", &F::tmppc, layout::tmppc},
-      {"pichook", &F::pichook, layout::pichook},
+      {"Picture2", &F::Picture2, layout::Picture2, 0, TextStyle::Plain, Placement::Hidden},
+      {"tmppc", &F::tmppc, layout::tmppc, 0, TextStyle::Plain, Placement::Hidden},
+      {"pichook", &F::pichook, layout::pichook, 0, TextStyle::Plain, Placement::Hidden},
   };
   return rows;
 }
@@ -78,9 +80,6 @@ Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form
       tray_(services.surfaces),
       notifications_(*this, Status, msgtimer, services.platform.dialogs) {
   ui::PlaceControls(*this, Controls());
-  Picture2.SetVisible(false);
-  tmppc.SetVisible(false);
-  pichook.SetVisible(false);
 
   onLoad = [this] { Form_Load(); };
   onQueryUnload = [this](bool& cancel, ui::CloseReason reason) { Form_QueryUnload(cancel, reason); };
