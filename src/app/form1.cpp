@@ -15,7 +15,7 @@ namespace layout = ui::layout::form1;
 }  // namespace
 
 // In the order the binding creates them, which is also the tab order.
-std::span<const ui::ControlRow<Form1>> Form1::Controls() {
+std::span<const ui::ControlRow<Form1>> Form1Controls() {
   using F = Form1;
   using ui::Placement;
   using ui::TextStyle;

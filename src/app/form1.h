@@ -7,6 +7,7 @@
 
 #include "app/auto_optimize.h"
 #include "app/command_line.h"
+#include "app/form1_controls.h"
 #include "app/form1_services.h"
 #include "app/machine_facts.h"
 #include "app/startup_controller.h"
@@ -27,7 +28,7 @@ class Form1 : public ui::Form,
               private StartupHost {
  public:
   Form1(Form1Services services, settings::Form2& form2, simple::Form3& form3);
-  static std::span<const ui::ControlRow<Form1>> Controls();
+  static std::span<const ui::ControlRow<Form1>> Controls() { return Form1Controls(); }
   ui::Button Command1, Command2, Command3, Command5, Command7, Command8, Command10;
   ui::ControlArray<ui::Button> Status;
   ui::ControlArray<ui::Timer> msgtimer;
