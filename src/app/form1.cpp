@@ -78,7 +78,8 @@ Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form
       command_(services.platform, store_, services.makeDeepPassBlock),
       autoOptimize_(services.platform, store_, command_),
       tray_(services.surfaces),
-      notifications_(*this, Status, msgtimer, services.platform.dialogs) {
+      notifications_(*this, Status, msgtimer, services.platform.dialogs),
+      windowServices_(*this, services_, store_, command_, form3) {
   ui::PlaceControls(*this, Controls());
 
   onLoad = [this] { Form_Load(); };
@@ -103,7 +104,7 @@ void Form1::MsgBx(const std::string& prompt, int /*button*/, std::optional<std::
 }
 
 bool Form1::DeepOptimize() {
-  Platform& p = platform();
+  Platform& p = services_.platform;
   return command_.DeepOptimize([this, &p] {
     form2_.Load();
     form2_.Timer1.SetEnabled(true);
@@ -125,7 +126,7 @@ bool Form1::ApplyAutomation() {
     return true;
   }
   if (hotkey.Set(automation.hotkey->modifiers, automation.hotkey->virtualKey)) return true;
-  MsgBx(strings().Text(IDS_HOTKEY_TAKEN) + settings::HotkeyText(*automation.hotkey), 0);
+  MsgBx(services_.strings.Text(IDS_HOTKEY_TAKEN) + settings::HotkeyText(*automation.hotkey), 0);
   return false;
 }
 

@@ -10,6 +10,7 @@
 #include "app/form1_controls.h"
 #include "app/form1_services.h"
 #include "app/machine_facts.h"
+#include "app/main_window_services.h"
 #include "app/startup_controller.h"
 #include "display/notifications.h"
 #include "display/refresh_state.h"
@@ -22,10 +23,7 @@
 
 namespace pravelo::app {
 
-class Form1 : public ui::Form,
-              public settings::OptionsServices,
-              public simple::SimpleModeHost,
-              private StartupHost {
+class Form1 : public ui::Form, public simple::SimpleModeHost, private StartupHost {
  public:
   Form1(Form1Services services, settings::Form2& form2, simple::Form3& form3);
   static std::span<const ui::ControlRow<Form1>> Controls() { return Form1Controls(); }
@@ -62,24 +60,18 @@ class Form1 : public ui::Form,
 
   bool OptimizeMemory() override { return command_.Optimize(PassTrigger::Manual); }
   bool DeepOptimize() override;
-  bool ApplyAutomation() override;
+  // Puts the saved automation into force; false when another program holds the hotkey.
+  bool ApplyAutomation();
   [[noreturn]] void EndProgram() override;
   void MoveToTray() override { Command2_Click(); }
   void CloseMainWindow() override { Unload(ui::CloseReason::Code); }
   void BackToMainWindow() override;
-  Platform& platform() override { return services_.platform; }
   Dialogs& dialogs() override { return services_.platform.dialogs; }
-  settings::SettingsStore& store() override { return store_; }
-  settings::StringTable& strings() override { return services_.strings; }
-  memory::Optimizer& optimizer() override { return command_.Optimizer(); }
   OptimizeCommand& Optimization() { return command_; }
   const display::TrayPresence& Tray() const { return tray_; }
-  const std::optional<update::Version>& OwnVersion() const override { return services_.ownVersion; }
-  const std::string& UpdateKey() const override { return services_.updateKey; }
-  base::ExclusiveRun& busy() override { return command_.Gate(); }
-  void ShowMessage(const std::string& text, settings::MessageKind kind) override;
-  void SettingsSaved() override;
-  ui::Control& SimpleWindow() override { return form3_; }
+  void SettingsSaved();  // the captions and the automatic optimization follow the options
+  // What the other windows are given in place of this one.
+  settings::OptionsServices& Services() { return windowServices_; }
 
  private:
   void ShowBox(const std::string& text) override;
@@ -98,6 +90,7 @@ class Form1 : public ui::Form,
   std::unique_ptr<taskbar::TaskbarList> itbar_list3_;
   display::RefreshState refresh_;
   MachineFacts facts_;
+  MainWindowServices windowServices_;
   bool endingProgram_ = false;
 };
 

@@ -11,11 +11,11 @@
 namespace pravelo::app {
 
 void Form1::Form_Load() {
-  Platform& p = platform();
+  Platform& p = services_.platform;
 
   command_.ReadEnvironment();
   autoOptimize_.ReadSwitch();
-  Startup startup(p, store_, strings(), command_);
+  Startup startup(p, store_, services_.strings, command_);
   const CommandLineSwitch commandSwitch = startup.Begin();
 
   itbar_list3_ = services_.makeTaskbarList();
@@ -25,7 +25,7 @@ void Form1::Form_Load() {
   refresh_.highBar = tmppc.CurrentPicture();
 
   Show();
-  ApplyCaptions(strings(), *this, form2_, form3_);
+  ApplyCaptions(services_.strings, *this, form2_, form3_);
   command_.Figures().z18 = display::EstimateAvailableMb(memory::GetMemoryLoad(p.memory), facts_.TotalMem);
 
   startup.Act(commandSwitch, *this);
@@ -45,7 +45,7 @@ void Form1::Form_Load() {
 }
 
 void Form1::ShowBox(const std::string& text) {
-  platform().dialogs.MessageBox(Handle(), text, PRAVELO_PRODUCT_NAME, 0);
+  services_.platform.dialogs.MessageBox(Handle(), text, PRAVELO_PRODUCT_NAME, 0);
 }
 
 }  // namespace pravelo::app
