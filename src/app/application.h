@@ -13,11 +13,11 @@ namespace pravelo::app {
 struct Application {
   explicit Application(Form1Services services)
       : form1(services, form2, form3),
-        form2(form1, areas, automation, language),
+        form2(form1.Services(), areas, automation, language),
         form3(form1),
-        areas(form1),
-        automation(form1),
-        language(form1) {}
+        areas(form1.Services()),
+        automation(form1.Services()),
+        language(form1.Services()) {}
 
   Form1 form1;
   settings::Form2 form2;

@@ -21,7 +21,7 @@ std::string WithLineBreaks(std::string text) {
 void Form1::Command1_Click() {
   // A pass or the deep pass lets the window work meanwhile: a click (or the hotkey, or the
   // thumbnail button) then has no pass to report on.
-  const std::optional<std::string> report = command_.OptimizeAndReport(strings());
+  const std::optional<std::string> report = command_.OptimizeAndReport(services_.strings);
   if (!report) return;
   MsgBx(*report, kInformationStyle);
   UpdateDisplay();
@@ -55,21 +55,22 @@ void Form1::Command8_Click() {
   // The thumbnail button reaches here while the button is disabled, and a click during a
   // standard pass would run the deep pass inside it.
   if (!command_.CanOptimize()) return;
-  Platform& p = platform();
+  Platform& p = services_.platform;
   const int32_t before = memory::GetAvailableMemory(p.memory).ToInt32();
   p.pump.DoEvents();
   Command8.SetEnabled(false);
   const bool ran = DeepOptimize();
   Command8.SetEnabled(true);
   if (!ran) return;
-  MsgBx(strings().Text(IDS_OPTIMIZE2_COMPLETE), 0);
+  MsgBx(services_.strings.Text(IDS_OPTIMIZE2_COMPLETE), 0);
   p.launcher.Start(command_.ReportingRestart(before), kShowNormal);
   // The new instance reports; this one must end even where a close would go to the tray.
   EndProgram();
 }
 
 void Form1::Command10_Click() {
-  MsgBx(WithLineBreaks(strings().Text(IDS_OPTIMIZE2_EXPLANATION)), 0, strings().Text(IDS_OPTIMIZE2_QUESTION));
+  MsgBx(WithLineBreaks(services_.strings.Text(IDS_OPTIMIZE2_EXPLANATION)), 0,
+        services_.strings.Text(IDS_OPTIMIZE2_QUESTION));
 }
 
 void Form1::endez_Click() {

@@ -15,8 +15,9 @@ namespace layout = ui::layout::form1;
 }  // namespace
 
 // In the order the binding creates them, which is also the tab order.
-std::span<const ui::ControlRow<Form1>> Form1::Controls() {
+std::span<const ui::ControlRow<Form1>> Form1Controls() {
   using F = Form1;
+  using ui::Placement;
   using ui::TextStyle;
   static constexpr ui::ControlRow<F> rows[] = {
       {"Command1", &F::Command1, layout::Command1, IDS_OPTIMIZE},
@@ -29,15 +30,16 @@ std::span<const ui::ControlRow<Form1>> Form1::Controls() {
       {"Label1", &F::Label1, layout::Label1, 0, TextStyle::Figure},
       {"Label5", &F::Label5, layout::Label5, 0, TextStyle::Figure},
       {"Label2", &F::Label2, layout::Label2, 0, TextStyle::Centred},
-      // Pictures draw no text; theirs is the name a screen reader gives them.
-      {"Picture3", &F::Picture3, layout::Picture3, IDS_NAME_LOAD_BAR},
-      {"Picture6", &F::Picture6, layout::Picture6, IDS_NAME_LOAD_BAR},
-      {"Picture1", &F::Picture1, layout::Picture1, IDS_NAME_GRAPH},
-      {"Picture4", &F::Picture4, layout::Picture4, IDS_NAME_GRAPH},
+      // Pictures draw no text; theirs is the name a screen reader gives them. The bar lies
+      // on its track and touches the graph's first row; the canvas scrolls inside the graph.
+      {"Picture3", &F::Picture3, layout::Picture3, IDS_NAME_LOAD_BAR, TextStyle::Plain, Placement::Stacked},
+      {"Picture6", &F::Picture6, layout::Picture6, IDS_NAME_LOAD_BAR, TextStyle::Plain, Placement::Stacked},
+      {"Picture1", &F::Picture1, layout::Picture1, IDS_NAME_GRAPH, TextStyle::Plain, Placement::Stacked},
+      {"Picture4", &F::Picture4, layout::Picture4, IDS_NAME_GRAPH, TextStyle::Plain, Placement::Inside},
       {"Picture5", &F::Picture5, layout::Picture5, IDS_NAME_LOGO},
-      {"Picture2", &F::Picture2, layout::Picture2},
-      {"tmppc", &F::tmppc, layout::tmppc},
-      {"pichook", &F::pichook, layout::pichook},
+      {"Picture2", &F::Picture2, layout::Picture2, 0, TextStyle::Plain, Placement::Hidden},
+      {"tmppc", &F::tmppc, layout::tmppc, 0, TextStyle::Plain, Placement::Hidden},
+      {"pichook", &F::pichook, layout::pichook, 0, TextStyle::Plain, Placement::Hidden},
   };
   return rows;
 }
@@ -76,11 +78,9 @@ Form1::Form1(Form1Services services, settings::Form2& form2, simple::Form3& form
       command_(services.platform, store_, services.makeDeepPassBlock),
       autoOptimize_(services.platform, store_, command_),
       tray_(services.surfaces),
-      notifications_(*this, Status, msgtimer, services.platform.dialogs) {
+      notifications_(*this, Status, msgtimer, services.platform.dialogs),
+      windowServices_(*this, services_, store_, command_, form3) {
   ui::PlaceControls(*this, Controls());
-  Picture2.SetVisible(false);
-  tmppc.SetVisible(false);
-  pichook.SetVisible(false);
 
   onLoad = [this] { Form_Load(); };
   onQueryUnload = [this](bool& cancel, ui::CloseReason reason) { Form_QueryUnload(cancel, reason); };
@@ -104,7 +104,7 @@ void Form1::MsgBx(const std::string& prompt, int /*button*/, std::optional<std::
 }
 
 bool Form1::DeepOptimize() {
-  Platform& p = platform();
+  Platform& p = services_.platform;
   return command_.DeepOptimize([this, &p] {
     form2_.Load();
     form2_.Timer1.SetEnabled(true);
@@ -126,7 +126,7 @@ bool Form1::ApplyAutomation() {
     return true;
   }
   if (hotkey.Set(automation.hotkey->modifiers, automation.hotkey->virtualKey)) return true;
-  MsgBx(strings().Text(IDS_HOTKEY_TAKEN) + settings::HotkeyText(*automation.hotkey), 0);
+  MsgBx(services_.strings.Text(IDS_HOTKEY_TAKEN) + settings::HotkeyText(*automation.hotkey), 0);
   return false;
 }
 

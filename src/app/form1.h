@@ -7,8 +7,11 @@
 
 #include "app/auto_optimize.h"
 #include "app/command_line.h"
+#include "app/form1_controls.h"
 #include "app/form1_services.h"
 #include "app/machine_facts.h"
+#include "app/main_window_services.h"
+#include "app/startup_controller.h"
 #include "display/notifications.h"
 #include "display/refresh_state.h"
 #include "display/tray_presence.h"
@@ -20,10 +23,10 @@
 
 namespace pravelo::app {
 
-class Form1 : public ui::Form, public settings::OptionsServices, public simple::SimpleModeHost {
+class Form1 : public ui::Form, public simple::SimpleModeHost, private StartupHost {
  public:
   Form1(Form1Services services, settings::Form2& form2, simple::Form3& form3);
-  static std::span<const ui::ControlRow<Form1>> Controls();
+  static std::span<const ui::ControlRow<Form1>> Controls() { return Form1Controls(); }
   ui::Button Command1, Command2, Command3, Command5, Command7, Command8, Command10;
   ui::ControlArray<ui::Button> Status;
   ui::ControlArray<ui::Timer> msgtimer;
@@ -39,7 +42,8 @@ class Form1 : public ui::Form, public settings::OptionsServices, public simple::
   void Form_Load(), Form_Resize();
   void Form_QueryUnload(bool& cancel, ui::CloseReason reason);
   [[noreturn]] void Form_Unload();
-  void Command1_Click(), Command2_Click(), Command3_Click(), Command7_Click(), Command8_Click(), Command10_Click();
+  void Command1_Click(), Command2_Click(), Command3_Click(), Command7_Click(), Command8_Click(),
+      Command10_Click();
   void Command5_Click() { SetWindowState(ui::WindowState::Minimized); }
   void openz_Click(), optnz_Click(), endez_Click();
   void optiz_Click() { OptimizeMemory(); }
@@ -55,30 +59,24 @@ class Form1 : public ui::Form, public settings::OptionsServices, public simple::
   void MsgBx(const std::string& prompt, int button, std::optional<std::string> title = std::nullopt);
 
   bool OptimizeMemory() override { return command_.Optimize(PassTrigger::Manual); }
-  bool DeepOptimize();
-  void ArmAutoOptimize() { autoOptimize_.Arm(Timer1); }
-  void ReadAutoOptimizeSwitch() { autoOptimize_.ReadSwitch(); }
-  bool ApplyAutomation() override;
+  bool DeepOptimize() override;
+  // Puts the saved automation into force; false when another program holds the hotkey.
+  bool ApplyAutomation();
   [[noreturn]] void EndProgram() override;
   void MoveToTray() override { Command2_Click(); }
   void CloseMainWindow() override { Unload(ui::CloseReason::Code); }
   void BackToMainWindow() override;
-  Platform& platform() override { return services_.platform; }
   Dialogs& dialogs() override { return services_.platform.dialogs; }
-  settings::SettingsStore& store() override { return store_; }
-  settings::StringTable& strings() override { return services_.strings; }
-  memory::Optimizer& optimizer() override { return command_.Optimizer(); }
   OptimizeCommand& Optimization() { return command_; }
   const display::TrayPresence& Tray() const { return tray_; }
-  const std::optional<update::Version>& OwnVersion() const override { return services_.ownVersion; }
-  const std::string& UpdateKey() const override { return services_.updateKey; }
-  base::ExclusiveRun& busy() override { return command_.Gate(); }
-  void ShowMessage(const std::string& text, settings::MessageKind kind) override;
-  void SettingsSaved() override;
-  ui::Control& SimpleWindow() override { return form3_; }
+  void SettingsSaved();  // the captions and the automatic optimization follow the options
+  // What the other windows are given in place of this one.
+  settings::OptionsServices& Services() { return windowServices_; }
 
  private:
-  void HandleCommandLine(const CommandLineSwitch& commandSwitch);
+  void ShowBox(const std::string& text) override;
+  void ClearNotifications() override { notifications_.Clear(); }
+  void Notify(const std::string& text) override { MsgBx(text, 0); }
   void UpdateTaskbarButton(int load);
   void UpdateBarsAndLabels(int load);
   Form1Services services_;
@@ -92,6 +90,7 @@ class Form1 : public ui::Form, public settings::OptionsServices, public simple::
   std::unique_ptr<taskbar::TaskbarList> itbar_list3_;
   display::RefreshState refresh_;
   MachineFacts facts_;
+  MainWindowServices windowServices_;
   bool endingProgram_ = false;
 };
 

@@ -28,22 +28,23 @@ void Form1::Form_Resize() {
   Command2_Click();
   Timer2.SetInterval(display::kTrayRefreshIntervalMs);
   if (facts_.IsWindows7) {
-    itbar_list3_->SetThumbnailClip(Handle(), 0, Picture3.Top(), kMainClipRight, Picture1.Top() + Picture1.Height());
+    itbar_list3_->SetThumbnailClip(Handle(), 0, Picture3.Top(), kMainClipRight,
+                                   Picture1.Top() + Picture1.Height());
   }
 }
 
 void Form1::Form_Unload() {
-  platform().pump.WaitForLongCall();
+  services_.platform.pump.WaitForLongCall();
   tray_.Leave();
   if (itbar_list3_) itbar_list3_->Class_Terminate();
-  platform().process.EndProcess();
+  services_.platform.process.EndProcess();
 }
 
 void Form1::EndProgram() {
   endingProgram_ = true;
   Unload(ui::CloseReason::Code);
   // Nothing cancels that close any more; the unload has ended the process.
-  platform().process.EndProcess();
+  services_.platform.process.EndProcess();
 }
 
 }  // namespace pravelo::app

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/application.h"
+#include "app/application_binding_win32.h"
 #include "display/graph_canvas_win32.h"
 #include "display/icon_canvas_win32.h"
 #include "display/tray_api_win32.h"
@@ -19,14 +20,13 @@
 #include "platform/process_control_win32.h"
 #include "platform/process_launcher_win32.h"
 #include "platform/registry_api_win32.h"
-#include "platform/watched_registry_win32.h"
 #include "platform/signature_api_win32.h"
 #include "platform/standard_output_win32.h"
 #include "platform/system_library_win32.h"
+#include "platform/watched_registry_win32.h"
 #include "settings/language_choice.h"
 #include "settings/string_table_win32.h"
 #include "taskbar/itaskbarlist3.h"
-#include "ui/application_binding_win32.h"
 #include "ui/picture_box_win32.h"
 #include "update/own_version_win32.h"
 #include "update/update_check.h"
@@ -74,20 +74,25 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   SignatureApiWin32 signatures;
   HeldFileApiWin32 heldFiles;
   StandardOutputWin32 output;
-  Platform platform{memory, operations, registry, files,   environment, launcher,  process,
-                    pump,   clock,      dialogs,  http,    signatures,  heldFiles, output};
+  Platform platform{memory, operations, registry, files, environment, launcher,  process,
+                    pump,   clock,      dialogs,  http,  signatures,  heldFiles, output};
 
-  settings::StringTableWin32 strings(instance, settings::ChooseTextLanguage(environment.UserInterfaceLanguage(),
-                                                                           settings::ReadLanguageOverride(registry)));
+  settings::StringTableWin32 strings(instance,
+                                     settings::ChooseTextLanguage(environment.UserInterfaceLanguage(),
+                                                                  settings::ReadLanguageOverride(registry)));
   display::GraphCanvasWin32 graph;
   display::IconCanvasWin32 icon;
   display::TrayApiWin32 tray;
   display::WindowRegionWin32 region;
   display::Surfaces surfaces{graph, icon, tray, region};
 
-  app::Application application(app::Form1Services{
-      platform, strings, surfaces, [] { return std::make_unique<taskbar::ITaskBarList3>(); },
-      update::ReadOwnVersion(), {}, std::string(update::TrustedPublicKey())});
+  app::Application application(app::Form1Services{platform,
+                                                  strings,
+                                                  surfaces,
+                                                  [] { return std::make_unique<taskbar::ITaskBarList3>(); },
+                                                  update::ReadOwnVersion(),
+                                                  {},
+                                                  std::string(update::TrustedPublicKey())});
   app::Form1& form1 = application.form1;
   auto binding = ui::BindApplication(instance, application, pump);
   ui::SetPaintHook(form1.Picture4, [&graph](HDC dc, const RECT& client) { PaintCanvas(graph, dc, client); });

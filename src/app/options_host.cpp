@@ -5,17 +5,10 @@
 
 namespace pravelo::app {
 
-void Form1::ShowMessage(const std::string& text, settings::MessageKind kind) {
-  if (kind == settings::MessageKind::Box)
-    MsgBx(text, 0, std::string());
-  else
-    MsgBx(text, 0);
-}
-
 void Form1::SettingsSaved() {
-  ApplyCaptions(strings(), *this, form2_, form3_);
-  ReadAutoOptimizeSwitch();
-  ArmAutoOptimize();
+  ApplyCaptions(services_.strings, *this, form2_, form3_);
+  autoOptimize_.ReadSwitch();
+  autoOptimize_.Arm(Timer1);
 }
 
 }  // namespace pravelo::app

@@ -20,7 +20,7 @@ void SetPictureIfChanged(ui::PictureBox& box, ui::Picture picture) {
 }  // namespace
 
 void Form1::UpdateDisplay() {
-  MemoryApi& memory = platform().memory;
+  MemoryApi& memory = services_.platform.memory;
   // One sample of the load serves the whole refresh: the estimate, the bars, the graph and
   // the tray tip are all taken within it.
   const int load = memory::GetMemoryLoad(memory);

@@ -156,7 +156,7 @@ void AreasWindow::Form_Load() {
   }
 }
 
-std::string AreasWindow::Write() {
+std::optional<std::string> AreasWindow::Write() {
   memory::AreaSet manual;
   memory::AreaSet automatic;
   for (memory::MemoryArea area : memory::kAreaOrder) {
@@ -166,7 +166,7 @@ std::string AreasWindow::Write() {
   SettingsStore& store = services_.store();
   WriteAreas(store, kManualAreas, manual);
   WriteAreas(store, kAutomaticAreas, automatic);
-  return {};
+  return std::string();
 }
 
 }  // namespace pravelo::settings

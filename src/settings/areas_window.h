@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -45,7 +46,7 @@ class AreasWindow : public SettingsWindow<AreasWindow> {
  private:
   friend SettingsWindow<AreasWindow>;
   // The two columns as checked; the window closes without a word.
-  std::string Write();
+  std::optional<std::string> Write();
 };
 
 }  // namespace pravelo::settings

@@ -71,7 +71,7 @@ std::optional<int> AutomationWindow::Refusal() {
   return error ? std::optional<int>(RefusalText(*error)) : std::nullopt;
 }
 
-std::string AutomationWindow::Write() {
+std::optional<std::string> AutomationWindow::Write() {
   WriteAutomationSettings(services_.store(), Input());
   return services_.ApplyAutomation() ? std::string()
                                      : services_.strings().Text(IDS_HOTKEY_TAKEN) + Text3.Text();

@@ -37,7 +37,7 @@ class AutomationWindow : public SettingsWindow<AutomationWindow> {
   AutomationInput Input() const;
   std::optional<int> Refusal();
   // The saved automation in force; a hotkey another program holds is said below "Saved".
-  std::string Write();
+  std::optional<std::string> Write();
 };
 
 }  // namespace pravelo::settings

@@ -85,7 +85,7 @@ void Form2::Form_Load() {
 
 void Form2::Check2_Click() { Text1.SetEnabled(Check2.Value() != 0); }
 
-std::string Form2::Write() {
+std::optional<std::string> Form2::Write() {
   SettingsStore& store = options_.store();
 
   store.Write(kAutoStart, ValueText(Check1));

@@ -2,6 +2,7 @@
 // and the one-shot timer the deep pass waits on.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 
@@ -20,7 +21,8 @@ class LanguageWindow;
 
 class Form2 : public SettingsWindow<Form2> {
  public:
-  Form2(OptionsServices& services, AreasWindow& areas, AutomationWindow& automation, LanguageWindow& language);
+  Form2(OptionsServices& services, AreasWindow& areas, AutomationWindow& automation,
+        LanguageWindow& language);
   static constexpr int kTitleId = IDS_OPTION;
   static std::span<const ui::ControlRow<Form2>> Controls();
 
@@ -49,7 +51,7 @@ class Form2 : public SettingsWindow<Form2> {
  private:
   friend SettingsWindow<Form2>;
   // The save's writes; the refused machine-wide part, said below "Saved".
-  std::string Write();
+  std::optional<std::string> Write();
   // The machine-wide part of the save; false when any of it was refused.
   bool SaveAutostart();
   bool SaveKernelPaging();

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "pravelo_version.h"
 #include "settings/language_choice.h"
 #include "text_ids.h"
 #include "ui/layout.h"
@@ -29,17 +28,13 @@ std::span<const ui::ControlRow<LanguageWindow>> LanguageWindow::Controls() {
   return rows;
 }
 
-LanguageWindow::LanguageWindow(WindowServices& services) : ui::Form(layout::kWindow), services_(services) {
+LanguageWindow::LanguageWindow(WindowServices& services)
+    : SettingsWindow(layout::kWindow, services, SaveMessage::Saved) {
   ui::PlaceControls(*this, Controls());
-  onLoad = [this] { Form_Load(); };
-  Command1.onClick = [this] { Command1_Click(); };
 }
 
 void LanguageWindow::Form_Load() {
   StringTable& strings = services_.strings();
-  SetText(strings.Text(kTitleId));
-  ui::ApplyCaptions(*this, Controls(), strings);
-
   std::vector<std::string> items{strings.Text(IDS_LANGUAGE_SYSTEM)};
   for (const Language& language : Languages()) items.emplace_back(language.name);
   List1.SetItems(std::move(items));
@@ -48,14 +43,11 @@ void LanguageWindow::Form_Load() {
   List1.SetListIndex(stored ? kFirstTable + static_cast<int>(stored - Languages().data()) : 0);
 }
 
-void LanguageWindow::Command1_Click() {
+std::optional<std::string> LanguageWindow::Write() {
   const int picked = List1.ListIndex();
   const std::string tag = picked >= kFirstTable ? Languages()[picked - kFirstTable].tag : std::string();
-  Platform& p = services_.platform();
-  // A refused write (a key the user may not change) is simply not reported as saved.
-  if (WriteLanguageOverride(p.registry, tag))
-    p.dialogs.MessageBox(Handle(), services_.strings().Text(IDS_SAVED), PRAVELO_PRODUCT_NAME, 0);
-  Unload();
+  if (!WriteLanguageOverride(services_.platform().registry, tag)) return std::nullopt;
+  return std::string();
 }
 
 }  // namespace pravelo::settings

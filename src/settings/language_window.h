@@ -2,31 +2,31 @@
 // and "Same as Windows"; the pick is stored for the next start.
 #pragma once
 
+#include <optional>
 #include <span>
+#include <string>
 
-#include "settings/window_services.h"
+#include "settings/settings_window.h"
 #include "text_ids.h"
 #include "ui/control_table.h"
 #include "ui/controls.h"
-#include "ui/form.h"
 
 namespace pravelo::settings {
 
-class LanguageWindow : public ui::Form {
+class LanguageWindow : public SettingsWindow<LanguageWindow> {
  public:
   explicit LanguageWindow(WindowServices& services);
   static constexpr int kTitleId = IDS_LANGUAGE_TITLE;
   static std::span<const ui::ControlRow<LanguageWindow>> Controls();
 
-  ui::ListBox List1;    // Windows' language, then each table
-  ui::Label Label1;     // the change applies at the next start
-  ui::Button Command1;  // Save
+  ui::ListBox List1;  // Windows' language, then each table
+  ui::Label Label1;   // the change applies at the next start
 
   void Form_Load();
-  void Command1_Click();
 
  private:
-  WindowServices& services_;
+  friend SettingsWindow<LanguageWindow>;
+  std::optional<std::string> Write();
 };
 
 }  // namespace pravelo::settings

@@ -1,6 +1,7 @@
 // A settings window with a Save button: its title (F::kTitleId) and captions from its table
 // on every load, and the Save that checks the input, writes it, says so and closes. `F` is
-// the window.
+// the window; its Write() gives the note to add below "Saved", or nothing when the write was
+// refused.
 #pragma once
 
 #include <cstdint>
@@ -36,9 +37,12 @@ class SettingsWindow : public ui::Form {
       Say(services_.strings().Text(*refusal), kExclamationStyle);
       return;
     }
-    const std::string note = self.Write();
-    if (message_ == SaveMessage::Saved)
-      Say(services_.strings().Text(IDS_SAVED) + (note.empty() ? "" : "\r\n" + note), 0);
+    // A refused write is said so, lest the user believe the change kept.
+    const std::optional<std::string> note = self.Write();
+    if (!note)
+      Say(services_.strings().Text(IDS_NOT_SAVED), kExclamationStyle);
+    else if (message_ == SaveMessage::Saved)
+      Say(services_.strings().Text(IDS_SAVED) + (note->empty() ? "" : "\r\n" + *note), 0);
     Unload();
   }
 

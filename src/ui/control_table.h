@@ -13,6 +13,14 @@ namespace pravelo::ui {
 // How the binding sets out a control's text.
 enum class TextStyle { Plain, Centred, RightAligned, Figure };
 
+// Where a control lies on its window.
+enum class Placement {
+  Alone,    // over no other control
+  Stacked,  // over or under the window's other stacked controls, by design
+  Inside,   // within another control, which is its window
+  Hidden,   // a helper the user never sees
+};
+
 // One element of an array of controls: the array's accessor and the element's place in it.
 template <class F, class C>
 struct Element {
@@ -21,8 +29,8 @@ struct Element {
 };
 
 template <class F>
-using ControlMember = std::variant<Label F::*, TextBox F::*, Button F::*, CheckBox F::*, ListBox F::*, PictureBox F::*,
-                                   Element<F, Label>, Element<F, CheckBox>>;
+using ControlMember = std::variant<Label F::*, TextBox F::*, Button F::*, CheckBox F::*, ListBox F::*,
+                                   PictureBox F::*, Element<F, Label>, Element<F, CheckBox>>;
 
 template <class F>
 struct ControlRow {
@@ -31,6 +39,7 @@ struct ControlRow {
   Rect rect;
   int captionId = 0;  // 0: the window's code sets the text
   TextStyle style = TextStyle::Plain;
+  Placement placement = Placement::Alone;
 };
 
 template <class F, class C>
@@ -50,7 +59,11 @@ Control& ControlOf(F& form, const ControlRow<F>& row) {
 
 template <class F>
 void PlaceControls(F& form, std::span<const ControlRow<F>> rows) {
-  for (const ControlRow<F>& row : rows) ControlOf(form, row).Move(row.rect);
+  for (const ControlRow<F>& row : rows) {
+    Control& control = ControlOf(form, row);
+    control.Move(row.rect);
+    if (row.placement == Placement::Hidden) control.SetVisible(false);
+  }
 }
 
 // Each captioned control's text, by its number in the string table.

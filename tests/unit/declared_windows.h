@@ -12,6 +12,7 @@ template <class Visit>
 void ForEachDeclaredWindow(Visit&& visit) {
   namespace layout = ui::layout;
   using fakes::AppFixture;
+  visit("Form1", layout::form1::kClient, app::Form1::Controls(), &AppFixture::form1);
   visit("Form2", layout::form2::kClient, settings::Form2::Controls(), &AppFixture::form2);
   visit("Areas", layout::areas::kClient, settings::AreasWindow::Controls(), &AppFixture::areas);
   visit("Automation", layout::automation::kClient, settings::AutomationWindow::Controls(),

@@ -32,11 +32,14 @@ TEST(LanguageWindow, ShowsTheStoredPickAndSavesTheNewOneForTheNextStart) {
     std::string picked;  // the item the user picks; empty: none
     std::string shown;   // the item picked on opening
     std::string written;
+    bool refused = false;  // the user may not write the key
+    const char* said = "Saved";
   } cases[] = {
       {nullptr, "Deutsch", "Same as Windows", "de"},
       {"ja-JP", "Same as Windows", "日本語", ""},
       {"pt-br", "", "Português (Brasil)", ""},              // nothing picked: Windows' language
       {"xx-YY", "中文(简体)", "Same as Windows", "zh-CN"},  // an unknown tag shows as Windows'
+      {"ja-JP", "Deutsch", "日本語", "ja-JP", true, "Not saved."},
   };
   for (const Case& c : cases) {
     fakes::AppFixture f;
@@ -49,10 +52,11 @@ TEST(LanguageWindow, ShowsTheStoredPickAndSavesTheNewOneForTheNextStart) {
     const auto& items = w.List1.Items();
     const auto at = std::find(items.begin(), items.end(), c.picked);
     w.List1.SetListIndexFromUser(at == items.end() ? -1 : static_cast<int>(at - items.begin()));
+    f.registry.refuseCurrentUser = c.refused;
     w.Command1.Click();
     EXPECT_EQ(f.registry.Read(RegistryRoot::CurrentUser, kDisplayKey, "Language"), c.written) << c.picked;
     ASSERT_EQ(f.dialogs.shown.size(), 1u);
-    EXPECT_EQ(f.dialogs.shown[0].text, "Saved");
+    EXPECT_EQ(f.dialogs.shown[0].text, c.said);
     EXPECT_FALSE(w.Loaded());
     // Only at the next start: the captions stay as they are.
     EXPECT_EQ(f.form1().Command1.Text(), "Optimize");

@@ -82,7 +82,8 @@ TEST(StringTable, TheOverrideIsReadFromItsOwnKeyAndNeverCreated) {
   EXPECT_EQ(registry.Find(RegistryRoot::CurrentUser, "Software\\zEVID\\PraveloDisplay", "Language"), nullptr);
   ASSERT_TRUE(settings::WriteLanguageOverride(registry, "pt-BR"));
   EXPECT_EQ(settings::ReadLanguageOverride(registry), "pt-BR");
-  EXPECT_EQ(registry.Find(RegistryRoot::CurrentUser, "Software\\zEVID\\PraveloDisplay", "Language")->text, "pt-BR");
+  EXPECT_EQ(registry.Find(RegistryRoot::CurrentUser, "Software\\zEVID\\PraveloDisplay", "Language")->text,
+            "pt-BR");
 }
 
 // Every window's table and title, loaded as the program loads it, in either language.
@@ -100,7 +101,7 @@ TEST(Captions, EveryCaptionedControlShowsItsTextInEitherLanguage) {
     testing::ForEachDeclaredWindow([&](const char* name, ui::layout::Size, auto rows, auto window) {
       auto& form = (f.*window)();
       form.Load();
-      expect(form, form.kTitleId, name);
+      if constexpr (requires { form.kTitleId; }) expect(form, form.kTitleId, name);
       for (const auto& row : rows) {
         if (row.captionId != 0) expect(ui::ControlOf(form, row), row.captionId, row.name);
       }

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "app/application.h"
+#include "app/application_binding_win32.h"
 #include "display/graph_canvas_win32.h"
 #include "display/icon_canvas_win32.h"
 #include "display/tray_api_win32.h"
@@ -27,7 +28,6 @@
 #include "platform/signature_api_win32.h"
 #include "settings/string_table_win32.h"
 #include "taskbar/itaskbarlist3.h"
-#include "ui/application_binding_win32.h"
 
 namespace pravelo::testing {
 

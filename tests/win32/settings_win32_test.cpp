@@ -53,11 +53,12 @@ TEST(StringTableResources, EveryLanguageLoadsWholeByItsIdentifier) {
   EXPECT_NE(korean.Text(113).find("\\n"), std::string::npos);  // kept as two characters
   EXPECT_EQ(StringTableWin32(module, 0x0411).Text(101), "最適化");
   // The program's texts, the memory areas' and the automation's, the last pass's table, the
-  // deep pass's note, the language window's and the accessible names; nothing between or after.
-  const auto inTable = [](int id) { return (id >= 101 && id <= 158) || (id >= 160 && id <= 183); };
+  // deep pass's note, the language window's, the accessible names and a refused save; nothing
+  // between or after.
+  const auto inTable = [](int id) { return (id >= 101 && id <= 158) || (id >= 160 && id <= 184); };
   for (const Language& language : Languages()) {
     StringTableWin32 table(module, language.id);
-    for (int id = 101; id <= 184; ++id) EXPECT_EQ(table.Text(id).empty(), !inTable(id)) << language.tag << id;
+    for (int id = 101; id <= 185; ++id) EXPECT_EQ(table.Text(id).empty(), !inTable(id)) << language.tag << id;
   }
   EXPECT_EQ(StringTableWin32(module, 0x0413).Text(101), "");  // no Dutch table
 }

@@ -10,7 +10,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/form1_controls.h"
 #include "display/tray_icon.h"
 #include "display/tray_icon_data.h"
 #include "platform/gdi_win32.h"
@@ -119,7 +119,7 @@ void AddAreaResults(std::vector<Captioned>& rows) {
 
 std::vector<Captioned> EveryCaptionedControl() {
   std::vector<Captioned> rows;
-  AddTable(rows, "Form1", app::Form1::Controls());
+  AddTable(rows, "Form1", app::Form1Controls());
   AddTable(rows, "Form2", settings::Form2::Controls());
   AddTable(rows, "Form3", simple::Form3::Controls());
   AddTable(rows, "Areas", settings::AreasWindow::Controls());

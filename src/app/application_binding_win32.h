@@ -1,6 +1,7 @@
 // The program's three windows bound to their models: what wWinMain calls before the main
 // window loads. The display code reaches the windows through the models' Handle() and
-// paints the graph canvas through SetPaintHook.
+// paints the graph canvas through SetPaintHook. It lives beside the application because it
+// reaches into the main window's controls, which nothing outside app/ sees.
 #pragma once
 
 #include <windows.h>

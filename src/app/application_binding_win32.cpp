@@ -1,4 +1,4 @@
-#include "ui/application_binding_win32.h"
+#include "app/application_binding_win32.h"
 
 #include <map>
 
