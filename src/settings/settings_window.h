@@ -37,11 +37,14 @@ class SettingsWindow : public ui::Form {
       Say(services_.strings().Text(*refusal), kExclamationStyle);
       return;
     }
-    // A refused write is said so, lest the user believe the change kept.
+    // A refused write is said so, lest the user believe the change kept; the window stays
+    // open with the choice in it.
     const std::optional<std::string> note = self.Write();
-    if (!note)
+    if (!note) {
       Say(services_.strings().Text(IDS_NOT_SAVED), kExclamationStyle);
-    else if (message_ == SaveMessage::Saved)
+      return;
+    }
+    if (message_ == SaveMessage::Saved)
       Say(services_.strings().Text(IDS_SAVED) + (note->empty() ? "" : "\r\n" + *note), 0);
     Unload();
   }
