@@ -46,7 +46,7 @@ export WINEPREFIX=$prefix
 program=$root/$build/pravelo.exe
 
 if [ -n "${DISPLAY:-}" ]; then
-    exec "$WINE" "$program" "$@"
+    exec "${WINE[@]}" "$program" "$@"
 fi
 
 # No display: a private Xvfb, a screenshot, and everything stopped again.
@@ -67,12 +67,12 @@ DISPLAY=$(xvfb_display "$state")
 export DISPLAY
 
 # Output goes to files: Wine's background processes would hold a pipe open.
-"$WINE" "$program" "$@" >"$state/program.log" 2>&1 &
+"${WINE[@]}" "$program" "$@" >"$state/program.log" 2>&1 &
 pid=$!
 
 window=
 for _ in $(seq 1 30); do
-    if "$WINE" "$driver" wait --class Pravelo.Form1 --title Pravelo --visible --timeout 2000 \
+    if "${WINE[@]}" "$driver" wait --class Pravelo.Form1 --title Pravelo --visible --timeout 2000 \
         >"$state/window" 2>/dev/null </dev/null; then
         window=$(cut -f1 "$state/window")
         break
@@ -98,7 +98,7 @@ import -window root "$artifacts/run-main-window.png"
 echo "screenshot of the main window saved to $artifacts/run-main-window.png"
 
 # Ended as the user would end it: a close request to the main window.
-"$WINE" "$driver" close --window "$window" >/dev/null 2>&1 </dev/null || true
+"${WINE[@]}" "$driver" close --window "$window" >/dev/null 2>&1 </dev/null || true
 for _ in $(seq 1 150); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.2

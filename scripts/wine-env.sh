@@ -4,18 +4,23 @@
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
-# wine_use ARCH: win32 or win64. Sets WINEARCH and WINE, the loader to run programs with.
+# wine_use ARCH: win32 or win64. Sets WINEARCH and WINE, the command to run programs with.
 # /usr/bin/wine always takes the 32-bit loader when it is installed, which fails with
 # "Exec format error" on a host that cannot execute 32-bit programs; 64-bit programs go
 # straight to the 64-bit loader.
+# Linux puts the 64-bit loader's heap anywhere in the gigabyte above the loader (0x7d000000),
+# now and then over 0x7ffe0000, where every Windows process maps its shared user data; such a
+# start ends at once with 1 ("failed to map the shared user data"), about one in 8,000.
+# Debian's Wine has no preloader to hold that address, so every Wine program runs with the
+# layout fixed: the heap right after the loader. Wine's own programs inherit it.
 wine_use() {
     export WINEARCH=$1
     if [ "$1" = win64 ]; then
         export WINELOADER=/usr/lib/wine/wine64
-        WINE=$WINELOADER
+        WINE=(setarch -R "$WINELOADER")
     else
         unset WINELOADER
-        WINE=wine
+        WINE=(setarch -R wine)
     fi
 }
 wine_use "${WINEARCH:-win32}"
@@ -29,9 +34,9 @@ host_runs_32bit() {
 wine_prefix_create() {
     local dir=$1
     mkdir -p "$(dirname "$dir")"
-    WINEPREFIX=$dir "$WINE" wineboot -i </dev/null >/dev/null 2>&1
+    WINEPREFIX=$dir "${WINE[@]}" wineboot -i </dev/null >/dev/null 2>&1
     # A crashing program must not open a dialog that hangs the run until its time-out.
-    WINEPREFIX=$dir "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    WINEPREFIX=$dir "${WINE[@]}" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     WINEPREFIX=$dir wineserver -w
 }
 

@@ -35,12 +35,12 @@ desktop_tries=3
 # the desktop waited for by a program that makes a window and ends.
 desktop_hold() {
     wine_process_of "$(cat "$state/holder.pid" 2>/dev/null)" "$WINEPREFIX" && return 0
-    "$WINE" cmd.exe /c ping -n $desktop_hold_s 127.0.0.1 </dev/null >/dev/null 2>&1 9>&- &
+    "${WINE[@]}" cmd.exe /c ping -n $desktop_hold_s 127.0.0.1 </dev/null >/dev/null 2>&1 9>&- &
     echo $! >"$state/holder.pid"
     local try begin took
     for try in $(seq 1 $desktop_tries); do
         begin=$(date +%s)
-        "$WINE" rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 9>&-
+        "${WINE[@]}" rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 9>&-
         took=$(($(date +%s) - begin))
         [ $took -lt $desktop_wait_s ] && return 0
         wine_note retried "$case_name" "Wine's desktop process was not ready after ${took} s (try $try of $desktop_tries)"
@@ -75,7 +75,7 @@ done
 ) 9>"$state/lock" || { echo "wine-run.sh: no display or no desktop for $case_name" >&2; exit 1; }
 
 if [ $listing = 1 ]; then
-    "$WINE" "$@" </dev/null >"$state/listing.out" 2>"$state/listing.err"
+    "${WINE[@]}" "$@" </dev/null >"$state/listing.out" 2>"$state/listing.err"
     code=$?
     wineserver -k >/dev/null 2>&1
     wineserver -w >/dev/null 2>&1
@@ -85,4 +85,4 @@ if [ $listing = 1 ]; then
 fi
 DISPLAY=$(xvfb_display "$state")
 export DISPLAY
-exec "$WINE" "$@"
+exec "${WINE[@]}" "$@"

@@ -12,6 +12,9 @@ SAMPLE_TITLE = "Pravelo Sample"
 # Wine closes a desktop this long after its last program ended.
 DESKTOP_CLOSE_S = 1
 SAMPLE_KEY = "HKCU\\Software\\PraveloSample"
+# A fixed layout puts the heap on the page after the loader; a random one anywhere in the
+# gigabyte above it.
+LOADER_HEAP_GAP = 1 << 20
 
 
 def png_size(path):
@@ -148,6 +151,20 @@ class HarnessSelfTest(harness.E2ETestCase):
             time.sleep(DESKTOP_CLOSE_S + 1.5)
         self.assertEqual(len(desktops[0]), 1, desktops)
         self.assertEqual(desktops[0], desktops[1])
+
+    def test_every_wine_program_has_its_heap_right_after_the_loader(self):
+        # A heap placed at random can cover 0x7ffe0000, and the program then never starts.
+        self.session.wait_window(SAMPLE_CLASS, SAMPLE_TITLE, program=self.session.start(self.sample))
+        heaps = {}
+        for pid, arguments in self.session.processes():
+            maps = Path(f"/proc/{pid}/maps").read_text()
+            loader = [line for line in maps.splitlines() if line.endswith(harness.WINE_LOADER)]
+            heap = [line for line in maps.splitlines() if line.endswith("[heap]")]
+            if loader and heap:
+                loader_end = int(loader[-1].split("-")[1].split()[0], 16)
+                heaps[arguments[0]] = int(heap[0].split("-")[0], 16) - loader_end
+        self.assertGreaterEqual(len(heaps), 3, heaps)  # the sample and Wine's own programs
+        self.assertTrue(all(0 <= gap < LOADER_HEAP_GAP for gap in heaps.values()), heaps)
 
     def test_closing_a_session_leaves_nothing_behind(self):
         session = harness.WineSession("selftest-closing")

@@ -19,7 +19,7 @@ def create_prefix(prefix):
     """Boots a fresh 32-bit prefix (about 7 to 12 s) and waits for its server to end."""
     env = wine_environment(prefix)
     Path(prefix).parent.mkdir(parents=True, exist_ok=True)
-    if run_quietly([WINE, "wineboot", "-i"], env, 180) != 0:
+    if run_quietly([*WINE, "wineboot", "-i"], env, 180) != 0:
         raise HarnessError(f"wineboot failed for {prefix}")
     # A crashing program must not open a dialog that hangs the test until its time-out.
     code, text = wine_reg(env, ["add", "HKCU\\Software\\Wine\\WineDbg", "/v", "ShowCrashDialog", "/t", "REG_DWORD",

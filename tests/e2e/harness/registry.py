@@ -21,7 +21,7 @@ def wine_reg(env, args, output, what):
     when Wine itself failed: reg.exe ended without a word of its own ("reg: ...")."""
     def attempt():
         with open(output, "wb") as sink:
-            code = subprocess.run([WINE, "reg", *args], env=env, stdin=subprocess.DEVNULL, stdout=sink,
+            code = subprocess.run([*WINE, "reg", *args], env=env, stdin=subprocess.DEVNULL, stdout=sink,
                                   stderr=subprocess.STDOUT, timeout=60, check=False).returncode
         text = Path(output).read_bytes().decode("utf-8", "replace")
         wine_failed = code != 0 and "reg: " not in text

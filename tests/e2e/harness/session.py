@@ -73,7 +73,7 @@ class WineSession(DriverCalls, RegistryCalls):
             run_quietly(["wineserver", f"-p{SERVER_PERSISTENCE_S}"], self.env, SERVER_STOP_TIMEOUT_S)
             # Wine's background processes start with the first program and outlive it; they
             # must not inherit the output of a program whose end a test waits for.
-            self.holder = subprocess.Popen([WINE, "cmd", "/c", "ping", "-n", str(DESKTOP_HOLD_S), "127.0.0.1"],
+            self.holder = subprocess.Popen([*WINE, "cmd", "/c", "ping", "-n", str(DESKTOP_HOLD_S), "127.0.0.1"],
                                            env=self.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                            stderr=subprocess.DEVNULL)
             wine_step(f"{self.name}: the desktop", self._desktop_ready)
@@ -84,7 +84,7 @@ class WineSession(DriverCalls, RegistryCalls):
     def _desktop_ready(self):
         """Whether the driver found the desktop in time (Wine gives its process DESKTOP_WAIT_S)."""
         begin = time.monotonic()
-        code = run_quietly([WINE, setting("PRAVELO_DRIVER"), "list"], self.env, 120)
+        code = run_quietly([*WINE, setting("PRAVELO_DRIVER"), "list"], self.env, 120)
         took = time.monotonic() - begin
         if code != 0:
             return False, code, f"the driver could not list the windows ({code})"
@@ -127,7 +127,7 @@ class WineSession(DriverCalls, RegistryCalls):
     def start(self, program, args=(), env=None, lang=None):
         output = self.output_file("run")
         with open(output, "wb") as sink:
-            process = subprocess.Popen([WINE, program, *args], env=self._environment(env, lang),
+            process = subprocess.Popen([*WINE, program, *args], env=self._environment(env, lang),
                                        stdin=subprocess.DEVNULL, stdout=sink, stderr=subprocess.STDOUT,
                                        cwd=self.folder)
         started = Program(process, output)
@@ -163,7 +163,7 @@ class WineSession(DriverCalls, RegistryCalls):
         """An environment variable as this prefix's programs see it."""
         output = self.output_file("cmd")
         with open(output, "wb") as sink:
-            subprocess.run([WINE, "cmd", "/c", f"echo %{name}%"], env=self.env, stdin=subprocess.DEVNULL,
+            subprocess.run([*WINE, "cmd", "/c", f"echo %{name}%"], env=self.env, stdin=subprocess.DEVNULL,
                            stdout=sink, stderr=subprocess.DEVNULL, timeout=60, check=False)
         value = output.read_bytes().decode("utf-8", "replace").strip()
         if not value or value == f"%{name}%":

@@ -110,7 +110,7 @@ class DriverCalls:
         output = self.output_file("driver")
         errors = output.with_suffix(".err")
         with open(output, "wb") as sink, open(errors, "wb") as said:
-            code = subprocess.run([WINE, setting("PRAVELO_DRIVER"), *args], env=self.env,
+            code = subprocess.run([*WINE, setting("PRAVELO_DRIVER"), *args], env=self.env,
                                   stdin=subprocess.DEVNULL, stdout=sink, stderr=said,
                                   timeout=timeout + DRIVER_MARGIN_S, check=False).returncode
         return (code, output.read_bytes().decode("utf-8", "replace"),
@@ -127,7 +127,7 @@ class DriverCalls:
                 *window_filter(class_name, None, False, width),
                 *(["--other-than", str(other_than)] if other_than is not None else [])]
         with open(output, "wb") as sink:
-            process = subprocess.Popen([WINE, setting("PRAVELO_DRIVER"), *args], env=self.env,
+            process = subprocess.Popen([*WINE, setting("PRAVELO_DRIVER"), *args], env=self.env,
                                        stdin=subprocess.DEVNULL, stdout=sink, stderr=subprocess.DEVNULL)
         watch = Watch(process, output, timeout)
         self.programs.append(watch)

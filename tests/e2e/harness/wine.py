@@ -8,14 +8,20 @@ from .notes import note
 # The width of the programs under test: a 64-bit build runs in a 64-bit prefix through Wine's
 # 64-bit loader, which works also on hosts that cannot execute 32-bit programs.
 WINE_ARCH = os.environ.get("PRAVELO_WINEARCH", "win32")
-WINE = "/usr/lib/wine/wine64" if WINE_ARCH == "win64" else "wine"
+WINE_LOADER = "/usr/lib/wine/wine64" if WINE_ARCH == "win64" else "wine"
+# Linux puts the 64-bit loader's heap anywhere in the gigabyte above the loader (0x7d000000),
+# now and then over 0x7ffe0000, where every Windows process maps its shared user data; such a
+# start ends at once with 1 ("failed to map the shared user data"), about one in 8,000.
+# Debian's Wine has no preloader to hold that address, so every Wine program runs with the
+# layout fixed: the heap right after the loader. Wine's own programs inherit it.
+WINE = ["setarch", "-R", WINE_LOADER]
 WINE_ENVIRONMENT = {
     "WINEARCH": WINE_ARCH,
     "WINEDEBUG": "-all",
     "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
 }
 if WINE_ARCH == "win64":
-    WINE_ENVIRONMENT["WINELOADER"] = WINE
+    WINE_ENVIRONMENT["WINELOADER"] = WINE_LOADER
 # How often a Wine step that failed in Wine itself (not in the program it ran) is tried.
 WINE_STEP_TRIES = 3
 
