@@ -12,15 +12,18 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # now and then over 0x7ffe0000, where every Windows process maps its shared user data; such a
 # start ends at once with 1 ("failed to map the shared user data"), about one in 8,000.
 # Debian's Wine has no preloader to hold that address, so every Wine program runs with the
-# layout fixed: the heap right after the loader. Wine's own programs inherit it.
+# layout fixed: the heap right after the loader. Wine's own programs inherit it. A container
+# that refuses the personality call runs Wine as it is.
+fixed_layout=(setarch -R)
+"${fixed_layout[@]}" true 2>/dev/null || fixed_layout=()
 wine_use() {
     export WINEARCH=$1
     if [ "$1" = win64 ]; then
         export WINELOADER=/usr/lib/wine/wine64
-        WINE=(setarch -R "$WINELOADER")
+        WINE=("${fixed_layout[@]}" "$WINELOADER")
     else
         unset WINELOADER
-        WINE=(setarch -R wine)
+        WINE=("${fixed_layout[@]}" wine)
     fi
 }
 wine_use "${WINEARCH:-win32}"

@@ -19,4 +19,4 @@ from .session import (DEEP_FILL_LIMIT_VARIABLE, DEFAULT_DEEP_FILL_LIMIT_MB, PROG
 from .testcase import DeadlineExceeded, E2ETestCase, main
 from .texts import ENGLISH, KOREAN, SOURCE_ROOT, string_table
 from .ui import TRAY_ICON_CLASS, Window, parse_window, unescape
-from .wine import WINE, WINE_ARCH, WINE_LOADER, wine_environment, wine_step
+from .wine import FIXED_LAYOUT, WINE, WINE_ARCH, WINE_LOADER, wine_environment, wine_step

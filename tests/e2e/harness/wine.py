@@ -2,6 +2,7 @@
 steps."""
 
 import os
+import subprocess
 
 from .notes import note
 
@@ -13,8 +14,12 @@ WINE_LOADER = "/usr/lib/wine/wine64" if WINE_ARCH == "win64" else "wine"
 # now and then over 0x7ffe0000, where every Windows process maps its shared user data; such a
 # start ends at once with 1 ("failed to map the shared user data"), about one in 8,000.
 # Debian's Wine has no preloader to hold that address, so every Wine program runs with the
-# layout fixed: the heap right after the loader. Wine's own programs inherit it.
-WINE = ["setarch", "-R", WINE_LOADER]
+# layout fixed: the heap right after the loader. Wine's own programs inherit it. A container
+# that refuses the personality call runs Wine as it is.
+FIXED_LAYOUT = ["setarch", "-R"]
+if subprocess.run([*FIXED_LAYOUT, "true"], stderr=subprocess.DEVNULL, check=False).returncode != 0:
+    FIXED_LAYOUT = []
+WINE = [*FIXED_LAYOUT, WINE_LOADER]
 WINE_ENVIRONMENT = {
     "WINEARCH": WINE_ARCH,
     "WINEDEBUG": "-all",
