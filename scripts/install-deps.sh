@@ -24,15 +24,35 @@ sudo_cmd=()
 install() {
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "$@"
 }
+# note KIND WHAT REASON: for the test command's summary, when it runs this script.
+note() {
+    echo "note: $1 $2: $3"
+    [ -z "${PRAVELO_TEST_NOTES:-}" ] || printf '%s\t%s\t%s\n' "$1" "$2" "$3" >>"$PRAVELO_TEST_NOTES"
+}
+# apt-get update fails when any one index could not be fetched (a mirror serving a file its
+# Release does not list), yet keeps all the others; the installs decide whether those sufficed.
+refresh_indexes() {
+    "${sudo_cmd[@]}" apt-get update -q && return 0
+    echo "note: some package indexes could not be fetched; going on with the others"
+    return 1
+}
 if [ ${#need[@]} -gt 0 ] || [ ${#want[@]} -gt 0 ]; then
     echo "installing: ${need[*]} ${want[*]}"
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         "${sudo_cmd[@]}" dpkg --add-architecture i386 || true
     fi
-    "${sudo_cmd[@]}" apt-get update -q
-    [ ${#need[@]} -eq 0 ] || install "${need[@]}"
+    indexes_complete=1
+    refresh_indexes || indexes_complete=0
+    if [ ${#need[@]} -gt 0 ] && ! install "${need[@]}"; then
+        [ $indexes_complete = 0 ] || exit 1
+        # A mirror half-way through a sync may be whole a little later.
+        note retried "apt-get install" "some package indexes could not be fetched"
+        sleep 30
+        refresh_indexes || true
+        install "${need[@]}"
+    fi
     if [ ${#want[@]} -gt 0 ] && ! install "${want[@]}"; then
-        echo "note: ${want[*]} could not be installed; the 32-bit program's tiers will be skipped"
+        note skipped "${want[*]}" "could not be installed from this machine's package sources"
     fi
 fi
 
