@@ -53,7 +53,7 @@ outcome() {
     [ -n "$failed" ] || failed=$(awk '$2 == "FAILED" && $1 != "total" {print $1}' "$log" | paste -sd, -)
     notes=$(sed -n '/^=== skipped or retried/,$p' "$log" | tail -n +2)
     retried=$(awk '$2 == "retried"' <<<"$notes" | cut -c33- | paste -sd';' -)
-    skipped=$(awk '$2 == "skipped" {print $3}' <<<"$notes" | tr -d ':' | sort -u | paste -sd, -)
+    skipped=$(awk '$2 == "skipped" {sub(/:$/, "", $3); print $3}' <<<"$notes" | sort -u | paste -sd, -)
     echo "${result:-no summary}; failed: ${failed:-none}; retried: ${retried:-none}; skipped: ${skipped:-none}"
 }
 

@@ -29,8 +29,7 @@ scripts/install-deps.sh
 source scripts/wine-env.sh
 wine_use "$arch"
 if [ "$arch" = win32 ] && ! host_runs_32bit; then
-    echo "this host cannot execute 32-bit programs (Wine's 32-bit loader fails here);" \
-        "run scripts/run.sh without --32 for the 64-bit program" >&2
+    echo "$(host_32bit_gap); run scripts/run.sh without --32 for the 64-bit program" >&2
     exit 1
 fi
 cmake --preset "$preset" >/dev/null

@@ -73,8 +73,8 @@ NEEDS=configure-windows-x64 step build-windows-x64 cmake --build --preset window
 NEEDS=build-windows-x64 step test-windows-x64 ctest_tier windows-x64 -j3
 NEEDS=deps step configure-windows cmake --preset windows
 NEEDS=configure-windows step build-windows cmake --build --preset windows -j2
-# Decided by running Wine's 32-bit loader, not by guessing from the kernel.
-if (source scripts/wine-env.sh && host_runs_32bit); then
+gap_32bit=$(source scripts/wine-env.sh && host_32bit_gap)
+if [ -z "$gap_32bit" ]; then
     # The second width runs every Windows-side case and the end-to-end files whose subject
     # depends on the width (processes of both widths, the system folder, the tray and
     # taskbar drawing, starting an update, the memory areas' WOW64 gates and 32-bit records);
@@ -84,10 +84,8 @@ if (source scripts/wine-env.sh && host_runs_32bit); then
     NEEDS=build-windows step test-windows ctest_tier windows -j3 \
         -E "^($(IFS='|'; echo "${left_to_64_bit[*]}"))\$"
     summary+=("$(printf '%-22s %s' '' "left to the 64-bit tier: ${left_to_64_bit[*]}")")
-elif [ -e /usr/lib/wine/wine ]; then
-    skip test-windows "this host cannot execute 32-bit programs"
 else
-    skip test-windows "Wine's 32-bit half (wine32:i386) is not installed"
+    skip test-windows "$gap_32bit"
 fi
 NEEDS=deps step package tests/package/run.sh
 if [ -x scripts/fuzz.sh ]; then

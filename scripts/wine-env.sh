@@ -28,10 +28,17 @@ wine_use() {
 }
 wine_use "${WINEARCH:-win32}"
 
-# host_runs_32bit: whether Wine's 32-bit loader actually runs here (not a guess from the kernel).
-host_runs_32bit() {
-    [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+# host_32bit_gap: why the 32-bit program cannot run under Wine here, or nothing when it can;
+# found by running Wine's 32-bit loader, not by guessing from the kernel.
+host_32bit_gap() {
+    local loader=${PRAVELO_WINE32_LOADER:-/usr/lib/wine/wine}
+    if [ ! -e "$loader" ]; then
+        echo "Wine's 32-bit half (wine32:i386) is not installed"
+    elif ! "$loader" --version >/dev/null 2>&1; then
+        echo "this host cannot execute 32-bit programs (Wine's 32-bit loader fails here)"
+    fi
 }
+host_runs_32bit() { [ -z "$(host_32bit_gap)" ]; }
 
 # wine_prefix_create DIR: boots a fresh prefix of WINEARCH in DIR (5 to 11 s).
 wine_prefix_create() {
