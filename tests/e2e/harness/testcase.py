@@ -5,6 +5,7 @@ import os
 import signal
 import sys
 import unittest
+from pathlib import Path
 
 from .notes import note
 from .session import WineSession
@@ -44,5 +45,7 @@ def main():
     signal.signal(signal.SIGTERM, _on_deadline)
     result = unittest.main(module="__main__", verbosity=2, exit=False).result
     for test, reason in result.skipped:
-        note("skipped", test.id().removeprefix("__main__."), reason)
+        # A skip of the whole file is named after the file, not after setUpModule.
+        name = test.id().removeprefix("__main__.")
+        note("skipped", Path(sys.argv[0]).stem if name.startswith("setUpModule") else name, reason)
     sys.exit(0 if result.wasSuccessful() else 1)
