@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12; does nothing when all is there.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/test-note.sh"
 
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
@@ -24,11 +25,6 @@ sudo_cmd=()
 install() {
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "$@"
 }
-# note KIND WHAT REASON: for the test command's summary, when it runs this script.
-note() {
-    echo "note: $1 $2: $3"
-    [ -z "${PRAVELO_TEST_NOTES:-}" ] || printf '%s\t%s\t%s\n' "$1" "$2" "$3" >>"$PRAVELO_TEST_NOTES"
-}
 # apt-get update fails when any one index could not be fetched (a mirror serving a file its
 # Release does not list), yet keeps all the others; the installs decide whether those sufficed.
 refresh_indexes() {
@@ -46,13 +42,13 @@ if [ ${#need[@]} -gt 0 ] || [ ${#want[@]} -gt 0 ]; then
     if [ ${#need[@]} -gt 0 ] && ! install "${need[@]}"; then
         [ $indexes_complete = 0 ] || exit 1
         # A mirror half-way through a sync may be whole a little later.
-        note retried "apt-get install" "some package indexes could not be fetched"
+        test_note retried "apt-get install" "some package indexes could not be fetched"
         sleep 30
         refresh_indexes || true
         install "${need[@]}"
     fi
     if [ ${#want[@]} -gt 0 ] && ! install "${want[@]}"; then
-        note skipped "${want[*]}" "could not be installed from this machine's package sources"
+        test_note skipped "${want[*]}" "could not be installed from this machine's package sources"
     fi
 fi
 

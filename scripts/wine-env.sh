@@ -1,6 +1,8 @@
 # Sourced by the scripts that run Windows programs: a private Wine prefix and a private Xvfb
 # display, both created on demand and removed by PID, never by name.
 
+source "$(dirname "${BASH_SOURCE[0]}")/test-note.sh"
+
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
@@ -116,12 +118,6 @@ wine_process_of() {
     [ -n "$1" ] && tr '\0' '\n' 2>/dev/null <"/proc/$1/environ" | grep -qxF "WINEPREFIX=$2"
 }
 
-# wine_note KIND WHAT REASON: a test step that was retried or skipped, for the test command's
-# summary (PRAVELO_TEST_NOTES names its file) and the test's own output.
-wine_note() {
-    echo "note: $1 $2: $3" >&2
-    [ -z "${PRAVELO_TEST_NOTES:-}" ] || printf '%s\t%s\t%s\n' "$1" "$2" "$3" >>"$PRAVELO_TEST_NOTES"
-}
 
 # xvfb_start STATEDIR: starts Xvfb on a free display; writes STATEDIR/display and STATEDIR/xvfb.pid.
 xvfb_start() {

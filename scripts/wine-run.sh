@@ -43,7 +43,7 @@ desktop_hold() {
         "${WINE[@]}" rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 9>&-
         took=$(($(date +%s) - begin))
         [ $took -lt $desktop_wait_s ] && return 0
-        wine_note retried "$case_name" "Wine's desktop process was not ready after ${took} s (try $try of $desktop_tries)"
+        test_note retried "$case_name" "Wine's desktop process was not ready after ${took} s (try $try of $desktop_tries)"
     done
     return 1
 }
